@@ -1,0 +1,153 @@
+#include "platform/ui/RealServices.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace ui {
+
+Answer WidgetMessageBoxes::show(MessageKind kind, const QString& text, const QString& title)
+{
+    QWidget* parent = QApplication::activeWindow();
+    switch (kind) {
+    case MessageKind::Information:
+        QMessageBox::information(parent, title, text);
+        return Answer::Ok;
+    case MessageKind::Critical:
+        QMessageBox::critical(parent, title, text);
+        return Answer::Ok;
+    case MessageKind::Plain: {
+        QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+        box.exec();
+        return Answer::Ok;
+    }
+    case MessageKind::Question:
+        return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::Yes) == QMessageBox::Yes
+                   ? Answer::Yes
+                   : Answer::No;
+    case MessageKind::CriticalYesNo:
+        return QMessageBox::critical(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes
+                   ? Answer::Yes
+                   : Answer::No;
+    }
+    return Answer::Ok;
+}
+
+QString qtFilterFromPipes(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        const QString patterns = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (!description.contains(QLatin1Char('(')))
+            description += QStringLiteral(" (%1)").arg(patterns);
+        out << description;
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+namespace {
+QString existingFolder(const QString& folder)
+{
+    QString native = QDir::fromNativeSeparators(folder);
+    if (!native.isEmpty() && QDir(native).exists())
+        return native;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+} // namespace
+
+QString WidgetFileDialogs::saveFileName(const QString& title, const QString& folder,
+                                        const QString& filter, const QString& defaultSuffix)
+{
+    QFileDialog dialog(QApplication::activeWindow(), title, existingFolder(folder),
+                       qtFilterFromPipes(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString WidgetFileDialogs::openFileName(const QString& title, const QString& folder,
+                                        const QString& filter)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, existingFolder(folder),
+                                        qtFilterFromPipes(filter));
+}
+
+bool WidgetPrintDialogs::choosePrinter(QPrinter& printer, QWidget* parent)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool DesktopShell::openUrl(const QString& address)
+{
+    const QUrl url = QUrl::fromUserInput(address);
+    if (!url.isValid())
+        return false;
+    return QDesktopServices::openUrl(url);
+}
+
+QDateTime SystemClock::now() const
+{
+    return QDateTime::currentDateTime();
+}
+
+QSettingsStore::QSettingsStore()
+{
+    QSettings probe(QSettings::IniFormat, QSettings::UserScope, kAppTitle, kAppTitle);
+    m_file = probe.fileName();
+}
+
+QSettingsStore::QSettingsStore(const QString& iniFile) : m_file(iniFile) {}
+
+namespace {
+
+// The stored spelling of a name that matches without regard to case, or the name itself.
+QString storedSpelling(const QStringList& names, const QString& wanted)
+{
+    for (const QString& name : names)
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+            return name;
+    return wanted;
+}
+
+} // namespace
+
+std::optional<QString> QSettingsStore::read(const QString& section, const QString& key) const
+{
+    QSettings settings(m_file, QSettings::IniFormat);
+    const QString group = storedSpelling(settings.childGroups(), section);
+    settings.beginGroup(group);
+    const QString name = storedSpelling(settings.childKeys(), key);
+    if (!settings.contains(name))
+        return std::nullopt;
+    return settings.value(name).toString();
+}
+
+void QSettingsStore::write(const QString& section, const QString& key, const QString& value)
+{
+    QSettings settings(m_file, QSettings::IniFormat);
+    const QString group = storedSpelling(settings.childGroups(), section);
+    settings.beginGroup(group);
+    const QString name = storedSpelling(settings.childKeys(), key);
+    settings.setValue(name, value);
+    settings.endGroup();
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        throw SettingsStoreError(
+            QStringLiteral("The setting %1\\%2 could not be stored in %3.").arg(section, key, m_file).toStdString());
+}
+
+} // namespace ui

@@ -1,0 +1,116 @@
+#include "platform/ui/Services.h"
+
+#include "platform/ui/RealServices.h"
+
+#include <QCoreApplication>
+
+namespace ui {
+
+Services& services()
+{
+    static Services instance;
+    return instance;
+}
+
+void installRealServices()
+{
+    Services& s = services();
+    s.messages = std::make_unique<WidgetMessageBoxes>();
+    s.files = std::make_unique<WidgetFileDialogs>();
+    s.printing = std::make_unique<WidgetPrintDialogs>();
+    s.shell = std::make_unique<DesktopShell>();
+    s.clock = std::make_unique<SystemClock>();
+    s.settings = std::make_unique<QSettingsStore>();
+    s.programFolder.clear();
+}
+
+MessageBoxes& messages()
+{
+    auto& p = services().messages;
+    if (!p)
+        p = std::make_unique<WidgetMessageBoxes>();
+    return *p;
+}
+
+FileDialogs& fileDialogs()
+{
+    auto& p = services().files;
+    if (!p)
+        p = std::make_unique<WidgetFileDialogs>();
+    return *p;
+}
+
+PrintDialogs& printDialogs()
+{
+    auto& p = services().printing;
+    if (!p)
+        p = std::make_unique<WidgetPrintDialogs>();
+    return *p;
+}
+
+Shell& shell()
+{
+    auto& p = services().shell;
+    if (!p)
+        p = std::make_unique<DesktopShell>();
+    return *p;
+}
+
+const Clock& clock()
+{
+    auto& p = services().clock;
+    if (!p)
+        p = std::make_unique<SystemClock>();
+    return *p;
+}
+
+SettingsStore& settingsStore()
+{
+    auto& p = services().settings;
+    if (!p)
+        p = std::make_unique<QSettingsStore>();
+    return *p;
+}
+
+QString programFolder()
+{
+    const QString& folder = services().programFolder;
+    return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+}
+
+QDate today()
+{
+    return clock().today();
+}
+
+QDateTime now()
+{
+    return clock().now();
+}
+
+void information(const QString& text, const QString& title)
+{
+    messages().show(MessageKind::Information, text, title);
+}
+
+void critical(const QString& text, const QString& title)
+{
+    messages().show(MessageKind::Critical, text, title);
+}
+
+void plainMessage(const QString& text, const QString& title)
+{
+    messages().show(MessageKind::Plain, text, title);
+}
+
+bool askYesNo(const QString& text, const QString& title)
+{
+    return messages().show(MessageKind::Question, text, title) == Answer::Yes;
+}
+
+bool askCriticalYesNo(const QString& text, const QString& title)
+{
+    return messages().show(MessageKind::CriticalYesNo, text, title) == Answer::Yes;
+}
+
+} // namespace ui

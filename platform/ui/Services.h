@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+class QPrinter;
+class QWidget;
+
+namespace ui {
+
+// The application title: the settings store's application name and the default title of
+// every message box.
+inline const QString kAppTitle = QStringLiteral("Corvessa");
+
+// Message boxes. The kinds the program uses: information with OK, critical with OK, question
+// with Yes and No (Yes the default), critical with Yes and No (No the default), and plain OK.
+enum class MessageKind { Information, Critical, Question, CriticalYesNo, Plain };
+enum class Answer { Ok, Yes, No };
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual Answer show(MessageKind kind, const QString& text, const QString& title) = 0;
+};
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // Filters are given as "Description|*.a;*.b|Description|*.c". An empty result means the
+    // user cancelled.
+    virtual QString saveFileName(const QString& title, const QString& folder,
+                                 const QString& filter, const QString& defaultSuffix) = 0;
+    virtual QString openFileName(const QString& title, const QString& folder,
+                                 const QString& filter) = 0;
+};
+
+class PrintDialogs {
+public:
+    virtual ~PrintDialogs() = default;
+    // Lets the user choose and set up a printer; false when cancelled.
+    virtual bool choosePrinter(QPrinter& printer, QWidget* parent) = 0;
+};
+
+// Hands web addresses and "mailto:" links to the desktop.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual bool openUrl(const QString& address) = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+    QDate today() const { return now().date(); }
+};
+
+// The per-user settings store: text values under the application title, a section and a key.
+// Sections and keys match without regard to letter case.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual std::optional<QString> read(const QString& section, const QString& key) const = 0;
+    // Throws SettingsStoreError when the value cannot be stored.
+    virtual void write(const QString& section, const QString& key, const QString& value) = 0;
+
+    QString value(const QString& section, const QString& key, const QString& fallback) const
+    {
+        return read(section, key).value_or(fallback);
+    }
+};
+
+class SettingsStoreError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The services screens use instead of Qt's statics, so that tests can replace each of them.
+struct Services {
+    std::unique_ptr<MessageBoxes> messages;
+    std::unique_ptr<FileDialogs> files;
+    std::unique_ptr<PrintDialogs> printing;
+    std::unique_ptr<Shell> shell;
+    std::unique_ptr<Clock> clock;
+    std::unique_ptr<SettingsStore> settings;
+    QString programFolder; // empty: the folder of the running program
+};
+
+// The installed services; real implementations are created on first use where none is set.
+Services& services();
+// Replaces every service with the real implementation.
+void installRealServices();
+
+// Shortcuts.
+MessageBoxes& messages();
+FileDialogs& fileDialogs();
+PrintDialogs& printDialogs();
+Shell& shell();
+const Clock& clock();
+SettingsStore& settingsStore();
+QString programFolder();
+QDate today();
+QDateTime now();
+
+// The message box kinds by name.
+void information(const QString& text, const QString& title = kAppTitle);
+void critical(const QString& text, const QString& title = kAppTitle);
+void plainMessage(const QString& text, const QString& title = kAppTitle);
+bool askYesNo(const QString& text, const QString& title = kAppTitle);         // true for Yes
+bool askCriticalYesNo(const QString& text, const QString& title = kAppTitle); // No is default
+
+} // namespace ui

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QApplication>
+
+// The program's application object: an error that escapes an event handler is shown as a
+// critical message with its description instead of ending the program unexplained.
+class CorvessaApplication : public QApplication {
+    Q_OBJECT
+public:
+    CorvessaApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Runs start-up (Main) and the event loop; returns the program's exit status. An error that
+// escapes Main is shown as a critical message and gives a non-zero status.
+int RunProgram(CorvessaApplication& app);

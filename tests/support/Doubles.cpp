@@ -1,0 +1,103 @@
+#include "tests/support/Doubles.h"
+
+#include <QPrinter>
+
+namespace testing_support {
+
+ui::Answer RecordingMessageBoxes::show(ui::MessageKind kind, const QString& text, const QString& title)
+{
+    m_shown.push_back({kind, text, title});
+    if (!m_answers.empty()) {
+        const ui::Answer a = m_answers.front();
+        m_answers.pop_front();
+        return a;
+    }
+    switch (kind) {
+    case ui::MessageKind::Question:
+        return ui::Answer::Yes;
+    case ui::MessageKind::CriticalYesNo:
+        return ui::Answer::No;
+    default:
+        return ui::Answer::Ok;
+    }
+}
+
+QStringList RecordingMessageBoxes::texts() const
+{
+    QStringList out;
+    for (const auto& s : m_shown)
+        out << s.text;
+    return out;
+}
+
+QString RecordingFileDialogs::next()
+{
+    if (m_names.empty())
+        return QString();
+    QString n = m_names.front();
+    m_names.pop_front();
+    return n;
+}
+
+QString RecordingFileDialogs::saveFileName(const QString& title, const QString& folder,
+                                           const QString& filter, const QString& defaultSuffix)
+{
+    m_asked.push_back({true, title, folder, filter, defaultSuffix});
+    return next();
+}
+
+QString RecordingFileDialogs::openFileName(const QString& title, const QString& folder,
+                                           const QString& filter)
+{
+    m_asked.push_back({false, title, folder, filter, QString()});
+    return next();
+}
+
+bool RecordingPrintDialogs::choosePrinter(QPrinter& printer, QWidget*)
+{
+    ++calls;
+    if (pdfOutput.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfOutput);
+    return true;
+}
+
+bool RecordingShell::openUrl(const QString& address)
+{
+    opened << address;
+    return succeed;
+}
+
+std::optional<QString> MemorySettingsStore::read(const QString& section, const QString& key) const
+{
+    const auto s = m_values.find(section.toCaseFolded());
+    if (s == m_values.end())
+        return std::nullopt;
+    const auto k = s->find(key.toCaseFolded());
+    if (k == s->end())
+        return std::nullopt;
+    return k->second;
+}
+
+void MemorySettingsStore::write(const QString& section, const QString& key, const QString& value)
+{
+    if (failWrites)
+        throw ui::SettingsStoreError("The settings store refused the write.");
+    auto& keys = m_values[section.toCaseFolded()];
+    auto it = keys.find(key.toCaseFolded());
+    if (it == keys.end())
+        keys.insert(key.toCaseFolded(), {key, value});
+    else
+        it->second = value;
+}
+
+int MemorySettingsStore::keyCount() const
+{
+    int n = 0;
+    for (const auto& keys : m_values)
+        n += keys.size();
+    return n;
+}
+
+} // namespace testing_support

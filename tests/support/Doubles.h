@@ -1,0 +1,104 @@
+#pragma once
+
+#include "platform/ui/Services.h"
+
+#include <QDateTime>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+namespace testing_support {
+
+// Records every message box and answers with scripted answers; without a scripted answer a
+// box answers with its default button (OK, Yes for a question, No for a critical question).
+class RecordingMessageBoxes final : public ui::MessageBoxes {
+public:
+    struct Shown {
+        ui::MessageKind kind;
+        QString text;
+        QString title;
+    };
+
+    ui::Answer show(ui::MessageKind kind, const QString& text, const QString& title) override;
+
+    void scriptAnswer(ui::Answer answer) { m_answers.push_back(answer); }
+    const std::vector<Shown>& shown() const { return m_shown; }
+    QStringList texts() const;
+    const Shown& last() const { return m_shown.back(); }
+    void clear() { m_shown.clear(); }
+
+private:
+    std::vector<Shown> m_shown;
+    std::deque<ui::Answer> m_answers;
+};
+
+class RecordingFileDialogs final : public ui::FileDialogs {
+public:
+    struct Asked {
+        bool save;
+        QString title;
+        QString folder;
+        QString filter;
+        QString defaultSuffix;
+    };
+
+    QString saveFileName(const QString& title, const QString& folder, const QString& filter,
+                         const QString& defaultSuffix) override;
+    QString openFileName(const QString& title, const QString& folder, const QString& filter) override;
+
+    // The next dialog returns this file name ("" as if cancelled).
+    void scriptFileName(const QString& name) { m_names.push_back(name); }
+    const std::vector<Asked>& asked() const { return m_asked; }
+
+private:
+    QString next();
+    std::vector<Asked> m_asked;
+    std::deque<QString> m_names;
+};
+
+class RecordingPrintDialogs final : public ui::PrintDialogs {
+public:
+    bool choosePrinter(QPrinter& printer, QWidget* parent) override;
+    // When set, the chosen printer writes a PDF to this file; otherwise the dialog is cancelled.
+    QString pdfOutput;
+    int calls = 0;
+};
+
+class RecordingShell final : public ui::Shell {
+public:
+    bool openUrl(const QString& address) override;
+    QStringList opened;
+    bool succeed = true;
+};
+
+class FixedClock final : public ui::Clock {
+public:
+    QDateTime now() const override { return m_now; }
+    void set(const QDateTime& now) { m_now = now; }
+    void setToday(const QDate& d) { m_now = QDateTime(d, m_now.time()); }
+
+private:
+    QDateTime m_now;
+};
+
+// Settings held in memory; sections and keys match without regard to case.
+class MemorySettingsStore final : public ui::SettingsStore {
+public:
+    std::optional<QString> read(const QString& section, const QString& key) const override;
+    void write(const QString& section, const QString& key, const QString& value) override;
+
+    // Number of keys stored (all sections).
+    int keyCount() const;
+    // When set, every write throws.
+    bool failWrites = false;
+
+private:
+    // Stored spelling of the section, then the keys with their stored spelling.
+    QMap<QString, QMap<QString, std::pair<QString, QString>>> m_values; // folded -> (spelling, value)
+    QMap<QString, QString> m_sectionSpelling;
+};
+
+} // namespace testing_support

@@ -30,6 +30,9 @@ struct ProgramState {
     std::int32_t SelectedYouthID = 0; // 0 = none
     QString BulkEmailList;       // each address followed by "; "
     std::int32_t ReportWeekID = 0;    // below 1 = all members
+
+    // The navigation node a report preview returns to (kept by ShowReport between calls).
+    std::int16_t ReturnNodeIndex = 0;
 };
 
 // The one set of program-wide variables.

@@ -2,7 +2,9 @@
 
 #include "shell/ProgramState.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -75,6 +77,8 @@ void startTest()
 void endTest()
 {
     resetProgramState();
+    // Windows released with deleteLater go now, before the next test starts.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     current().reset();
 }
 

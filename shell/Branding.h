@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QString>
 
 // The maker's name, the product's full name and the maker's web pages, as every report
@@ -15,3 +16,6 @@ inline const QString kProductPageUrl = QStringLiteral("https://www.corvessa.exam
 QString VersionText();
 // The maker's copyright line; its year range ends with the current year.
 QString CopyrightLine();
+
+// The program's icon.
+QIcon ProgramIcon();

@@ -1,6 +1,8 @@
 #include "shell/frmMainMDI.h"
 
+#include "shell/Branding.h"
 #include "shell/ContentForm.h"
+#include "shell/frmAbout.h"
 #include "shell/DataFile.h"
 #include "shell/Forms.h"
 #include "shell/Panel.h"
@@ -60,6 +62,7 @@ frmMainMDI::frmMainMDI(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("frmMainMDI"));
     setWindowTitle(ui::kAppTitle);
+    setWindowIcon(ProgramIcon());
     buildMenus();
     buildPanels();
     setMinimumWidth(twipsToPixels(kMinWindowWidth, this));
@@ -97,11 +100,18 @@ void frmMainMDI::buildMenus()
     mnuAbout = action(mnuHelp, "mnuAbout", "&About");
 
     // Commands that are not part of this program yet stay visible but cannot be chosen.
-    for (QAction* pending : {mnuExport, mnuOptions, mnuOnlineHelp, mnuWebsite, mnuAbout})
+    for (QAction* pending : {mnuExport, mnuOptions})
         pending->setEnabled(false);
 
     connect(mnuBackupData, &QAction::triggered, this, [this] { mnuBackupData_Click(); });
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
+    connect(mnuOnlineHelp, &QAction::triggered, this, [] {
+        ResumeNext("Opening the support page", [] { ui::shell().openUrl(kSupportPageUrl); });
+    });
+    connect(mnuWebsite, &QAction::triggered, this, [] {
+        ResumeNext("Opening the home page", [] { ui::shell().openUrl(kHomePageUrl); });
+    });
+    connect(mnuAbout, &QAction::triggered, this, [this] { frmAbout::ShowAbout(this); });
 }
 
 void frmMainMDI::buildPanels()

@@ -176,6 +176,8 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptions)
     EXPECT_TRUE(main().mnuBackupData->isEnabled());
     EXPECT_FALSE(main().mnuExport->isEnabled());
     EXPECT_FALSE(main().mnuOptions->isEnabled());
+    EXPECT_TRUE(main().mnuAbout->isEnabled());
+    EXPECT_TRUE(main().mnuOnlineHelp->isEnabled());
 }
 
 TEST_F(MainWindowTest, EveryNodeClickMakesAFreshScreen)

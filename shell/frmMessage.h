@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+// Shows the list of e-mail addresses of a bulk e-mail for copying, when no e-mail message
+// could be started for it.
+class frmMessage : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmMessage(QWidget* parent = nullptr);
+    ~frmMessage() override;
+
+    // Shows the one message window with the current list, creating it when none is open.
+    static frmMessage* ShowMessage(QWidget* owner);
+
+    QLabel* lblDescription = nullptr;
+    QPlainTextEdit* txtContent = nullptr;
+    QPushButton* cmdOK = nullptr;
+
+private:
+    void Form_Load();
+};

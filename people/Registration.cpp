@@ -1,0 +1,5 @@
+#include "people/Registration.h"
+
+void RegisterPeople()
+{
+}

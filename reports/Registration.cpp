@@ -1,0 +1,5 @@
+#include "reports/Registration.h"
+
+void RegisterReports()
+{
+}

@@ -1,0 +1,5 @@
+#include "stats/Registration.h"
+
+void RegisterStats()
+{
+}

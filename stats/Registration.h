@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers this subsystem's screens and report layouts with the shell.
+void RegisterStats();

@@ -74,6 +74,85 @@ protected:
     QStringList m_rows;
 };
 
+// A layout shaped like the member directory: address cards three across, a title block
+// with the page number set by the page footer's handler, and the footer line. Rows are made
+// up from their number.
+class DirectoryShapedLayout : public report::Report {
+public:
+    explicit DirectoryShapedLayout(int rows, const QString& subtitle = QStringLiteral("Sample Group"))
+        : m_rows(rows)
+    {
+        using namespace report;
+        setCaption(QStringLiteral("Group Directory"));
+        auto label = [](Section& section, const QString& name, QRectF r, double size, bool bold,
+                        Alignment alignment, const QString& text = {}) -> Label& {
+            Label& l = section.Controls().add<Label>(name);
+            l.setBounds(r.left(), r.top(), r.width(), r.height());
+            l.setFont(Font{QStringLiteral("Arial"), size, bold});
+            l.setAlignment(alignment);
+            l.setCaption(text);
+            return l;
+        };
+        PageHeader().setHeight(1020);
+        label(PageHeader(), QStringLiteral("Title"), {0, 0, 10710, 540}, 18, true,
+              Alignment::Center, QStringLiteral("Group Directory"));
+        label(PageHeader(), QStringLiteral("SubTitle"), {0, 480, 10740, 360}, 14, false,
+              Alignment::Center, subtitle);
+        label(PageHeader(), QStringLiteral("lblTimestamp"), {7470, 0, 3240, 270}, 9, false,
+              Alignment::Right, QStringLiteral("design time stamp"));
+        label(PageHeader(), QStringLiteral("lblPage"), {7470, 270, 3240, 270}, 9, false,
+              Alignment::Right, QStringLiteral("design page"));
+
+        Detail().setHeight(1905);
+        Detail().setColumnCount(3);
+        label(Detail(), QStringLiteral("NameAddress"), {120, 120, 3000, 660}, 9, false,
+              Alignment::Left);
+        label(Detail(), QStringLiteral("OtherInfo"), {120, 780, 3000, 1080}, 9, false,
+              Alignment::Left);
+        Detail().onFormat([this] { detailFormat(); });
+
+        PageFooter().setHeight(360);
+        label(PageFooter(), QStringLiteral("Label3"), {0, 90, 10710, 270}, 9, true,
+              Alignment::Center, QStringLiteral("Brantholme Technologies"));
+        label(PageFooter(), QStringLiteral("Label4"), {0, 90, 3240, 270}, 9, true,
+              Alignment::Left, QStringLiteral("Corvessa: Group Edition"));
+        label(PageFooter(), QStringLiteral("Label5"), {7470, 90, 3240, 270}, 9, true,
+              Alignment::Right, QStringLiteral("www.corvessa.example"));
+        PageFooter().onFormat([this] {
+            PageHeader().Controls().Item<report::Label>(QStringLiteral("lblTimestamp"))
+                .setCaption(QStringLiteral("5/15/2024 10:30:00 AM"));
+            PageHeader().Controls().Item<report::Label>(QStringLiteral("lblPage"))
+                .setCaption(QStringLiteral("Page: ") + QString::number(PageNumber()));
+        });
+    }
+
+    int printed = 0;
+
+private:
+    void detailFormat()
+    {
+        ++printed;
+        if (printed > m_rows)
+            return;
+        const QString n = QString::number(printed);
+        auto& controls = Detail().Controls();
+        controls.Item<report::Label>(QStringLiteral("NameAddress"))
+            .setCaption(QStringLiteral("First%1 Last%1\r\n%1 Main Street\r\nSpringfield, IL  627%2")
+                            .arg(n, n.right(2)));
+        QString other = QStringLiteral("Home: (555) 010-%1").arg(printed % 10000, 4, 10, QLatin1Char('0'));
+        if (printed % 2)
+            other += QStringLiteral("\r\nCell: (555) 020-1234");
+        if (printed % 3)
+            other += QStringLiteral("\r\nE-mail: person%1@mail.example").arg(n);
+        other += QStringLiteral("\r\nBirthday: %1/%2").arg(printed % 12 + 1, 2, 10, QLatin1Char('0'))
+                     .arg(printed % 28 + 1, 2, 10, QLatin1Char('0'));
+        controls.Item<report::Label>(QStringLiteral("OtherInfo")).setCaption(other);
+        Detail().request();
+    }
+
+    int m_rows;
+};
+
 inline QStringList numberedRows(int count, const QString& prefix = QStringLiteral("row "))
 {
     QStringList rows;

@@ -116,11 +116,26 @@ void Line::setPoints(Twips x1, Twips y1, Twips x2, Twips y2)
     m_y2 = y2;
 }
 
-Twips Line::Left() const { return std::min(m_x1, m_x2); }
-Twips Line::Top() const { return std::min(m_y1, m_y2); }
-Twips Line::Width() const { return std::abs(m_x2 - m_x1); }
-Twips Line::Height() const { return std::abs(m_y2 - m_y1); }
-Twips Line::bottom() const { return std::max(m_y1, m_y2); }
+Twips Line::Left() const
+{
+    return std::min(m_x1, m_x2);
+}
+Twips Line::Top() const
+{
+    return std::min(m_y1, m_y2);
+}
+Twips Line::Width() const
+{
+    return std::abs(m_x2 - m_x1);
+}
+Twips Line::Height() const
+{
+    return std::abs(m_y2 - m_y1);
+}
+Twips Line::bottom() const
+{
+    return std::max(m_y1, m_y2);
+}
 
 void Line::setLeft(Twips left)
 {
@@ -221,9 +236,8 @@ PageItem CustomControl::snapshot(QPointF origin) const
 Control& ControlCollection::Item(int index) const
 {
     if (index < 0 || index >= Count())
-        throw ReportError(QStringLiteral("No control at position %1 (there are %2)")
-                              .arg(index)
-                              .arg(Count()));
+        throw ReportError(
+            QStringLiteral("No control at position %1 (there are %2)").arg(index).arg(Count()));
     return *m_controls[std::size_t(index)];
 }
 

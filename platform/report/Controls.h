@@ -279,16 +279,14 @@ public:
     // Throws ReportError when no control has that name.
     Control& Item(const QString& name) const;
     // The named control as a given kind; throws ReportError when absent or of another kind.
-    template <class T>
-    T& Item(const QString& name) const
+    template <class T> T& Item(const QString& name) const
     {
         if (T* control = find<T>(name))
             return *control;
         throw ReportError(QStringLiteral("No control of that kind named \"%1\"").arg(name));
     }
     // nullptr when absent or of another kind.
-    template <class T = Control>
-    T* find(const QString& name) const
+    template <class T = Control> T* find(const QString& name) const
     {
         return dynamic_cast<T*>(findControl(name));
     }
@@ -299,8 +297,7 @@ public:
     Control& Add(const QString& className, const QString& name = {});
 
     // Adds a control of a known kind.
-    template <class T>
-    T& add(const QString& name = {})
+    template <class T> T& add(const QString& name = {})
     {
         auto control = std::make_unique<T>(name);
         T& ref = *control;

@@ -192,8 +192,7 @@ struct ItemPainter {
         }
         case SizeMode::Clip:
             p.setClipRect(item.rect, Qt::IntersectClip);
-            p.drawImage(alignedIn(item.rect, pictureTwips(item.image), item.alignment),
-                        item.image);
+            p.drawImage(alignedIn(item.rect, pictureTwips(item.image), item.alignment), item.image);
             break;
         }
         p.restore();

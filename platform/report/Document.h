@@ -21,10 +21,10 @@ namespace report {
 struct PlacedSection {
     QString name;
     SectionKind kind = SectionKind::Detail;
-    int instance = 0; // 1 for the first instance of this section in the report
-    int column = 0;   // 0 for the first column and for full-width sections
-    QRectF rect;      // twips from the paper's top left corner
-    QColor backColor; // invalid: no fill
+    int instance = 0;     // 1 for the first instance of this section in the report
+    int column = 0;       // 0 for the first column and for full-width sections
+    QRectF rect;          // twips from the paper's top left corner
+    QColor backColor;     // invalid: no fill
     bool clipped = false; // taller than the room left; drawn up to clipBottom only
     Twips clipBottom = 0;
     std::vector<PageItem> items;

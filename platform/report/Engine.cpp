@@ -94,7 +94,8 @@ void Runner::call(const QString& handler, const std::function<void()>& f)
     } catch (const std::exception& e) {
         m_doc->m_errors.push_back({handler, m_layout.m_pageNumber, QString::fromUtf8(e.what())});
     } catch (...) {
-        m_doc->m_errors.push_back({handler, m_layout.m_pageNumber, QStringLiteral("unknown error")});
+        m_doc->m_errors.push_back(
+            {handler, m_layout.m_pageNumber, QStringLiteral("unknown error")});
     }
 }
 
@@ -136,8 +137,8 @@ void Runner::openPage()
     m_page.paperSize = setup.PaperSize();
     m_page.orientation = setup.Orientation();
     m_page.paper = setup.paperTwips();
-    m_page.printable = QRectF(setup.margins().left(), setup.margins().top(),
-                              m_layout.PrintWidth(), m_layout.PrintHeight());
+    m_page.printable = QRectF(setup.margins().left(), setup.margins().top(), m_layout.PrintWidth(),
+                              m_layout.PrintHeight());
     m_pageOpen = true;
 
     Section& header = m_layout.PageHeader();
@@ -162,18 +163,19 @@ void Runner::closePage()
     if (m_headerVisible) {
         Snapshot s = snapshot(header);
         s.height = m_headerHeight;
-        put(s, QRectF(m_page.printable.left(), m_page.printable.top(), m_page.printable.width(),
-                      m_headerHeight),
+        put(s,
+            QRectF(m_page.printable.left(), m_page.printable.top(), m_page.printable.width(),
+                   m_headerHeight),
             0);
         // put() appended it; headers come first on the page.
-        std::rotate(m_page.sections.rbegin(), m_page.sections.rbegin() + 1,
-                    m_page.sections.rend());
+        std::rotate(m_page.sections.rbegin(), m_page.sections.rbegin() + 1, m_page.sections.rend());
     }
     if (footer.Visible()) {
         Snapshot s = snapshot(footer);
         const Twips height = m_footerReserve > 0 ? m_footerReserve : s.height;
-        put(s, QRectF(m_page.printable.left(), m_page.printable.bottom() - height,
-                      m_page.printable.width(), s.height),
+        put(s,
+            QRectF(m_page.printable.left(), m_page.printable.bottom() - height,
+                   m_page.printable.width(), s.height),
             0);
     }
     m_doc->m_pages.push_back(std::move(m_page));
@@ -208,8 +210,7 @@ bool Runner::inColumns(const Snapshot& s) const
     return s.section->kind() == SectionKind::Detail && s.section->ColumnCount() > 1;
 }
 
-std::optional<Runner::CellPosition> Runner::cellPosition(const Section& section,
-                                                        Twips height) const
+std::optional<Runner::CellPosition> Runner::cellPosition(const Section& section, Twips height) const
 {
     const int count = section.ColumnCount();
     if (section.columnDirection() == ColumnDirection::AcrossThenDown) {
@@ -314,8 +315,8 @@ void Runner::placeUnit(std::vector<Snapshot> unit)
         newPage();
     for (Snapshot& s : unit) {
         if (inColumns(s))
-            placeCell(s, cellPosition(*s.section, s.height)
-                             .value_or(CellPosition{0, columnsBottom()}));
+            placeCell(
+                s, cellPosition(*s.section, s.height).value_or(CellPosition{0, columnsBottom()}));
         else
             placeFullWidth(s);
     }
@@ -361,7 +362,8 @@ void Runner::runRows()
             // group's first row, and printed only when that detail is.
             for (int level = changed; level < levels; ++level) {
                 GroupHeader& header = m_layout.group(level);
-                m_groupValue[std::size_t(level)] = header.currentGroupValue().value_or(data::Variant());
+                m_groupValue[std::size_t(level)] =
+                    header.currentGroupValue().value_or(data::Variant());
                 m_groupOpen[std::size_t(level)] = true;
                 format(header);
                 if (header.Visible())
@@ -382,10 +384,9 @@ void Runner::runRows()
         call(detail.Name() + QStringLiteral("_AfterPrint"), detail.m_onAfterPrint);
 
         if (++details >= kMaxDetailInstances) {
-            m_doc->m_errors.push_back({detail.Name() + QStringLiteral("_Format"),
-                                       m_layout.m_pageNumber,
-                                       QStringLiteral("The report was stopped after %1 rows.")
-                                           .arg(details)});
+            m_doc->m_errors.push_back(
+                {detail.Name() + QStringLiteral("_Format"), m_layout.m_pageNumber,
+                 QStringLiteral("The report was stopped after %1 rows.").arg(details)});
             break;
         }
     }

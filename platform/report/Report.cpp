@@ -10,11 +10,11 @@ QSizeF PageSetup::paperTwips() const
 }
 
 Report::Report()
-    : m_pageHeader(std::make_unique<Section>(SectionKind::PageHeader, QStringLiteral("PageHeader"))),
+    : m_pageHeader(
+          std::make_unique<Section>(SectionKind::PageHeader, QStringLiteral("PageHeader"))),
       m_detail(std::make_unique<Section>(SectionKind::Detail, QStringLiteral("Detail"))),
       m_pageFooter(std::make_unique<Section>(SectionKind::PageFooter, QStringLiteral("PageFooter")))
-{
-}
+{}
 
 Report::~Report() = default;
 

@@ -49,9 +49,9 @@ public:
             m_image = document->renderPage(pageIndex, dpi);
             m_image.setDevicePixelRatio(ratio);
         }
-        const QSize size = m_image.isNull() ? QSize(0, 0)
-                                            : (QSizeF(m_image.size()) / m_image.devicePixelRatio())
-                                                  .toSize();
+        const QSize size = m_image.isNull()
+                               ? QSize(0, 0)
+                               : (QSizeF(m_image.size()) / m_image.devicePixelRatio()).toSize();
         setFixedSize(size + QSize(2 * kPageMargin, 2 * kPageMargin));
         update();
     }
@@ -216,10 +216,22 @@ void ReportViewer::setZoom(int percent)
     refresh();
 }
 
-void ReportViewer::firstPage() { setCurrentPage(1); }
-void ReportViewer::previousPage() { setCurrentPage(m_page - 1); }
-void ReportViewer::nextPage() { setCurrentPage(m_page + 1); }
-void ReportViewer::lastPage() { setCurrentPage(pageCount()); }
+void ReportViewer::firstPage()
+{
+    setCurrentPage(1);
+}
+void ReportViewer::previousPage()
+{
+    setCurrentPage(m_page - 1);
+}
+void ReportViewer::nextPage()
+{
+    setCurrentPage(m_page + 1);
+}
+void ReportViewer::lastPage()
+{
+    setCurrentPage(pageCount());
+}
 
 bool ReportViewer::printReport()
 {
@@ -230,9 +242,8 @@ bool ReportViewer::printReport()
     printer.setFullPage(true);
     const Page& first = m_document->pages().front();
     printer.setPageSize(first.paperSize);
-    printer.setPageOrientation(first.orientation == Orientation::Landscape
-                                   ? QPageLayout::Landscape
-                                   : QPageLayout::Portrait);
+    printer.setPageOrientation(first.orientation == Orientation::Landscape ? QPageLayout::Landscape
+                                                                           : QPageLayout::Portrait);
     if (!ui::printDialogs().choosePrinter(printer, this))
         return false;
     QString error;

@@ -6,8 +6,7 @@ namespace report {
 
 Section::Section(SectionKind kind, QString name, Twips height)
     : m_kind(kind), m_name(std::move(name)), m_height(height)
-{
-}
+{}
 
 Twips Section::placedHeight() const
 {
@@ -23,8 +22,7 @@ Twips Section::placedHeight() const
 
 GroupHeader::GroupHeader(QString name, Section& footer, Twips height)
     : Section(SectionKind::GroupHeader, std::move(name), height), m_footer(footer)
-{
-}
+{}
 
 void GroupHeader::setGroupValue(const data::Variant& value)
 {

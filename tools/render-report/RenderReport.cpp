@@ -65,8 +65,8 @@ int renderReport(const QStringList& arguments, QTextStream& err)
     parser.addPositionalArgument(QStringLiteral("PROGRAMFOLDER"),
                                  QStringLiteral("The folder holding CorvessaData.mdb."));
     parser.addPositionalArgument(QStringLiteral("OUT.pdf"), QStringLiteral("The PDF to write."));
-    const QCommandLineOption filter(QStringLiteral("filter"),
-                                    QStringLiteral("The report condition."), QStringLiteral("TEXT"));
+    const QCommandLineOption filter(
+        QStringLiteral("filter"), QStringLiteral("The report condition."), QStringLiteral("TEXT"));
     const QCommandLineOption sort(QStringLiteral("sort"), QStringLiteral("The sort list."),
                                   QStringLiteral("TEXT"));
     const QCommandLineOption option(QStringLiteral("option"),
@@ -127,8 +127,9 @@ int renderReport(const QStringList& arguments, QTextStream& err)
         return LayoutFailed;
     }
     if (!layout) {
-        err << "No layout is named \"" << layoutName << "\". Known layouts: "
-            << report::registeredLayouts().join(QStringLiteral(", ")) << Qt::endl;
+        err << "No layout is named \"" << layoutName
+            << "\". Known layouts: " << report::registeredLayouts().join(QStringLiteral(", "))
+            << Qt::endl;
         return UnknownLayout;
     }
 
@@ -140,8 +141,8 @@ int renderReport(const QStringList& arguments, QTextStream& err)
         return LayoutFailed;
     }
     for (const report::RunError& e : document->errors())
-        err << layoutName << ": " << e.handler << " failed on page " << e.page << ": "
-            << e.message << Qt::endl;
+        err << layoutName << ": " << e.handler << " failed on page " << e.page << ": " << e.message
+            << Qt::endl;
 
     QString error;
     if (!document->exportPdf(output, &error)) {

@@ -39,27 +39,15 @@ TEST(ReportRun, CallsHandlersInEngineOrderOverTwoPagesWithAGroupChange)
     auto doc = run(layout);
 
     const QStringList expected = {
-        "ReportStart@0",
-        "PageStart@1",
-        "PageHeader_Format@1",
-        "GroupHeader1_Format@1",
-        "Detail_Format@1",
-        "Detail_AfterPrint@1",
-        "Detail_Format@1",
-        "Detail_AfterPrint@1",
-        "GroupFooter1_Format@1",
-        "GroupHeader1_Format@1",
-        "Detail_Format@1",
-        "Detail_AfterPrint@1",
+        "ReportStart@0",         "PageStart@1",         "PageHeader_Format@1",
+        "GroupHeader1_Format@1", "Detail_Format@1",     "Detail_AfterPrint@1",
+        "Detail_Format@1",       "Detail_AfterPrint@1", "GroupFooter1_Format@1",
+        "GroupHeader1_Format@1", "Detail_Format@1",     "Detail_AfterPrint@1",
         "Detail_Format@1", // B/4 is formatted here and does not fit
-        "PageFooter_Format@1",
-        "PageStart@2",
-        "PageHeader_Format@2",
+        "PageFooter_Format@1",   "PageStart@2",         "PageHeader_Format@2",
         "Detail_AfterPrint@2",
         "Detail_Format@2", // no request: the rows end
-        "GroupFooter1_Format@2",
-        "PageFooter_Format@2",
-        "ReportEnd@2",
+        "GroupFooter1_Format@2", "PageFooter_Format@2", "ReportEnd@2",
     };
     EXPECT_EQ(layout.events, expected);
     ASSERT_EQ(doc->pageCount(), 2);
@@ -110,7 +98,8 @@ TEST(ReportPages, LetterPortraitWithMarginsByDefault)
     EXPECT_EQ(page.orientation, Orientation::Portrait);
     // Header at the top of the printable area, footer at its bottom.
     EXPECT_EQ(doc->sections(QStringLiteral("PageHeader")).front().second->rect.top(), 792);
-    EXPECT_EQ(doc->sections(QStringLiteral("PageFooter")).front().second->rect.bottom(), 792 + 14256);
+    EXPECT_EQ(doc->sections(QStringLiteral("PageFooter")).front().second->rect.bottom(),
+              792 + 14256);
 }
 
 TEST(ReportPages, ADetailThatDoesNotFitMovesWholeToTheNextPageFormattedOnce)
@@ -161,9 +150,8 @@ TEST(ReportPages, PageHeaderShowsWhatThePageFooterHandlerSetForThatPage)
     layout.setPrintHeight(4000);
     auto& page = layout.PageHeader().Controls().add<Label>(QStringLiteral("lblPage"));
     page.setCaption(QStringLiteral("design text"));
-    layout.PageFooter().onFormat([&] {
-        page.setCaption(QStringLiteral("Page: ") + QString::number(layout.PageNumber()));
-    });
+    layout.PageFooter().onFormat(
+        [&] { page.setCaption(QStringLiteral("Page: ") + QString::number(layout.PageNumber())); });
     auto doc = run(layout);
     ASSERT_EQ(doc->pageCount(), 3);
     EXPECT_EQ(doc->texts(QStringLiteral("lblPage")),
@@ -204,7 +192,7 @@ TEST(ReportPages, AChangeMadeAtPageStartAppliesToThatPageOnly)
         void PageStart() override
         {
             Printer().setOrientation(PageNumber() == 2 ? Orientation::Landscape
-                                                        : Orientation::Portrait);
+                                                       : Orientation::Portrait);
         }
     } layout;
     auto doc = run(layout);
@@ -227,9 +215,8 @@ TEST(ReportColumns, AcrossThenDownFillsARowBeforeTheNext)
     const auto cells = doc->items(QStringLiteral("txtRow"));
     ASSERT_EQ(cells.size(), 5u);
     const double top = 792 + 1020;
-    const std::vector<QPointF> expected = {{720, top},          {4320, top},
-                                           {7920, top},         {720, top + 1905},
-                                           {4320, top + 1905}};
+    const std::vector<QPointF> expected = {
+        {720, top}, {4320, top}, {7920, top}, {720, top + 1905}, {4320, top + 1905}};
     for (std::size_t i = 0; i < cells.size(); ++i) {
         EXPECT_EQ(rectOf(cells[i]).topLeft(), expected[i]) << i;
         EXPECT_EQ(cells[i].section->column, int(i % 3));
@@ -314,9 +301,8 @@ TEST(ReportGroups, EachGroupGetsOneHeaderBeforeItsFirstRowAndOneFooterAfterItsLa
     QStringList order;
     for (const PlacedSection& s : page.sections)
         order << s.name;
-    EXPECT_EQ(order, QStringList({"PageHeader", "GroupHeader1", "Detail", "Detail",
-                                  "GroupFooter1", "GroupHeader1", "Detail", "GroupFooter1",
-                                  "PageFooter"}));
+    EXPECT_EQ(order, QStringList({"PageHeader", "GroupHeader1", "Detail", "Detail", "GroupFooter1",
+                                  "GroupHeader1", "Detail", "GroupFooter1", "PageFooter"}));
     EXPECT_EQ(doc->texts(QStringLiteral("lblGroup")), QStringList({"A", "B"}));
 }
 
@@ -381,9 +367,8 @@ TEST(ReportGroups, NestedGroupsCloseFromTheInnermostOut)
     for (const PlacedSection& s : doc->pages().front().sections)
         order << s.name;
     EXPECT_EQ(order, QStringList({"PageHeader", "GroupHeader1", "Inner", "Detail", "InnerFooter",
-                                  "Inner", "Detail", "InnerFooter", "GroupFooter1",
-                                  "GroupHeader1", "Inner", "Detail", "InnerFooter",
-                                  "GroupFooter1", "PageFooter"}));
+                                  "Inner", "Detail", "InnerFooter", "GroupFooter1", "GroupHeader1",
+                                  "Inner", "Detail", "InnerFooter", "GroupFooter1", "PageFooter"}));
 }
 
 // --- Instances and controls ---------------------------------------------------------------
@@ -396,7 +381,9 @@ TEST(ReportInstances, AHiddenDetailTakesNoRoomButItsAfterPrintRuns)
         if (layout.detailFormats > 3)
             return;
         layout.Detail().setVisible(layout.detailFormats != 2);
-        layout.Detail().Controls().Item<TextBox>(QStringLiteral("txtRow"))
+        layout.Detail()
+            .Controls()
+            .Item<TextBox>(QStringLiteral("txtRow"))
             .setText(QString::number(layout.detailFormats));
         layout.Detail().request();
     });

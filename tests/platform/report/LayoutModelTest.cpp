@@ -99,8 +99,10 @@ TEST(Colors, NumbersHoldRedInTheLowByte)
 TEST(ReportSections, AreFoundByNameInBandOrder)
 {
     Report layout;
-    GroupHeader& outer = layout.addGroup(QStringLiteral("TeamHeader"), QStringLiteral("TeamFooter"));
-    GroupHeader& inner = layout.addGroup(QStringLiteral("MonthHeader"), QStringLiteral("GroupFooter1"));
+    GroupHeader& outer =
+        layout.addGroup(QStringLiteral("TeamHeader"), QStringLiteral("TeamFooter"));
+    GroupHeader& inner =
+        layout.addGroup(QStringLiteral("MonthHeader"), QStringLiteral("GroupFooter1"));
     EXPECT_EQ(layout.section(QStringLiteral("teamheader")), &outer);
     EXPECT_EQ(layout.section(QStringLiteral("GroupFooter1")), &inner.footer());
     EXPECT_EQ(layout.section(QStringLiteral("Detail")), &layout.Detail());

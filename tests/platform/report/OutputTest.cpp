@@ -39,7 +39,7 @@ struct TurningLayout : RowsLayout {
     {
         RowsLayout::PageStart();
         Printer().setOrientation(PageNumber() == 2 ? Orientation::Landscape
-                                                    : Orientation::Portrait);
+                                                   : Orientation::Portrait);
     }
 };
 

@@ -26,10 +26,9 @@ public:
     HandOverLayout() : DirectoryShapedLayout(4)
     {
         const ProgramState& p = program();
-        g_seen = {p.ReportFilter, p.ReportSort,        p.ReportOption,
-                  p.ReportLine1,  p.ReportLine2,       p.ConnectionString,
-                  ui::programFolder(), p.ReportCombineAddresses, p.ReportWeekID,
-                  p.SelectedYouthID};
+        g_seen = {p.ReportFilter, p.ReportSort,       p.ReportOption,      p.ReportLine1,
+                  p.ReportLine2,  p.ConnectionString, ui::programFolder(), p.ReportCombineAddresses,
+                  p.ReportWeekID, p.SelectedYouthID};
         ui::information(QStringLiteral("There are no records to print on this report."),
                         QStringLiteral("No Matching Records"));
         PageHeader().onFormat([] { throw std::runtime_error("header broke"); });
@@ -59,10 +58,10 @@ protected:
 TEST_F(RenderReportTool, HandsTheValuesToTheLayoutAndWritesThePdf)
 {
     const QString out = testenv::programFile(QStringLiteral("out.pdf"));
-    const int result = render({"rptHandOver", "/data/group", out, "--filter", "Youth_Status=1",
-                               "--sort", "Youth_Zip", "--option", "SCHOOL", "--line1", "Lock-in",
-                               "--line2", "Bring a pillow", "--combine", "--week-id", "12",
-                               "--youth-id", "40000"});
+    const int result =
+        render({"rptHandOver", "/data/group", out, "--filter", "Youth_Status=1", "--sort",
+                "Youth_Zip", "--option", "SCHOOL", "--line1", "Lock-in", "--line2",
+                "Bring a pillow", "--combine", "--week-id", "12", "--youth-id", "40000"});
     EXPECT_EQ(result, tools::Rendered) << m_err.toStdString();
     EXPECT_TRUE(QFile::exists(out));
     EXPECT_EQ(g_seen.filter, QStringLiteral("Youth_Status=1"));
@@ -74,7 +73,8 @@ TEST_F(RenderReportTool, HandsTheValuesToTheLayoutAndWritesThePdf)
     EXPECT_EQ(g_seen.weekId, 12);
     EXPECT_EQ(g_seen.youthId, 40000);
     EXPECT_EQ(g_seen.folder, QStringLiteral("/data/group"));
-    EXPECT_TRUE(g_seen.connection.contains(QStringLiteral("Data Source=/data/group/CorvessaData.mdb;")))
+    EXPECT_TRUE(
+        g_seen.connection.contains(QStringLiteral("Data Source=/data/group/CorvessaData.mdb;")))
         << g_seen.connection.toStdString();
     // The layout's message and its failing handler are written out, not shown.
     EXPECT_TRUE(m_err.contains(QStringLiteral("[No Matching Records] There are no records")));

@@ -15,12 +15,16 @@ namespace reporttest {
 // at the end it makes no request. Every handler call is logged.
 class RowsLayout : public report::Report {
 public:
-    explicit RowsLayout(QStringList rows, report::Twips detailHeight = 600) : m_rows(std::move(rows))
+    explicit RowsLayout(QStringList rows, report::Twips detailHeight = 600)
+        : m_rows(std::move(rows))
     {
         PageHeader().setHeight(500);
         PageFooter().setHeight(500);
         Detail().setHeight(detailHeight);
-        Detail().Controls().add<report::TextBox>(QStringLiteral("txtRow")).setBounds(0, 0, 3000, 300);
+        Detail()
+            .Controls()
+            .add<report::TextBox>(QStringLiteral("txtRow"))
+            .setBounds(0, 0, 3000, 300);
         Detail().onFormat([this] { detailFormat(); });
         Detail().onAfterPrint([this] { log(QStringLiteral("Detail_AfterPrint")); });
         PageHeader().onFormat([this] { log(QStringLiteral("PageHeader_Format")); });
@@ -28,9 +32,11 @@ public:
     }
 
     // A group over the rows' text before the first "/" ("A/1" is in group "A").
-    report::GroupHeader& addRowGroup(report::Twips headerHeight = 300, report::Twips footerHeight = 300)
+    report::GroupHeader& addRowGroup(report::Twips headerHeight = 300,
+                                     report::Twips footerHeight = 300)
     {
-        report::GroupHeader& header = addGroup(QStringLiteral("GroupHeader1"), QStringLiteral("GroupFooter1"));
+        report::GroupHeader& header =
+            addGroup(QStringLiteral("GroupHeader1"), QStringLiteral("GroupFooter1"));
         header.setHeight(headerHeight);
         header.footer().setHeight(footerHeight);
         header.setGroupValueSource([this]() -> std::optional<data::Variant> {
@@ -42,7 +48,8 @@ public:
         header.onFormat([this, &header] {
             log(QStringLiteral("GroupHeader1_Format"));
             if (m_row < m_rows.size())
-                header.Controls().Item<report::Label>(QStringLiteral("lblGroup"))
+                header.Controls()
+                    .Item<report::Label>(QStringLiteral("lblGroup"))
                     .setCaption(m_rows[m_row].section(QLatin1Char('/'), 0, 0));
         });
         header.footer().onFormat([this] { log(QStringLiteral("GroupFooter1_Format")); });
@@ -58,7 +65,10 @@ protected:
     void PageStart() override { log(QStringLiteral("PageStart")); }
     void ReportEnd() override { log(QStringLiteral("ReportEnd")); }
 
-    void log(const QString& handler) { events << QStringLiteral("%1@%2").arg(handler).arg(PageNumber()); }
+    void log(const QString& handler)
+    {
+        events << QStringLiteral("%1@%2").arg(handler).arg(PageNumber());
+    }
 
     virtual void detailFormat()
     {
@@ -79,7 +89,8 @@ protected:
 // up from their number.
 class DirectoryShapedLayout : public report::Report {
 public:
-    explicit DirectoryShapedLayout(int rows, const QString& subtitle = QStringLiteral("Sample Group"))
+    explicit DirectoryShapedLayout(int rows,
+                                   const QString& subtitle = QStringLiteral("Sample Group"))
         : m_rows(rows)
     {
         using namespace report;
@@ -114,14 +125,18 @@ public:
         PageFooter().setHeight(360);
         label(PageFooter(), QStringLiteral("Label3"), {0, 90, 10710, 270}, 9, true,
               Alignment::Center, QStringLiteral("Brantholme Technologies"));
-        label(PageFooter(), QStringLiteral("Label4"), {0, 90, 3240, 270}, 9, true,
-              Alignment::Left, QStringLiteral("Corvessa: Group Edition"));
+        label(PageFooter(), QStringLiteral("Label4"), {0, 90, 3240, 270}, 9, true, Alignment::Left,
+              QStringLiteral("Corvessa: Group Edition"));
         label(PageFooter(), QStringLiteral("Label5"), {7470, 90, 3240, 270}, 9, true,
               Alignment::Right, QStringLiteral("www.corvessa.example"));
         PageFooter().onFormat([this] {
-            PageHeader().Controls().Item<report::Label>(QStringLiteral("lblTimestamp"))
+            PageHeader()
+                .Controls()
+                .Item<report::Label>(QStringLiteral("lblTimestamp"))
                 .setCaption(QStringLiteral("5/15/2024 10:30:00 AM"));
-            PageHeader().Controls().Item<report::Label>(QStringLiteral("lblPage"))
+            PageHeader()
+                .Controls()
+                .Item<report::Label>(QStringLiteral("lblPage"))
                 .setCaption(QStringLiteral("Page: ") + QString::number(PageNumber()));
         });
     }
@@ -139,12 +154,14 @@ private:
         controls.Item<report::Label>(QStringLiteral("NameAddress"))
             .setCaption(QStringLiteral("First%1 Last%1\r\n%1 Main Street\r\nSpringfield, IL  627%2")
                             .arg(n, n.right(2)));
-        QString other = QStringLiteral("Home: (555) 010-%1").arg(printed % 10000, 4, 10, QLatin1Char('0'));
+        QString other =
+            QStringLiteral("Home: (555) 010-%1").arg(printed % 10000, 4, 10, QLatin1Char('0'));
         if (printed % 2)
             other += QStringLiteral("\r\nCell: (555) 020-1234");
         if (printed % 3)
             other += QStringLiteral("\r\nE-mail: person%1@mail.example").arg(n);
-        other += QStringLiteral("\r\nBirthday: %1/%2").arg(printed % 12 + 1, 2, 10, QLatin1Char('0'))
+        other += QStringLiteral("\r\nBirthday: %1/%2")
+                     .arg(printed % 12 + 1, 2, 10, QLatin1Char('0'))
                      .arg(printed % 28 + 1, 2, 10, QLatin1Char('0'));
         controls.Item<report::Label>(QStringLiteral("OtherInfo")).setCaption(other);
         Detail().request();

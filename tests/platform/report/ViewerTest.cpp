@@ -20,7 +20,9 @@ namespace {
 
 // Five pages of one row each; counts handler calls and its own end.
 struct FivePages : RowsLayout {
-    explicit FivePages(bool* ended = nullptr) : RowsLayout(numberedRows(5), 14256 - 1000), m_ended(ended) {}
+    explicit FivePages(bool* ended = nullptr)
+        : RowsLayout(numberedRows(5), 14256 - 1000), m_ended(ended)
+    {}
     ~FivePages() override
     {
         if (m_ended)

@@ -351,8 +351,16 @@ bool Document::print(QPrinter& printer, QString* error) const
     }
     if (from > to)
         return true;
+    // Paper and orientation only: a printer may refuse margins below its own, and full-page
+    // mode draws from the paper's corner anyway.
+    auto turnTo = [&printer](const Page& page) {
+        printer.setPageSize(page.paperSize);
+        printer.setPageOrientation(page.orientation == Orientation::Landscape
+                                       ? QPageLayout::Landscape
+                                       : QPageLayout::Portrait);
+    };
     printer.setFullPage(true);
-    printer.setPageLayout(pageLayout(m_pages[std::size_t(from - 1)]));
+    turnTo(m_pages[std::size_t(from - 1)]);
     QPainter painter;
     if (!painter.begin(&printer)) {
         if (error)
@@ -362,7 +370,7 @@ bool Document::print(QPrinter& printer, QString* error) const
     for (int number = from; number <= to; ++number) {
         const Page& page = m_pages[std::size_t(number - 1)];
         if (number > from) {
-            printer.setPageLayout(pageLayout(page));
+            turnTo(page);
             if (!printer.newPage()) {
                 if (error)
                     *error = QStringLiteral("The printer refused page %1.").arg(number);

@@ -50,6 +50,22 @@ enum class DetailMode { RequestDriven, Once };
 //   ReportStart; for each page PageStart and the page header's Format; the body (group
 //   headers, Detail Format and AfterPrint, group footers); the page footer's Format, which
 //   closes the page; ReportEnd.
+//
+// A layout in brief:
+//   rptExample::rptExample()
+//   {
+//       setCaption("Example");
+//       PageHeader().setHeight(1020);
+//       PageHeader().Controls().add<Label>("lblPage").setBounds(7470, 270, 3240, 270);
+//       Detail().setHeight(1905);
+//       Detail().setColumnCount(3);
+//       Detail().Controls().add<Label>("NameAddress").setBounds(120, 120, 3000, 660);
+//       Detail().onFormat([this] { Detail_Format(); }); // ends with Detail().request()
+//       PageFooter().onFormat([this] {
+//           PageHeader().Controls().Item<Label>("lblPage").setCaption(
+//               "Page: " + QString::number(PageNumber()));
+//       });
+//   }
 class Report {
 public:
     Report();

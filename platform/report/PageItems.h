@@ -1,0 +1,82 @@
+#pragma once
+
+#include "platform/report/Units.h"
+
+#include <QImage>
+#include <QLineF>
+#include <QRectF>
+#include <QString>
+
+#include <functional>
+#include <variant>
+
+class QPainter;
+
+namespace report {
+
+enum class ShapeType : std::int16_t { Rectangle = 0, Ellipse = 1, RoundRect = 2 };
+
+// What a placed control leaves on a page: fixed values in twips, measured from the top left
+// corner of the paper. Items never refer back to the control or the layout that made them.
+struct ItemBase {
+    QString control; // the control's name; empty for controls added without one
+    QRectF rect;
+};
+
+struct TextItem : ItemBase {
+    QString text; // line breaks as "\n"
+    Font font;
+    Alignment alignment = Alignment::Left;
+    QColor foreColor = Qt::black;
+    QColor backColor; // invalid: transparent
+    bool wordWrap = true;
+};
+
+struct LineItem : ItemBase {
+    QLineF line;
+    LineStyle style = LineStyle::Solid;
+    double weight = 1; // in screen pixels of 15 twips
+    QColor color = Qt::black;
+};
+
+struct ShapeItem : ItemBase {
+    ShapeType type = ShapeType::Rectangle;
+    QColor backColor; // invalid: transparent
+    LineStyle lineStyle = LineStyle::Solid;
+    double lineWeight = 1;
+    QColor lineColor = Qt::black;
+};
+
+struct CheckItem : ItemBase {
+    QString caption;
+    bool checked = false;
+    Font font;
+    Alignment alignment = Alignment::Left;
+    QColor foreColor = Qt::black;
+};
+
+struct ImageItem : ItemBase {
+    QImage image; // null: nothing is drawn
+    QString source;
+    PictureAlignment alignment = PictureAlignment::TopLeft;
+    SizeMode sizeMode = SizeMode::Clip;
+    bool smooth = true;
+};
+
+// Painting code of a custom-painted control, called with a painter whose units are twips and
+// the control's rectangle on the paper. It is called whenever the page is drawn, so it must
+// only draw what it captured when its section was placed.
+using PaintFunction = std::function<void(QPainter&, const QRectF&)>;
+
+struct CustomItem : ItemBase {
+    PaintFunction paint;
+};
+
+using PageItem = std::variant<TextItem, LineItem, ShapeItem, CheckItem, ImageItem, CustomItem>;
+
+const ItemBase& itemBase(const PageItem& item);
+ItemBase& itemBase(PageItem& item);
+// The text of a text item or the caption of a check box; empty for the other kinds.
+QString itemText(const PageItem& item);
+
+} // namespace report

@@ -1,0 +1,20 @@
+#include "tools/render-report/RenderReport.h"
+
+#include "platform/ui/Services.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    // A tool for the command line: no screen needed unless one is asked for.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(ui::kAppTitle);
+    ui::installRealServices();
+    QTextStream err(stderr);
+    return tools::renderReport(QApplication::arguments(), err);
+}

@@ -174,7 +174,8 @@ std::shared_ptr<const Catalog> Catalog::load(sqlite3* db)
     for (const Found& f : found) {
         TableInfo table;
         table.name = f.name;
-        const QByteArray pragma = "PRAGMA table_info(\"" + f.name.toUtf8().replace('"', "\"\"") + "\")";
+        const QByteArray pragma =
+            "PRAGMA table_info(\"" + f.name.toUtf8().replace('"', "\"\"") + "\")";
         Statement stmt(db, pragma.constData());
         int rc;
         while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
@@ -204,7 +205,8 @@ std::shared_ptr<const Catalog> Catalog::load(sqlite3* db)
             table.columns.push_back(std::move(column));
         }
         checkDone(db, rc, pragma.constData());
-        catalog->m_byFoldedName.insert(fold(table.name), static_cast<int>(catalog->m_tables.size()));
+        catalog->m_byFoldedName.insert(fold(table.name),
+                                       static_cast<int>(catalog->m_tables.size()));
         catalog->m_tables.push_back(std::move(table));
     }
 

@@ -41,14 +41,15 @@ void bind(Expr& e, const QString& text, const std::function<int(const QString&)>
                             text);
         break;
     case Expr::Kind::Call: {
-        static const char* const kFunctions[] = {"IsNull", "Trim", "LTrim", "RTrim", "Len",
-                                                 "Year",   "Month", "Day"};
+        static const char* const kFunctions[] = {"IsNull", "Trim", "LTrim", "RTrim",
+                                                 "Len",    "Year", "Month", "Day"};
         bool known = false;
         for (const char* f : kFunctions)
             known = known || sameName(e.text, f);
         if (!known || e.args.size() != 1)
             throw DataError(
-                QStringLiteral("The function %1() is not allowed in recordset criteria.").arg(e.text),
+                QStringLiteral("The function %1() is not allowed in recordset criteria.")
+                    .arg(e.text),
                 text);
         break;
     }
@@ -213,7 +214,8 @@ Variant evaluate(const Expr& e, const std::vector<Variant>& row)
             case Expr::Op::Div:
                 return *y == 0.0 ? Variant::null() : Variant(*x / *y);
             default:
-                throw DataError(QStringLiteral("This operator is not allowed in recordset criteria."));
+                throw DataError(
+                    QStringLiteral("This operator is not allowed in recordset criteria."));
             }
         }
         }

@@ -20,7 +20,6 @@ DataError::DataError(const QString& message, const QString& sql, const QString& 
                      int code)
     : std::runtime_error(composeWhat(message, sql, translatedSql)), m_message(message), m_sql(sql),
       m_translatedSql(translatedSql), m_code(code)
-{
-}
+{}
 
 } // namespace data

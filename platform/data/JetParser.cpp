@@ -108,9 +108,8 @@ public:
                     fail(i, QStringLiteral("#%1# is not a valid date (month/day/year)").arg(inner));
                 t.kind = Tok::Date;
                 i = close + 1;
-            } else if (c.isDigit() ||
-                       (c == QLatin1Char('.') && i + 1 < n && m_text[i + 1].isDigit() &&
-                        !afterName(tokens))) {
+            } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n &&
+                                       m_text[i + 1].isDigit() && !afterName(tokens))) {
                 int j = i;
                 while (j < n && m_text[j].isDigit())
                     ++j;
@@ -183,28 +182,28 @@ bool isReservedWord(const QString& w)
 {
     // Sorted, upper case.
     static const QLatin1String kWords[] = {
-        QLatin1String("ALL"),      QLatin1String("AND"),         QLatin1String("AS"),
-        QLatin1String("ASC"),      QLatin1String("BETWEEN"),     QLatin1String("BY"),
-        QLatin1String("CROSS"),    QLatin1String("DESC"),        QLatin1String("DISTINCT"),
-        QLatin1String("DISTINCTROW"), QLatin1String("EQV"),      QLatin1String("EXISTS"),
-        QLatin1String("FROM"),     QLatin1String("FULL"),        QLatin1String("GROUP"),
-        QLatin1String("HAVING"),   QLatin1String("IMP"),         QLatin1String("IN"),
-        QLatin1String("INNER"),    QLatin1String("INTO"),        QLatin1String("IS"),
-        QLatin1String("JOIN"),     QLatin1String("LEFT"),        QLatin1String("LIKE"),
-        QLatin1String("MOD"),      QLatin1String("NOT"),         QLatin1String("NULL"),
-        QLatin1String("ON"),       QLatin1String("OR"),          QLatin1String("ORDER"),
-        QLatin1String("OUTER"),    QLatin1String("PERCENT"),     QLatin1String("RIGHT"),
-        QLatin1String("SELECT"),   QLatin1String("SET"),         QLatin1String("TOP"),
-        QLatin1String("UNION"),    QLatin1String("VALUES"),      QLatin1String("WHERE"),
+        QLatin1String("ALL"),         QLatin1String("AND"),     QLatin1String("AS"),
+        QLatin1String("ASC"),         QLatin1String("BETWEEN"), QLatin1String("BY"),
+        QLatin1String("CROSS"),       QLatin1String("DESC"),    QLatin1String("DISTINCT"),
+        QLatin1String("DISTINCTROW"), QLatin1String("EQV"),     QLatin1String("EXISTS"),
+        QLatin1String("FROM"),        QLatin1String("FULL"),    QLatin1String("GROUP"),
+        QLatin1String("HAVING"),      QLatin1String("IMP"),     QLatin1String("IN"),
+        QLatin1String("INNER"),       QLatin1String("INTO"),    QLatin1String("IS"),
+        QLatin1String("JOIN"),        QLatin1String("LEFT"),    QLatin1String("LIKE"),
+        QLatin1String("MOD"),         QLatin1String("NOT"),     QLatin1String("NULL"),
+        QLatin1String("ON"),          QLatin1String("OR"),      QLatin1String("ORDER"),
+        QLatin1String("OUTER"),       QLatin1String("PERCENT"), QLatin1String("RIGHT"),
+        QLatin1String("SELECT"),      QLatin1String("SET"),     QLatin1String("TOP"),
+        QLatin1String("UNION"),       QLatin1String("VALUES"),  QLatin1String("WHERE"),
         QLatin1String("XOR"),
     };
     if (w.size() > 11)
         return false;
     const auto* end = std::end(kWords);
-    const auto* it = std::lower_bound(std::begin(kWords), end, w,
-                                      [](const QLatin1String& a, const QString& b) {
-                                          return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-                                      });
+    const auto* it =
+        std::lower_bound(std::begin(kWords), end, w, [](const QLatin1String& a, const QString& b) {
+            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+        });
     return it != end && QString::compare(*it, w, Qt::CaseInsensitive) == 0;
 }
 
@@ -622,8 +621,8 @@ private:
                 e = std::move(n);
                 continue;
             }
-            const bool negated = isWord("NOT") && (isWord("BETWEEN", 1) || isWord("IN", 1) ||
-                                                   isWord("LIKE", 1));
+            const bool negated =
+                isWord("NOT") && (isWord("BETWEEN", 1) || isWord("IN", 1) || isWord("LIKE", 1));
             if (negated)
                 next();
             if (acceptWord("BETWEEN")) {

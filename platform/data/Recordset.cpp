@@ -136,9 +136,9 @@ void bindValue(sqlite3_stmt* stmt, int index, const Variant& v)
 
 [[noreturn]] void mismatch(const Variant& v, const ColumnInfo& column)
 {
-    throw DataError(QStringLiteral("The value %1 does not fit the field %2 (%3).")
-                        .arg(v.debugString(), column.name,
-                             QLatin1String(fieldTypeName(column.type))));
+    throw DataError(
+        QStringLiteral("The value %1 does not fit the field %2 (%3).")
+            .arg(v.debugString(), column.name, QLatin1String(fieldTypeName(column.type))));
 }
 
 // A value as the column keeps it: Yes/No as -1/0 and never Null, whole numbers rounded half
@@ -179,7 +179,8 @@ Variant normalizeForColumn(const Variant& v, const ColumnInfo& column)
         const double hi = small ? 32767.0 : 2147483647.0;
         if (!std::isfinite(r) || r < lo || r > hi)
             mismatch(v, column);
-        return small ? Variant(static_cast<std::int16_t>(r)) : Variant(static_cast<std::int32_t>(r));
+        return small ? Variant(static_cast<std::int16_t>(r))
+                     : Variant(static_cast<std::int32_t>(r));
     }
     case FieldType::Double:
         return blank ? Variant::null() : Variant(number());
@@ -356,15 +357,17 @@ void Recordset::setFieldValue(int field, const Variant& value)
     const auto& columns = m_store->columns;
     const OutputColumn& out = columns[static_cast<std::size_t>(field)];
     if (out.baseColumn < 0)
-        throw DataError(QStringLiteral("The field %1 is computed and cannot be updated.").arg(out.name),
-                        m_source);
+        throw DataError(
+            QStringLiteral("The field %1 is computed and cannot be updated.").arg(out.name),
+            m_source);
     const TableInfo& table = *m_store->translation->baseTable;
     const ColumnInfo& column = table.columns[static_cast<std::size_t>(out.baseColumn)];
     const Variant stored = normalizeForColumn(value, column);
     if (column.rowidAlias && m_editMode != adEditAdd) {
         if (stored == fieldValue(field))
             return;
-        throw DataError(QStringLiteral("The field %1 cannot be changed.").arg(column.name), m_source);
+        throw DataError(QStringLiteral("The field %1 cannot be changed.").arg(column.name),
+                        m_source);
     }
     if (m_editMode == adEditNone) {
         m_editMode = adEditInProgress;
@@ -412,8 +415,8 @@ std::shared_ptr<detail::RowStore> Recordset::readRows(bool& executedAction)
         store->writable = false;
         store->columns.clear();
         for (int c = 0; c < count - t.hiddenColumns; ++c)
-            store->columns.push_back({QString::fromUtf8(sqlite3_column_name(s, c)),
-                                      FieldType::Unknown, -1});
+            store->columns.push_back(
+                {QString::fromUtf8(sqlite3_column_name(s, c)), FieldType::Unknown, -1});
     }
     const int visible = static_cast<int>(store->columns.size());
     for (int c = 0; c < visible; ++c) {
@@ -441,7 +444,8 @@ void Recordset::Open(const QString& source, Connection& connection, CursorTypeEn
                      LockTypeEnum lockType, int)
 {
     if (m_open)
-        throw DataError(QStringLiteral("Operation is not allowed when the object is open."), source);
+        throw DataError(QStringLiteral("Operation is not allowed when the object is open."),
+                        source);
     if (!connection.session())
         throw DataError(QStringLiteral("The connection is not open."), source);
     m_session = connection.session();
@@ -497,9 +501,8 @@ void Recordset::Requery(int)
     m_store = readRows(action);
     m_lastFind.reset();
     if (m_filter)
-        m_filter = std::make_shared<Criteria>(m_filter->text(), [this](const QString& name) {
-            return fieldIndex(name);
-        });
+        m_filter = std::make_shared<Criteria>(
+            m_filter->text(), [this](const QString& name) { return fieldIndex(name); });
     m_pinned.clear();
     rebuildView();
     m_pos = 0;
@@ -692,7 +695,8 @@ void Recordset::setBookmark(const Variant& bookmark)
     syncView();
     const int index = viewIndexOf(storeRowOfBookmark(bookmark));
     if (index < 0)
-        throw DataError(QStringLiteral("The bookmark names a row that the filter hides."), m_source);
+        throw DataError(QStringLiteral("The bookmark names a row that the filter hides."),
+                        m_source);
     navigate(Target::Row, index, adRsnMove);
 }
 
@@ -824,7 +828,8 @@ void Recordset::Find(const QString& criteria, int skipRecords, SearchDirectionEn
     syncView();
     const int from = viewIndexOf(storeRowOfBookmark(startBookmark));
     if (from < 0)
-        throw DataError(QStringLiteral("The bookmark names a row that the filter hides."), m_source);
+        throw DataError(QStringLiteral("The bookmark names a row that the filter hides."),
+                        m_source);
     findFrom(criteria, skipRecords, direction, from);
 }
 
@@ -837,7 +842,8 @@ void Recordset::findFrom(const QString& criteria, int skipRecords, SearchDirecti
     const int size = static_cast<int>(m_view.size());
     const int step = direction == adSearchBackward ? -1 : 1;
     for (int i = from + skipRecords * step; i >= 0 && i < size; i += step) {
-        const auto& row = m_store->rows[static_cast<std::size_t>(m_view[static_cast<std::size_t>(i)])];
+        const auto& row =
+            m_store->rows[static_cast<std::size_t>(m_view[static_cast<std::size_t>(i)])];
         if (m_lastFind->matches(row.values)) {
             navigate(Target::Row, i, adRsnMove);
             return;
@@ -869,8 +875,8 @@ void Recordset::setFilter(const QString& criteria)
     requireOpen();
     std::shared_ptr<Criteria> filter;
     if (!criteria.trimmed().isEmpty())
-        filter = std::make_shared<Criteria>(criteria,
-                                            [this](const QString& name) { return fieldIndex(name); });
+        filter = std::make_shared<Criteria>(
+            criteria, [this](const QString& name) { return fieldIndex(name); });
     applyFilter(std::move(filter));
 }
 
@@ -905,7 +911,8 @@ void Recordset::AddNew()
     for (std::size_t i = 0; i < columns.size(); ++i) {
         if (columns[i].baseColumn < 0)
             continue;
-        const Variant& d = table.columns[static_cast<std::size_t>(columns[i].baseColumn)].defaultValue;
+        const Variant& d =
+            table.columns[static_cast<std::size_t>(columns[i].baseColumn)].defaultValue;
         if (!d.isEmpty())
             m_pending[i] = d;
     }
@@ -1023,7 +1030,8 @@ void Recordset::Update()
         if (sqlite3_step(stmt.get()) != SQLITE_DONE)
             m_session->fail(m_source, sql);
         if (sqlite3_changes(m_session->db()) == 0)
-            throw DataError(QStringLiteral("The row to be updated no longer exists."), m_source, sql);
+            throw DataError(QStringLiteral("The row to be updated no longer exists."), m_source,
+                            sql);
     }
     std::vector<Variant> fresh = refreshRow(row.rowid);
     if (fresh.empty()) {
@@ -1093,9 +1101,9 @@ void Recordset::Delete(AffectEnum)
     emit willChangeRecord(adRsnDelete);
     const int current = currentStoreRow();
     auto& row = m_store->rows[static_cast<std::size_t>(current)];
-    const QString sql =
-        QLatin1String("DELETE FROM ") + quoted(m_store->translation->baseTable->name) +
-        QLatin1String(" WHERE rowid = ?1");
+    const QString sql = QLatin1String("DELETE FROM ") +
+                        quoted(m_store->translation->baseTable->name) +
+                        QLatin1String(" WHERE rowid = ?1");
     {
         auto stmt = m_session->prepare(sql, m_source);
         sqlite3_bind_int64(stmt.get(), 1, row.rowid);

@@ -98,8 +98,8 @@ public:
     // Runs a query (Jet dialect) on an open connection. An action statement is run and the
     // recordset stays closed. Throws DataError.
     void Open(const QString& source, Connection& connection,
-              CursorTypeEnum cursorType = adOpenForwardOnly,
-              LockTypeEnum lockType = adLockReadOnly, int options = -1);
+              CursorTypeEnum cursorType = adOpenForwardOnly, LockTypeEnum lockType = adLockReadOnly,
+              int options = -1);
     // Drops the rows; a pending change is discarded.
     void Close();
     ObjectStateEnum State() const { return m_open ? adStateOpen : adStateClosed; }
@@ -161,8 +161,8 @@ public:
     void Requery(int options = -1);
 
     // For the item-model adapter (RecordsetModel): the rows as the current filter shows them.
-    int visibleRowCount() const;              // RecordCount, plus one while a row is added
-    int currentVisibleRow() const;            // -1 at BOF, EOF or on a deleted row
+    int visibleRowCount() const;               // RecordCount, plus one while a row is added
+    int currentVisibleRow() const;             // -1 at BOF, EOF or on a deleted row
     Variant valueAt(int row, int field) const; // row as counted by visibleRowCount
     int fieldCount() const;
     QString fieldName(int field) const;
@@ -229,9 +229,9 @@ private:
     std::vector<int> m_pinned; // rows added here stay visible whatever the filter
 
     EditModeEnum m_editMode = adEditNone;
-    std::vector<Variant> m_pending;    // the row being edited or added
-    std::vector<char> m_changed;       // which of its fields were written
-    int m_rowBeforeAdd = -1;           // store row current before AddNew
+    std::vector<Variant> m_pending; // the row being edited or added
+    std::vector<char> m_changed;    // which of its fields were written
+    int m_rowBeforeAdd = -1;        // store row current before AddNew
     std::shared_ptr<Criteria> m_lastFind;
 };
 

@@ -16,9 +16,8 @@ namespace data {
 //
 //     auto* model = new data::RecordsetModel(*m_people, this);
 //     auto* mapper = new QDataWidgetMapper(this);
-//     data::bindMapper(*model, *mapper); // RecordsetMapper.h
-//     mapper->addMapping(m_firstName, model->fieldIndex("Youth_FName"));
-//     mapper->addMapping(m_visitor, model->fieldIndex("Youth_Visitor")); // a QCheckBox
+//     data::bindMapper(*model, *mapper, {{m_firstName, "Youth_FName"}, // RecordsetMapper.h
+//                                        {m_visitor, "Youth_Visitor"}}); // a QCheckBox
 //
 // The mapper then follows the recordset's current row, and hands the editors' text to the row
 // before every move and Update (the recordset's flushRequested).

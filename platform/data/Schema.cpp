@@ -15,8 +15,8 @@ void createDataFile(const QString& path)
         throw DataError(QStringLiteral("The file %1 exists already.").arg(path));
     sqlite3* db = nullptr;
     const QByteArray file = path.toUtf8();
-    int rc = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
+    int rc =
+        sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     char* error = nullptr;
     if (rc == SQLITE_OK) {
         const QByteArray sql = "BEGIN;\n" + source().toUtf8() + "\nCOMMIT;";

@@ -18,8 +18,7 @@ constexpr int kBusyTimeoutMs = 5000;
 constexpr int kMaxIdleStatements = 64;
 
 // Parts of a day number, as Jet reads them (days before the zero date count towards it).
-template <int Part>
-void datePart(sqlite3_context* ctx, int, sqlite3_value** argv)
+template <int Part> void datePart(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     const int type = sqlite3_value_numeric_type(argv[0]);
     if (type != SQLITE_INTEGER && type != SQLITE_FLOAT) {
@@ -94,8 +93,8 @@ Session::Session(const QString& path) : m_path(path)
     const QByteArray file = path.toUtf8();
     const int rc = sqlite3_open_v2(file.constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
-        const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
-                                     : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString message =
+            m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(m_db);
         m_db = nullptr;
         throw DataError(QStringLiteral("The data file %1 cannot be opened: %2").arg(path, message),
@@ -112,8 +111,9 @@ Session::Session(const QString& path) : m_path(path)
     } catch (const DataError& e) {
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw DataError(QStringLiteral("The file %1 is not a data file: %2").arg(path, e.description()),
-                        QString(), QString(), e.code());
+        throw DataError(
+            QStringLiteral("The file %1 is not a data file: %2").arg(path, e.description()),
+            QString(), QString(), e.code());
     }
 }
 

@@ -35,8 +35,7 @@ public:
     public:
         Statement(Session* session, QString sql, sqlite3_stmt* stmt)
             : m_session(session), m_sql(std::move(sql)), m_stmt(stmt)
-        {
-        }
+        {}
         ~Statement();
         Statement(Statement&& other) noexcept;
         Statement(const Statement&) = delete;

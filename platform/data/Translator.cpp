@@ -20,8 +20,8 @@ namespace {
 // A table reference visible to the names of one SELECT (or UPDATE, DELETE).
 struct Source {
     const TableRef* ref = nullptr;
-    QString alias;    // as written; empty when the table is not aliased
-    QString refName;  // what qualifies its columns: the alias, else the table's own name
+    QString alias;   // as written; empty when the table is not aliased
+    QString refName; // what qualifies its columns: the alias, else the table's own name
     const TableInfo* table = nullptr;
     bool subquery = false;
 };
@@ -273,7 +273,8 @@ private:
         case Expr::Kind::Number: {
             bool ok = false;
             const qlonglong v = e.text.toLongLong(&ok);
-            info.type = ok && v >= INT32_MIN && v <= INT32_MAX ? FieldType::Long : FieldType::Double;
+            info.type =
+                ok && v >= INT32_MIN && v <= INT32_MAX ? FieldType::Long : FieldType::Double;
             break;
         }
         case Expr::Kind::String:
@@ -554,8 +555,8 @@ private:
                    (e.flag ? QLatin1String(" IS NOT NULL") : QLatin1String(" IS NULL"));
         case Expr::Kind::Between: {
             Expr& x = *e.args[0];
-            const bool textual = x.info.type == FieldType::Text ||
-                                 e.args[1]->info.type == FieldType::Text;
+            const bool textual =
+                x.info.type == FieldType::Text || e.args[1]->info.type == FieldType::Text;
             QString left = value(x, scope);
             if (textual && !x.info.noCaseColumn)
                 left = collated(left, x);
@@ -593,9 +594,9 @@ private:
         if (!e.info.table) {
             // Not a column of the statement's tables: a result column's name, or a mistake
             // that SQLite reports.
-            return e.qualifier.isEmpty() ? quoteName(e.text)
-                                         : quoteName(e.qualifier) + QLatin1Char('.') +
-                                               quoteName(e.text);
+            return e.qualifier.isEmpty()
+                       ? quoteName(e.text)
+                       : quoteName(e.qualifier) + QLatin1Char('.') + quoteName(e.text);
         }
         const auto* src = static_cast<const Source*>(e.info.source);
         const QString& name = e.info.table->columns[static_cast<std::size_t>(e.info.column)].name;
@@ -672,8 +673,8 @@ private:
     QString yearRange(Expr& a, Expr& b, const Scope* scope)
     {
         auto isYearOfColumn = [](const Expr& x) {
-            return x.kind == Expr::Kind::Call && x.text.compare(QLatin1String("Year"),
-                                                                Qt::CaseInsensitive) == 0 &&
+            return x.kind == Expr::Kind::Call &&
+                   x.text.compare(QLatin1String("Year"), Qt::CaseInsensitive) == 0 &&
                    x.args.size() == 1 && x.args[0]->kind == Expr::Kind::Column &&
                    x.args[0]->info.table && x.args[0]->info.type == FieldType::Date;
         };
@@ -710,8 +711,7 @@ private:
             QString v = value(*a, scope);
             if (!i.condition && i.type == FieldType::Date)
                 v = QLatin1String("jet_datetext(") + v + QLatin1Char(')');
-            else if (!i.condition &&
-                     (i.type == FieldType::Double || i.type == FieldType::Currency))
+            else if (!i.condition && (i.type == FieldType::Double || i.type == FieldType::Currency))
                 v = QLatin1String("jet_numtext(") + v + QLatin1Char(')');
             nullTests << v + QLatin1String(" IS NULL");
             parts << QLatin1String("COALESCE(") + v + QLatin1String(", '')");
@@ -928,12 +928,14 @@ private:
                     } else if (e.kind == Expr::Kind::Call && e.args.size() == 1 &&
                                e.args[0]->kind == Expr::Kind::Column &&
                                !aggregateName(e.text).isEmpty()) {
-                        name = aggregateName(e.text) + QLatin1String("Of") +
-                               (e.args[0]->info.table
-                                    ? e.args[0]->info.table->columns[static_cast<std::size_t>(
-                                                                         e.args[0]->info.column)]
-                                          .name
-                                    : e.args[0]->text);
+                        name =
+                            aggregateName(e.text) + QLatin1String("Of") +
+                            (e.args[0]->info.table
+                                 ? e.args[0]
+                                       ->info.table
+                                       ->columns[static_cast<std::size_t>(e.args[0]->info.column)]
+                                       .name
+                                 : e.args[0]->text);
                     } else {
                         name = QStringLiteral("Expr%1").arg(1000 + unnamed++);
                     }
@@ -1007,9 +1009,9 @@ private:
             grouping += QLatin1String(" GROUP BY ") + groupTerms.join(QLatin1String(", "));
         if (!having.isEmpty())
             grouping += QLatin1String(" HAVING ") + having;
-        const QString order = orderTerms.isEmpty()
-                                  ? QString()
-                                  : QLatin1String(" ORDER BY ") + orderTerms.join(QLatin1String(", "));
+        const QString order = orderTerms.isEmpty() ? QString()
+                                                   : QLatin1String(" ORDER BY ") +
+                                                         orderTerms.join(QLatin1String(", "));
         const QString head = s.quantifier == Select::Quantifier::Distinct
                                  ? QStringLiteral("SELECT DISTINCT ")
                                  : QStringLiteral("SELECT ");
@@ -1095,12 +1097,15 @@ private:
         if (st.select)
             return sql + select(*st.select, nullptr, &targets, false).sql;
         if (st.values.size() != targets.size())
-            fail(QStringLiteral("%1 values for %2 columns").arg(st.values.size()).arg(targets.size()));
+            fail(QStringLiteral("%1 values for %2 columns")
+                     .arg(st.values.size())
+                     .arg(targets.size()));
         Scope none;
         QStringList values;
         for (std::size_t i = 0; i < st.values.size(); ++i)
             values << stored(*st.values[i], &none, targets[i]);
-        return sql + QLatin1String("VALUES (") + values.join(QLatin1String(", ")) + QLatin1Char(')');
+        return sql + QLatin1String("VALUES (") + values.join(QLatin1String(", ")) +
+               QLatin1Char(')');
     }
 
     // The one stored table whose rows an UPDATE or DELETE over a join changes.

@@ -64,7 +64,8 @@ QString cellText(const data::Variant& v)
         const QDateTime dt = v.toQDateTime();
         QString text = data::text::formatUsDate(dt.date());
         if (data::jetdate::hasTime(v.number()))
-            text += QLatin1Char(' ') + QLocale::c().toString(dt.time(), QStringLiteral("h:mm:ss AP"));
+            text +=
+                QLatin1Char(' ') + QLocale::c().toString(dt.time(), QStringLiteral("h:mm:ss AP"));
         return text;
     }
     case T::String: {
@@ -82,8 +83,7 @@ QString cellText(const data::Variant& v)
 
 void run(data::Connection& conn, const QString& statement, bool translateOnly, QTextStream& out)
 {
-    const auto translation =
-        data::Translator::translate(conn.session()->catalog(), statement);
+    const auto translation = data::Translator::translate(conn.session()->catalog(), statement);
     if (translateOnly) {
         out << translation->sql << '\n';
         return;

@@ -1,0 +1,1617 @@
+#include "people/frmDirectory.h"
+
+#include "people/Beep.h"
+#include "people/BoundBoxDelegate.h"
+#include "people/DirectoryLayout.h"
+#include "people/DirectoryLists.h"
+#include "people/PersonIcons.h"
+#include "people/PersonPicker.h"
+#include "people/TabFrame.h"
+#include "shell/Conversions.h"
+#include "shell/Helpers.h"
+#include "shell/ProgramState.h"
+#include "shell/ResumeNext.h"
+#include "shell/Twips.h"
+#include "shell/frmMainMDI.h"
+#include "platform/data/DataError.h"
+#include "platform/data/LocaleText.h"
+#include "platform/data/Recordset.h"
+#include "platform/data/RecordsetMapper.h"
+#include "platform/data/RecordsetModel.h"
+#include "platform/ui/Hourglass.h"
+#include "platform/ui/Services.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDataWidgetMapper>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+// Bound boxes and check boxes: control index and field.
+struct Binding {
+    int index;
+    const char* field;
+};
+
+constexpr std::array<Binding, 23> kBoxFields{{
+    {11, "Youth_FName"},        {21, "Youth_MName"},         {18, "Youth_LName"},
+    {0, "Youth_Address1"},      {4, "Youth_City"},           {27, "Youth_State"},
+    {34, "Youth_Zip"},          {8, "Youth_EMail"},          {13, "Youth_HomePhone"},
+    {1, "Youth_WorkPhone"},     {10, "Youth_CellPhone"},     {9, "Youth_BeeperPhone"},
+    {2, "Youth_IM_Username"},   {3, "Youth_Bday"},           {23, "Youth_School"},
+    {24, "Youth_School_Grade"}, {22, "Youth_ParentName"},    {20, "Youth_Ministry"},
+    {5, "Youth_Comments"},      {16, "Youth_Last_Attended"}, {6, "Youth_Contact"},
+    {29, "Youth_Updated"},      {7, "Youth_Created"},
+}};
+
+constexpr std::array<Binding, 6> kCheckFields{{
+    {32, "Youth_Visitor"},
+    {19, "Youth_Mail_List"},
+    {17, "Youth_Leader"},
+    {33, "Youth_VLetter"},
+    {30, "Youth_VCall"},
+    {31, "Youth_VHousecall"},
+}};
+
+const QString kPlaceholderName = QStringLiteral("New Profile");
+const QString kDeleteQuestion = QStringLiteral(
+    "Are you sure you want to delete this person from the directory?  You might consider "
+    "marking them as 'Inactive' so that you keep their information on file.  To delete the "
+    "record, click Yes.  To cancel, click No.");
+const QString kTeamHelp = QStringLiteral(
+    "Team names could be useful when dividing your group into teams for evangelism outreaches "
+    "or other small group functions. The first time you assign a team, type the name in this "
+    "box.  The next time you assign the same name, it will appear in the drop-down list.");
+const QString kPhotoAdvice = QStringLiteral(
+    "RECOMMENDATION:  For best results, resize or crop your photos to approximately  215 pixels "
+    "wide x 160 pixels tall (at 150 dpi or lower) before adding to Corvessa.  It doesn't need to "
+    "be exact, but the closer the better. The reduction helps avoid memory problems with large "
+    "files.");
+const QString kExampleAddress = QStringLiteral("someone@example.com");
+
+constexpr int kTeamLimit = 17;
+constexpr int kIMServiceLimit = 10;
+
+// Design sizes, in twips.
+constexpr double kMargin = 120;
+constexpr double kNavWidth = 10320;
+constexpr double kNavHeight = 900;
+constexpr double kTabTop = 1140;
+constexpr double kPanelLeft = 120;
+constexpr double kPanelTop = 480;
+constexpr double kPanelWidth = 10080;
+constexpr double kPanelHeight = 4500;
+constexpr double kBoxHeight = 330;
+constexpr double kCaptionWidth = 1830;
+constexpr double kBoxLeft = 1950;
+constexpr double kPrintWidth = 1500;
+constexpr double kListLeft = 5700;
+constexpr double kListTop = 450; // inside its panel
+constexpr double kListHeight = 3900;
+constexpr double kDesignWidth = kNavWidth + 2 * kMargin;
+constexpr double kDesignHeight =
+    kTabTop + kPanelTop + kPanelHeight + 120 + 70 + kBoxHeight + 4 * kMargin;
+
+const QColor kMemberColour(0, 128, 128);
+const QColor kVisitorColour(0, 0, 128);
+
+// The application's colours, set role by role so that a widget keeps them whatever its
+// parent's colours are.
+QPalette ordinaryPalette()
+{
+    const QPalette app = QApplication::palette();
+    QPalette p;
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (auto role : {QPalette::Window, QPalette::WindowText, QPalette::Base, QPalette::Text,
+                          QPalette::Button, QPalette::ButtonText, QPalette::Light, QPalette::Dark,
+                          QPalette::Mid, QPalette::Midlight, QPalette::Shadow})
+            p.setColor(group, role, app.color(group, role));
+    return p;
+}
+
+bool isModifierKey(int key)
+{
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+           key == Qt::Key_Meta || key == Qt::Key_AltGr || key == Qt::Key_CapsLock;
+}
+
+// The pictures of the navigation and record buttons.
+enum class Glyph { First, Previous, Next, Last, Add, Delete, Clone };
+
+QIcon glyphIcon(Glyph glyph)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(2, 2);
+    const QColor ink(30, 60, 90);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    auto triangle = [&](double tip, bool right) {
+        QPainterPath t;
+        const double base = right ? tip - 6 : tip + 6;
+        t.moveTo(tip, 8);
+        t.lineTo(base, 3);
+        t.lineTo(base, 13);
+        t.closeSubpath();
+        p.drawPath(t);
+    };
+    switch (glyph) {
+    case Glyph::First:
+        p.drawRect(QRectF(3, 3, 2, 10));
+        triangle(5.5, false);
+        break;
+    case Glyph::Previous:
+        triangle(4.5, false);
+        break;
+    case Glyph::Next:
+        triangle(11.5, true);
+        break;
+    case Glyph::Last:
+        triangle(10.5, true);
+        p.drawRect(QRectF(11, 3, 2, 10));
+        break;
+    case Glyph::Add:
+        p.setBrush(QColor(46, 140, 60));
+        p.drawRect(QRectF(6.5, 2, 3, 12));
+        p.drawRect(QRectF(2, 6.5, 12, 3));
+        break;
+    case Glyph::Delete:
+        p.setPen(QPen(QColor(190, 40, 40), 3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(4, 4), QPointF(12, 12));
+        p.drawLine(QPointF(12, 4), QPointF(4, 12));
+        break;
+    case Glyph::Clone:
+        p.setPen(QPen(ink, 1));
+        p.setBrush(QColor(250, 250, 250));
+        p.drawRect(QRectF(2.5, 2.5, 8, 9));
+        p.setBrush(QColor(200, 225, 245));
+        p.drawRect(QRectF(5.5, 5.5, 8, 9));
+        break;
+    }
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+// Building the screen --------------------------------------------------------------------------
+
+frmDirectory::frmDirectory(QWidget* parent)
+    : ContentForm(QStringLiteral("frmDirectory"), parent),
+      adoPrimaryRS(std::make_unique<data::Recordset>())
+{
+    setAutoFillBackground(true);
+    buildNavPanel();
+    buildTabs();
+    buildStampLine();
+    resize(twipsToPixels(kDesignWidth, this), twipsToPixels(kDesignHeight, this));
+    m_listHeight = kListHeight;
+    connectHandlers();
+    applyColours();
+    // The screen sees the keys of its controls before they do.
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (w->focusPolicy() != Qt::NoFocus)
+            w->installEventFilter(this);
+    }
+}
+
+frmDirectory::~frmDirectory() = default;
+
+void frmDirectory::place(QWidget* widget, double left, double top, double width, double height)
+{
+    widget->setGeometry(twipsRectToPixels(left, top, width, height, this));
+}
+
+QWidget* frmDirectory::addBox(QWidget* panel, int index, double left, double top, double width,
+                              int limit)
+{
+    QWidget* box = nullptr;
+    if (index == 5) {
+        auto* text = new QPlainTextEdit(panel);
+        text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        text->setTabChangesFocus(true);
+        box = text;
+    } else {
+        auto* line = new QLineEdit(panel);
+        if (limit > 0)
+            line->setMaxLength(limit);
+        box = line;
+    }
+    box->setObjectName(QStringLiteral("txtFields(%1)").arg(index));
+    place(box, left, top, width, kBoxHeight);
+    txtFields[index] = box;
+    return box;
+}
+
+QCheckBox* frmDirectory::addCheck(QWidget* panel, int index, const char* caption, double left,
+                                  double top, double width)
+{
+    auto* check = new QCheckBox(QString::fromUtf8(caption), panel);
+    check->setObjectName(QStringLiteral("chkFields(%1)").arg(index));
+    // The caption stands before the box.
+    check->setLayoutDirection(Qt::RightToLeft);
+    place(check, left, top, width, kBoxHeight);
+    chkFields[index] = check;
+    return check;
+}
+
+QLabel* frmDirectory::addCaption(QWidget* panel, int index, const char* caption, double left,
+                                 double top, double width)
+{
+    auto* label = new QLabel(QString::fromUtf8(caption), panel);
+    label->setObjectName(QStringLiteral("lblLabels(%1)").arg(index));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    place(label, left, top, width, kBoxHeight);
+    lblLabels[index] = label;
+    return label;
+}
+
+void frmDirectory::buildNavPanel()
+{
+    NavPanel = new QFrame(this);
+    NavPanel->setObjectName(QStringLiteral("NavPanel"));
+    NavPanel->setFrameShape(QFrame::StyledPanel);
+    NavPanel->setFrameShadow(QFrame::Raised);
+    NavPanel->setAutoFillBackground(true);
+    NavPanel->setBackgroundRole(QPalette::Button);
+    place(NavPanel, kMargin, kMargin, kNavWidth, kNavHeight);
+
+    auto tool = [this](const char* name, Glyph glyph, const char* tip, double left, double top) {
+        auto* b = new QToolButton(NavPanel);
+        b->setObjectName(QString::fromUtf8(name));
+        b->setIcon(glyphIcon(glyph));
+        b->setToolTip(QString::fromUtf8(tip));
+        b->setAccessibleName(QString::fromUtf8(tip));
+        b->setAutoRaise(false);
+        place(b, left, top, 375, 345);
+        return b;
+    };
+    cmdFirst = tool("cmdFirst", Glyph::First, "First", 90, 75);
+    cmdPrevious = tool("cmdPrevious", Glyph::Previous, "Previous", 480, 75);
+    NumRecords = new QLabel(NavPanel);
+    NumRecords->setObjectName(QStringLiteral("NumRecords"));
+    NumRecords->setAlignment(Qt::AlignCenter);
+    NumRecords->setFrameShape(QFrame::StyledPanel);
+    NumRecords->setFrameShadow(QFrame::Sunken);
+    place(NumRecords, 870, 75, 1800, 345);
+    cmdNext = tool("cmdNext", Glyph::Next, "Next", 2685, 75);
+    cmdLast = tool("cmdLast", Glyph::Last, "Last", 3075, 75);
+
+    NavCombo = new PersonPicker(NavPanel);
+    NavCombo->setObjectName(QStringLiteral("NavCombo"));
+    place(NavCombo, 3600, 75, 3600, 345);
+
+    auto* showCaption = new QLabel(QStringLiteral("Show:"), NavPanel);
+    showCaption->setObjectName(QStringLiteral("lblShow"));
+    showCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    place(showCaption, 7300, 75, 600, 345);
+    Select_Show = new QComboBox(NavPanel);
+    Select_Show->setObjectName(QStringLiteral("Select_Show"));
+    place(Select_Show, 8000, 75, 2160, 345);
+
+    auto captioned = [this, &tool](const char* name, Glyph glyph, const char* tip,
+                                   const char* caption, double left) {
+        QToolButton* b = tool(name, glyph, tip, left, 480);
+        auto* label = new QLabel(QString::fromUtf8(caption), NavPanel);
+        label->setObjectName(QStringLiteral("lbl") + QString::fromUtf8(name).mid(3));
+        label->setBuddy(b);
+        place(label, left + 420, 480, 560, 345);
+        return b;
+    };
+    cmdAdd = captioned("cmdAdd", Glyph::Add, "Add a New Person", "Add", 90);
+    cmdDelete = captioned("cmdDelete", Glyph::Delete, "Delete This Person", "Del", 1110);
+    cmdClone = captioned("cmdClone", Glyph::Clone, "Duplicate this record (for entering siblings)",
+                         "Clone", 2130);
+
+    cmdUpdate = new QPushButton(QStringLiteral("&Save"), NavPanel);
+    cmdUpdate->setObjectName(QStringLiteral("cmdUpdate"));
+    place(cmdUpdate, 3600, 480, 1200, 345);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), NavPanel);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    place(cmdCancel, 4920, 480, 1200, 345);
+}
+
+void frmDirectory::buildTabs()
+{
+    SSTabCtl = new TabFrame(this);
+    SSTabCtl->setObjectName(QStringLiteral("SSTabCtl"));
+    for (const char* caption : {"Contact Info", "Personal", "Tracking", "Photo"})
+        SSTabCtl->addTab(QString::fromUtf8(caption));
+    place(SSTabCtl, kMargin, kTabTop, kNavWidth, kPanelTop + kPanelHeight + 120);
+
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new QFrame(SSTabCtl);
+        panel->setObjectName(QStringLiteral("TabPanel(%1)").arg(i));
+        panel->setFrameShape(QFrame::NoFrame);
+        panel->setAutoFillBackground(true);
+        place(panel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight);
+        TabPanel[static_cast<std::size_t>(i)] = panel;
+    }
+    buildContactPanel(TabPanel[0]);
+    buildPersonalPanel(TabPanel[1]);
+    buildTrackingPanel(TabPanel[2]);
+    buildPhotoControls();
+}
+
+void frmDirectory::buildContactPanel(QFrame* panel)
+{
+    addCaption(panel, 11, "First Name:", 60, 150, kCaptionWidth);
+    addBox(panel, 11, kBoxLeft, 150, 2100, 20);
+    addCaption(panel, 21, "Middle:", 4100, 150, 850);
+    addBox(panel, 21, 5000, 150, 1600, 20);
+    addCaption(panel, 18, "Last:", 6650, 150, 550);
+    addBox(panel, 18, 7250, 150, 2650, 25);
+
+    addCaption(panel, 0, "Street:", 60, 600, kCaptionWidth);
+    addBox(panel, 0, kBoxLeft, 600, 7950, 90);
+
+    addCaption(panel, 4, "City/State/Zip:", 60, 1050, kCaptionWidth);
+    addBox(panel, 4, kBoxLeft, 1050, 2500, 15);
+    addBox(panel, 27, 4550, 1050, 700, 3);
+    addBox(panel, 34, 5320, 1050, 1500, 10);
+    for (int centred : {27, 34})
+        static_cast<QLineEdit*>(txtFields[centred])->setAlignment(Qt::AlignCenter);
+
+    addCaption(panel, 8, "E-mail:", 60, 1500, kCaptionWidth);
+    addBox(panel, 8, kBoxLeft, 1500, 4700, 50);
+    cmdEmail = new QPushButton(QStringLiteral("Send E-mail"), panel);
+    cmdEmail->setObjectName(QStringLiteral("cmdEmail"));
+    place(cmdEmail, 6750, 1500, 1500, kBoxHeight);
+
+    addCaption(panel, 13, "Home Phone:", 60, 1950, kCaptionWidth);
+    addBox(panel, 13, kBoxLeft, 1950, 2300, 15);
+    addCaption(panel, 1, "Work:", 4300, 1950, 800);
+    addBox(panel, 1, 5150, 1950, 2300, 15);
+    addCaption(panel, 10, "Cell:", 60, 2400, kCaptionWidth);
+    addBox(panel, 10, kBoxLeft, 2400, 2300, 15);
+    addCaption(panel, 9, "Beeper:", 4300, 2400, 800);
+    addBox(panel, 9, 5150, 2400, 2300, 15);
+
+    auto* imCaption = new QLabel(QStringLiteral("IM Service:"), panel);
+    imCaption->setObjectName(QStringLiteral("lblIMService"));
+    imCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    place(imCaption, 60, 2850, kCaptionWidth, kBoxHeight);
+    Select_IMService = new ChoiceBox(kIMServiceLimit, panel);
+    Select_IMService->setObjectName(QStringLiteral("Select_IMService"));
+    place(Select_IMService, kBoxLeft, 2850, 1500, kBoxHeight);
+    addCaption(panel, 2, "IM Username:", 3550, 2850, 1500);
+    addBox(panel, 2, 5150, 2850, 3000, 50);
+}
+
+void frmDirectory::buildPersonalPanel(QFrame* panel)
+{
+    addCaption(panel, 3, "Birthdate:", 60, 150, kCaptionWidth);
+    addBox(panel, 3, kBoxLeft, 150, 1300, 10);
+    auto* ageCaption = new QLabel(QStringLiteral("Age:"), panel);
+    ageCaption->setObjectName(QStringLiteral("lblAgeCaption"));
+    ageCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    place(ageCaption, 3300, 150, 600, kBoxHeight);
+    lblAge = new QLabel(panel);
+    lblAge->setObjectName(QStringLiteral("lblAge"));
+    place(lblAge, 4000, 150, 500, kBoxHeight);
+
+    Frame1 = new QGroupBox(QStringLiteral("Gender:"), panel);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    place(Frame1, 4700, 20, 2100, 560);
+    for (int i : {1, 2}) {
+        auto* button = new QRadioButton(QString::fromLatin1(i == 1 ? "M" : "F"), Frame1);
+        button->setObjectName(QStringLiteral("optGender(%1)").arg(i));
+        // Both buttons may be off (no gender yet): the screen keeps them exclusive itself.
+        button->setAutoExclusive(false);
+        place(button, i == 1 ? 250 : 1100, 250, 700, 270);
+        optGender[static_cast<std::size_t>(i)] = button;
+    }
+
+    addCaption(panel, 23, "School:", 60, 750, kCaptionWidth);
+    addBox(panel, 23, kBoxLeft, 750, 3300, 30);
+    addCaption(panel, 24, "Grade:", 5350, 750, 800);
+    addBox(panel, 24, 6200, 750, 600, 2);
+    addCaption(panel, 22, "Parent Name(s):", 60, 1200, kCaptionWidth);
+    addBox(panel, 22, kBoxLeft, 1200, 7950, 0);
+    addCaption(panel, 20, "Ministry Interests:", 60, 1650, kCaptionWidth);
+    addBox(panel, 20, kBoxLeft, 1650, 7950, 60);
+    addCaption(panel, 5, "Comments:", 60, 2100, kCaptionWidth);
+    addBox(panel, 5, kBoxLeft, 2100, 7950, 0);
+    place(txtFields[5], kBoxLeft, 2100, 7950, 2200);
+    lblLabels[5]->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    for (int centred : {3, 24})
+        static_cast<QLineEdit*>(txtFields[centred])->setAlignment(Qt::AlignCenter);
+    txtFields[3]->setProperty("dateFormat", QStringLiteral("M/d/yyyy"));
+}
+
+void frmDirectory::buildTrackingPanel(QFrame* panel)
+{
+    addCheck(panel, 32, "This Person is a Visitor:", 60, 150, 2700);
+
+    auto caption = [panel, this](const char* name, const char* text, double top) {
+        auto* label = new QLabel(QString::fromUtf8(text), panel);
+        label->setObjectName(QString::fromUtf8(name));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        place(label, 60, top, kCaptionWidth, kBoxHeight);
+    };
+    caption("lblStatus", "Status:", 600);
+    Select_Status = new QComboBox(panel);
+    Select_Status->setObjectName(QStringLiteral("Select_Status"));
+    place(Select_Status, kBoxLeft, 600, 1900, kBoxHeight);
+    caption("lblTeam", "Team:", 1050);
+    Select_Team = new ChoiceBox(kTeamLimit, panel);
+    Select_Team->setObjectName(QStringLiteral("Select_Team"));
+    place(Select_Team, kBoxLeft, 1050, 1900, kBoxHeight);
+
+    addCaption(panel, 16, "Last Attended:", 60, 1500, kCaptionWidth);
+    addBox(panel, 16, kBoxLeft, 1500, 1300, 10);
+    txtFields[16]->setProperty("dateFormat", QStringLiteral("M/d/yyyy"));
+    addCaption(panel, 6, "Invited by/Contact:", 60, 1950, kCaptionWidth);
+    addBox(panel, 6, kBoxLeft, 1950, 3400, 50);
+
+    addCheck(panel, 19, "Mail List:", 60, 2400, 1900);
+    addCheck(panel, 17, "Leader:", 2300, 2400, 1500);
+
+    FollowUpPanel = new QFrame(panel);
+    FollowUpPanel->setObjectName(QStringLiteral("FollowUpPanel"));
+    FollowUpPanel->setFrameShape(QFrame::StyledPanel);
+    FollowUpPanel->setFrameShadow(QFrame::Sunken);
+    place(FollowUpPanel, 60, 2900, 5400, 600);
+    addCheck(FollowUpPanel, 33, "Sent Letter:", 120, 135, 1650);
+    addCheck(FollowUpPanel, 30, "Called:", 1950, 135, 1300);
+    addCheck(FollowUpPanel, 31, "Visited:", 3500, 135, 1400);
+    FollowUpPanel->hide();
+
+    auto* listCaption = new QLabel(QStringLiteral("Attendance Record:"), panel);
+    listCaption->setObjectName(QStringLiteral("lblAttendance"));
+    place(listCaption, kListLeft, 150, 3000, 270);
+    Attendance_Record = new QListWidget(panel);
+    Attendance_Record->setObjectName(QStringLiteral("Attendance_Record"));
+    place(Attendance_Record, kListLeft, kListTop, 4200, kListHeight);
+}
+
+void frmDirectory::buildPhotoControls()
+{
+    MugShot = new QLabel(SSTabCtl);
+    MugShot->setObjectName(QStringLiteral("MugShot"));
+    MugShot->setFrameShape(QFrame::Box);
+    MugShot->setAlignment(Qt::AlignCenter);
+    MugShot->setAutoFillBackground(true);
+    place(MugShot, 240, 600, 3225, 2400);
+    cmdNewPhoto = new QPushButton(QStringLiteral("Add New Photo"), SSTabCtl);
+    cmdNewPhoto->setObjectName(QStringLiteral("cmdNewPhoto"));
+    place(cmdNewPhoto, 3700, 600, 1800, 400);
+    cmdDelPhoto = new QPushButton(QStringLiteral("Remove Photo"), SSTabCtl);
+    cmdDelPhoto->setObjectName(QStringLiteral("cmdDelPhoto"));
+    place(cmdDelPhoto, 3700, 1100, 1800, 400);
+    PhotoLabel = new QLabel(kPhotoAdvice, SSTabCtl);
+    PhotoLabel->setObjectName(QStringLiteral("PhotoLabel"));
+    PhotoLabel->setWordWrap(true);
+    PhotoLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(PhotoLabel, 3700, 1650, 5500, 1500);
+}
+
+void frmDirectory::buildStampLine()
+{
+    const double top = kDesignHeight - kBoxHeight - 4 * kMargin;
+    addCaption(this, 29, "Last Updated On:", kMargin, top, 1800);
+    addBox(this, 29, 2010, top, 1400, 0);
+    addCaption(this, 7, "Record Created On:", 3500, top, 2000);
+    addBox(this, 7, 5590, top, 2800, 0);
+    for (int stamp : {29, 7}) {
+        auto* box = static_cast<QLineEdit*>(txtFields[stamp]);
+        box->setReadOnly(true);
+        box->setFrame(false);
+        box->setFocusPolicy(Qt::NoFocus);
+    }
+    txtFields[29]->setProperty("dateFormat", QStringLiteral("M/d/yyyy"));
+    cmdPrintProfile = new QPushButton(QStringLiteral("Print Profile"), this);
+    cmdPrintProfile->setObjectName(QStringLiteral("cmdPrintProfile"));
+    place(cmdPrintProfile, kMargin + kNavWidth - kPrintWidth, top, kPrintWidth, kBoxHeight);
+
+    // Photos, e-mail, the attendance record and printing are not part of this screen yet:
+    // their controls are shown but cannot be used.
+    for (QWidget* pending :
+         std::initializer_list<QWidget*>{cmdPrintProfile, cmdEmail, cmdNewPhoto, cmdDelPhoto,
+                                         MugShot, PhotoLabel, Attendance_Record})
+        pending->setEnabled(false);
+}
+
+void frmDirectory::applyColours()
+{
+    const QColor back = m_visitorMode ? kVisitorColour : kMemberColour;
+    QPalette screen = palette();
+    screen.setColor(QPalette::Window, back);
+    screen.setColor(QPalette::WindowText, Qt::white);
+    setPalette(screen);
+    // The panels and the navigation bar keep the ordinary colours.
+    const QPalette plain = ordinaryPalette();
+    NavPanel->setPalette(plain);
+    for (QFrame* panel : TabPanel)
+        panel->setPalette(plain);
+    SSTabCtl->bar()->setPalette(plain);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{MugShot, cmdNewPhoto, cmdDelPhoto, cmdPrintProfile})
+        w->setPalette(plain);
+    // The two stamp boxes take the screen's colour.
+    for (int stamp : {29, 7}) {
+        QPalette p = txtFields[stamp]->palette();
+        p.setColor(QPalette::Base, back);
+        p.setColor(QPalette::Text, Qt::white);
+        txtFields[stamp]->setPalette(p);
+    }
+}
+
+void frmDirectory::connectHandlers()
+{
+    connect(cmdAdd, &QToolButton::clicked, this, [this] { AddRecord(false); });
+    connect(cmdClone, &QToolButton::clicked, this, [this] { AddRecord(true); });
+    connect(cmdUpdate, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(cmdDelete, &QToolButton::clicked, this, [this] { cmdDelete_Click(); });
+    connect(cmdFirst, &QToolButton::clicked, this, [this] { cmdFirst_Click(); });
+    connect(cmdPrevious, &QToolButton::clicked, this, [this] { cmdPrevious_Click(); });
+    connect(cmdNext, &QToolButton::clicked, this, [this] { cmdNext_Click(); });
+    connect(cmdLast, &QToolButton::clicked, this, [this] { cmdLast_Click(); });
+    for (auto& [index, check] : chkFields)
+        connect(check, &QCheckBox::clicked, this, [this] { chkFields_Click(); });
+    connect(SSTabCtl, &TabFrame::currentChanged, this, [this] { SSTabCtl_Click(); });
+
+    connect(NavCombo, &QComboBox::activated, this, [this] { NavCombo_Click(); });
+    connect(NavCombo, &PersonPicker::enterPressed, this, [this] { NavCombo_Enter(); });
+
+    connect(Select_Show, &QComboBox::activated, this, [this] { Select_Show_Click(); });
+    connect(Select_Status, &QComboBox::activated, this, [this] { Select_Status_Click(); });
+    connect(Select_Team, &ChoiceBox::picked, this,
+            [this] { choiceClicked(Select_Team, "Youth_Team", m_currentTeam); });
+    connect(Select_Team, &ChoiceBox::keyReleased, this, [this] { choiceKeyReleased(Select_Team); });
+    connect(Select_Team, &ChoiceBox::left, this,
+            [this] { choiceLeft(Select_Team, "Youth_Team", m_currentTeam); });
+    connect(Select_Team, &ChoiceBox::aboutToDropDown, this, [this] { Select_Team_DropDown(); });
+    connect(Select_IMService, &ChoiceBox::picked, this,
+            [this] { choiceClicked(Select_IMService, "Youth_IM_Service", m_currentIMService); });
+    connect(Select_IMService, &ChoiceBox::keyReleased, this,
+            [this] { choiceKeyReleased(Select_IMService); });
+    connect(Select_IMService, &ChoiceBox::left, this,
+            [this] { choiceLeft(Select_IMService, "Youth_IM_Service", m_currentIMService); });
+    for (int i : {1, 2})
+        connect(optGender[static_cast<std::size_t>(i)], &QRadioButton::clicked, this,
+                [this, i] { optGender_Click(i); });
+
+    // Typing that comes without a key release (pasting with the mouse) is typing too.
+    for (auto& [index, box] : txtFields) {
+        if (auto* line = qobject_cast<QLineEdit*>(box))
+            connect(line, &QLineEdit::textEdited, this, [this] { m_editing = true; });
+    }
+
+    connect(adoPrimaryRS.get(), &data::Recordset::moveComplete, this,
+            [this](data::EventReasonEnum) { adoPrimaryRS_MoveComplete(); });
+    connect(adoPrimaryRS.get(), &data::Recordset::willChangeRecord, this,
+            [this](data::EventReasonEnum reason) {
+                if (reason == data::adRsnUpdate)
+                    m_savingAdd = adoPrimaryRS->EditMode() == data::adEditAdd;
+            });
+    connect(adoPrimaryRS.get(), &data::Recordset::recordChangeComplete, this,
+            [this](data::EventReasonEnum reason) {
+                if (reason == data::adRsnUpdate && m_savingAdd)
+                    rekeyAddedEntry();
+                m_savingAdd = false;
+            });
+}
+
+void frmDirectory::bindFields()
+{
+    m_model = new data::RecordsetModel(*adoPrimaryRS, this);
+    m_mapper = new QDataWidgetMapper(this);
+    m_delegate = new BoundBoxDelegate(m_mapper);
+    m_mapper->setItemDelegate(m_delegate);
+    // The boxes hand their text to the row when the list moves or saves, never on their own.
+    m_mapper->setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
+    data::bindMapper(*m_model, *m_mapper);
+    for (const Binding& b : kBoxFields)
+        m_mapper->addMapping(txtFields.at(b.index),
+                             m_model->fieldIndex(QString::fromUtf8(b.field)));
+    for (const Binding& b : kCheckFields)
+        m_mapper->addMapping(chkFields.at(b.index),
+                             m_model->fieldIndex(QString::fromUtf8(b.field)));
+    m_mapper->setCurrentIndex(m_model->currentRow());
+}
+
+// Load and unload ------------------------------------------------------------------------------
+
+void frmDirectory::Form_Load()
+{
+    ui::Hourglass hourglass;
+    m_visitorMode = program().MainForm && program().MainForm->VisitorMode();
+    applyColours();
+    FollowUpPanel->setVisible(m_visitorMode);
+    try {
+        openList();
+    } catch (const std::exception& e) {
+        // A data file that cannot be read leaves an empty screen that cannot be used.
+        m_loadFailed = true;
+        program().SelectedYouthID = 0;
+        const auto* dataError = dynamic_cast<const data::DataError*>(&e);
+        ui::critical(dataError ? dataError->description() : QString::fromUtf8(e.what()));
+        adoPrimaryRS->Close();
+        showNoPerson();
+        setEnabled(false);
+        return;
+    }
+}
+
+void frmDirectory::openList()
+{
+    // Step 1: the tab panels were placed when the screen was built.
+    m_connection.setCursorLocation(data::adUseServer);
+    m_connection.Open(program().ConnectionString);
+    QString sql =
+        QStringLiteral("SELECT Youth.*, Youth_LName & ', ' & Youth_FName AS YouthName From Youth");
+    sql += m_visitorMode ? QStringLiteral(" WHERE Youth_Visitor=True")
+                         : QStringLiteral(" WHERE Youth_Visitor=False");
+    sql += QStringLiteral(" AND Youth_Deleted=False");
+    sql += QStringLiteral(" ORDER by Youth_LName, Youth_FName;");
+    adoPrimaryRS->Open(sql, m_connection, data::adOpenStatic, data::adLockOptimistic);
+
+    if (adoPrimaryRS->RecordCount() == 0) {
+        adoPrimaryRS->AddNew();
+        (*adoPrimaryRS)["Youth_FName"] = kPlaceholderName;
+        (*adoPrimaryRS)["Youth_Visitor"] = m_visitorMode;
+    } else {
+        m_defaultState = ToString(fieldValue("Youth_State"), QString());
+        if (adoPrimaryRS->fieldIndex(QStringLiteral("Youth_PhotoFile")) < 0)
+            SSTabCtl->setTabVisible(3, false);
+    }
+
+    bindFields();
+
+    NavCombo->setIconSize(QSize(16, 16));
+    LoadNavCombo(1);
+    LoadStatusList();
+    LoadIMServiceList();
+    {
+        const QSignalBlocker blocker(Select_IMService);
+        Select_IMService->setEditText(m_currentIMService);
+    }
+    LoadTeamList();
+    {
+        const QSignalBlocker blocker(Select_Team);
+        Select_Team->setEditText(m_currentTeam);
+    }
+    LoadShowList();
+
+    const QString country = ui::settingsStore().value(
+        QStringLiteral("GroupInfo"), QStringLiteral("Country"), QStringLiteral("USA"));
+    if (country == QLatin1String("Canada"))
+        lblLabels[4]->setText(QStringLiteral("City/Province/Postal:"));
+    else if (country == QLatin1String("Australia"))
+        lblLabels[4]->setText(QStringLiteral("City/State/Postal:"));
+
+    SSTabCtl->setCurrentIndex(0);
+    SSTabCtl_Click();
+    showStatus();
+
+    if (program().SelectedYouthID != 0) {
+        const QString id = QString::number(program().SelectedYouthID);
+        tryMove([&] { GotoYouthID(id); });
+        SyncNavCombo();
+        program().SelectedYouthID = 0;
+    }
+}
+
+void frmDirectory::Form_Unload()
+{
+    m_unloading = true;
+    if (m_loadFailed || !isOpen())
+        return;
+    // A changed row is saved first; a failed save is shown, and the clean-up still runs.
+    commitChoiceBoxes();
+    if (m_mapper && hasCurrentRow())
+        m_mapper->submit();
+    if (adoPrimaryRS->EditMode() != data::adEditNone)
+        cmdUpdate_Click();
+    try {
+        data::Connection conn;
+        conn.setCursorLocation(data::adUseServer);
+        conn.Open(program().ConnectionString);
+        conn.Execute(
+            QStringLiteral("DELETE Youth_FName FROM Youth WHERE Youth_FName='New Profile';"));
+    } catch (const data::DataError& e) {
+        ui::critical(e.description());
+    }
+    adoPrimaryRS->Close();
+    m_connection.Close();
+}
+
+// The list and its rows ------------------------------------------------------------------------
+
+bool frmDirectory::isOpen() const
+{
+    return adoPrimaryRS && adoPrimaryRS->State() == data::adStateOpen;
+}
+
+bool frmDirectory::hasCurrentRow() const
+{
+    return isOpen() && (adoPrimaryRS->EditMode() == data::adEditAdd ||
+                        (!adoPrimaryRS->EOF() && !adoPrimaryRS->BOF()));
+}
+
+data::Variant frmDirectory::fieldValue(const char* field) const
+{
+    if (!hasCurrentRow())
+        return data::Variant::null();
+    return adoPrimaryRS->Fields(QString::fromUtf8(field)).Value();
+}
+
+QString frmDirectory::fieldText(const char* field) const
+{
+    return ToString(fieldValue(field), QString());
+}
+
+QString frmDirectory::currentIdText() const
+{
+    if (!hasCurrentRow())
+        return QString();
+    return ToString(fieldValue("Youth_ID"), QString());
+}
+
+QString frmDirectory::boxText(int index) const
+{
+    const QWidget* box = txtFields.at(index);
+    if (const auto* line = qobject_cast<const QLineEdit*>(box))
+        return line->text();
+    return static_cast<const QPlainTextEdit*>(box)->toPlainText();
+}
+
+void frmDirectory::setBoxText(int index, const QString& text)
+{
+    QWidget* box = txtFields.at(index);
+    if (auto* line = qobject_cast<QLineEdit*>(box))
+        line->setText(text);
+    else
+        static_cast<QPlainTextEdit*>(box)->setPlainText(text);
+}
+
+int frmDirectory::boxIndexOf(const QObject* widget) const
+{
+    for (const auto& [index, box] : txtFields) {
+        if (box == widget)
+            return index;
+    }
+    return -1;
+}
+
+QString frmDirectory::boxCaption(const QWidget* box) const
+{
+    const int index = boxIndexOf(box);
+    const auto label = lblLabels.find(index);
+    QString caption = label != lblLabels.end() ? label->second->text() : QString();
+    if (caption.endsWith(QLatin1Char(':')))
+        caption.chop(1);
+    return caption;
+}
+
+bool frmDirectory::commitBoxes()
+{
+    if (!m_mapper || !hasCurrentRow())
+        return true;
+    m_delegate->clearFailures();
+    m_mapper->submit();
+    if (m_delegate->failures().empty())
+        return true;
+    const BoundBoxDelegate::Failure failure = m_delegate->failures().front();
+    m_delegate->clearFailures();
+    ui::critical(QStringLiteral("\"%1\" is not a valid value for %2. Please correct it before "
+                                "the person is saved.")
+                     .arg(failure.text, boxCaption(failure.editor)));
+    if (failure.editor->isVisible())
+        failure.editor->setFocus();
+    return false;
+}
+
+template <class Move> bool frmDirectory::tryMove(Move&& move)
+{
+    if (!isOpen() || !commitBoxes())
+        return false;
+    try {
+        move();
+        return true;
+    } catch (const data::DataError& e) {
+        ui::critical(e.description());
+    }
+    SyncNavCombo();
+    return false;
+}
+
+void frmDirectory::adoPrimaryRS_MoveComplete()
+{
+    if (!isOpen())
+        return;
+    if (!hasCurrentRow()) {
+        showNoPerson();
+        return;
+    }
+    setFormEnabled(true);
+    m_currentGender = ToInteger(fieldValue("Youth_Sex"), 0);
+    ShowGender();
+    m_currentTeam = fieldText("Youth_Team").trimmed();
+    Select_Team->setEditText(m_currentTeam);
+    m_currentIMService = fieldText("Youth_IM_Service").trimmed();
+    Select_IMService->setEditText(m_currentIMService);
+    m_currentStatus = ToInteger(fieldValue("Youth_Status"), 0);
+    showStatus();
+    lblAge->setText(QString::number(GetAge(fieldValue("Youth_Bday"))));
+
+    if (adoPrimaryRS->EditMode() != data::adEditAdd)
+        ResumeNext("Remembering the position", [this] { m_remembered = adoPrimaryRS->Bookmark(); });
+    updateCounter();
+    NavCombo->clearTypeAhead();
+    SyncNavCombo();
+}
+
+void frmDirectory::updateCounter()
+{
+    if (!isOpen())
+        return;
+    const int count = adoPrimaryRS->RecordCount();
+    const int position = adoPrimaryRS->AbsolutePosition();
+    if (adoPrimaryRS->Filter().isEmpty() && position > 0)
+        NumRecords->setText(QStringLiteral("%1 of %2 Records").arg(position).arg(count));
+    else
+        NumRecords->setText(QStringLiteral("%1 Records").arg(count));
+}
+
+// No person to show (the list, as filtered, has no rows): the boxes are emptied and only Add and
+// the Show list can be used.
+void frmDirectory::showNoPerson()
+{
+    for (auto& [index, box] : txtFields)
+        setBoxText(index, QString());
+    for (auto& [index, check] : chkFields)
+        check->setChecked(false);
+    m_currentGender = 0;
+    ShowGender();
+    m_currentTeam.clear();
+    Select_Team->setEditText(QString());
+    m_currentIMService.clear();
+    Select_IMService->setEditText(QString());
+    Select_Status->setCurrentIndex(-1);
+    lblAge->clear();
+    m_remembered.reset();
+    updateCounter();
+    setFormEnabled(false);
+}
+
+void frmDirectory::setFormEnabled(bool enabled)
+{
+    for (QFrame* panel : TabPanel)
+        panel->setEnabled(enabled);
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdUpdate, cmdCancel, cmdDelete, cmdClone,
+                                                      cmdFirst, cmdPrevious, cmdNext, cmdLast,
+                                                      NavCombo, txtFields[29], txtFields[7]})
+        w->setEnabled(enabled);
+}
+
+// Add, Clone, Save, Cancel, Remove ---------------------------------------------------------------
+
+void frmDirectory::AddRecord(bool clone)
+{
+    if (!isOpen() || !cmdUpdate_Click())
+        return;
+    try {
+        QStringList kept;
+        if (clone && hasCurrentRow()) {
+            for (const char* field : {"Youth_LName", "Youth_Address1", "Youth_City", "Youth_State",
+                                      "Youth_Zip", "Youth_HomePhone", "Youth_ParentName"})
+                kept << fieldText(field);
+        }
+        if (hasCurrentRow())
+            m_remembered = adoPrimaryRS->Bookmark();
+        else
+            m_remembered.reset();
+        adoPrimaryRS->Move(0);
+        adoPrimaryRS->AddNew();
+        (*adoPrimaryRS)["Youth_FName"] = kPlaceholderName;
+        (*adoPrimaryRS)["Youth_Visitor"] = m_visitorMode;
+        if (!kept.isEmpty()) {
+            const int boxes[] = {18, 0, 4, 27, 34, 13, 22};
+            for (int i = 0; i < kept.size(); ++i)
+                setBoxText(boxes[i], kept[i]);
+        }
+        chkFields[32]->setChecked(m_visitorMode);
+        m_adding = true;
+        AddNavComboItem(kPlaceholderName, QString(), data::Variant::null());
+        NavCombo->selectEntry(NavCombo->count() - 1);
+        SSTabCtl->setCurrentIndex(0);
+        auto* first = static_cast<QLineEdit*>(txtFields[11]);
+        first->setFocus();
+        first->selectAll();
+        if (!clone)
+            setBoxText(27, m_defaultState);
+    } catch (const data::DataError& e) {
+        ui::critical(e.description());
+    }
+}
+
+bool frmDirectory::cmdUpdate_Click()
+{
+    if (!isOpen())
+        return false;
+    if (!hasCurrentRow()) {
+        m_editing = false;
+        m_adding = false;
+        return true;
+    }
+    commitChoiceBoxes();
+    if (!commitBoxes())
+        return false;
+    try {
+        (*adoPrimaryRS)["Youth_Updated"] = data::Variant::dateTime(ui::now());
+        adoPrimaryRS->Move(0);
+        adoPrimaryRS->Update();
+        if (m_adding)
+            adoPrimaryRS->MoveLast();
+    } catch (const data::DataError& e) {
+        // Nothing is lost: the flags and the changed row stay for another try or Cancel.
+        ui::critical(e.description());
+        return false;
+    }
+    m_editing = false;
+    m_adding = false;
+    return true;
+}
+
+void frmDirectory::cmdCancel_Click()
+{
+    if (!isOpen())
+        return;
+    const bool wasAdding = adoPrimaryRS->EditMode() == data::adEditAdd;
+    const QString key = QLatin1Char('Y') + currentIdText();
+    m_editing = false;
+    m_adding = false;
+    ResumeNext("Discarding the changes", [this] { adoPrimaryRS->CancelUpdate(); });
+    if (m_mapper && hasCurrentRow())
+        m_mapper->revert();
+    if (wasAdding)
+        NavCombo->entries().remove(QStringLiteral("Y"));
+    else
+        restoreEntryText(key);
+    bool back = false;
+    if (m_remembered && m_remembered->number() > 0)
+        back = ResumeNext("Returning to the remembered person",
+                          [this] { adoPrimaryRS->setBookmark(*m_remembered); });
+    if (!back)
+        ResumeNext("Returning to the first person", [this] { adoPrimaryRS->MoveFirst(); });
+    SyncNavCombo();
+}
+
+void frmDirectory::cmdDelete_Click()
+{
+    if (!hasCurrentRow())
+        return;
+    if (!ui::askYesNo(kDeleteQuestion, QStringLiteral("Delete This Person?"))) {
+        txtFields[11]->setFocus();
+        return;
+    }
+    commitChoiceBoxes();
+    if (!commitBoxes())
+        return;
+    try {
+        const bool wasAdding = adoPrimaryRS->EditMode() == data::adEditAdd;
+        const int position = adoPrimaryRS->AbsolutePosition();
+        (*adoPrimaryRS)["Youth_Deleted"] = true;
+        adoPrimaryRS->Update();
+        NavCombo->entries().remove(QLatin1Char('Y') + currentIdText());
+        m_editing = false;
+        m_adding = false;
+        // Setting the filter again takes the removed person out of the list; the person who
+        // followed is shown, or the new last one, or an empty screen when nobody is left.
+        QString filter = adoPrimaryRS->Filter();
+        if (filter.isEmpty())
+            filter = ShowFilterText(static_cast<int>(DirectoryShowFilter::All));
+        adoPrimaryRS->setFilter(filter);
+        const int count = adoPrimaryRS->RecordCount();
+        if (count > 0) {
+            if (!wasAdding && position > 0)
+                adoPrimaryRS->setAbsolutePosition(std::min(position, count));
+            else if (m_remembered)
+                ResumeNext("Returning to the remembered person",
+                           [this] { adoPrimaryRS->setBookmark(*m_remembered); });
+        }
+        SyncNavCombo();
+        SSTabCtl->setCurrentIndex(0);
+    } catch (const data::DataError& e) {
+        ui::critical(e.description());
+    }
+}
+
+// Moving ---------------------------------------------------------------------------------------
+
+void frmDirectory::cmdFirst_Click()
+{
+    tryMove([this] {
+        adoPrimaryRS->Move(0);
+        adoPrimaryRS->MoveFirst();
+    });
+    SyncNavCombo();
+}
+
+void frmDirectory::cmdLast_Click()
+{
+    tryMove([this] {
+        adoPrimaryRS->Move(0);
+        adoPrimaryRS->MoveLast();
+    });
+    SyncNavCombo();
+}
+
+void frmDirectory::cmdNext_Click()
+{
+    tryMove([this] {
+        if (adoPrimaryRS->EOF())
+            return;
+        adoPrimaryRS->MoveNext();
+        if (adoPrimaryRS->EOF() && adoPrimaryRS->RecordCount() > 0) {
+            people::Beep();
+            adoPrimaryRS->Move(0);
+            adoPrimaryRS->MoveLast();
+        }
+    });
+    SyncNavCombo();
+}
+
+void frmDirectory::cmdPrevious_Click()
+{
+    tryMove([this] {
+        if (adoPrimaryRS->BOF())
+            return;
+        adoPrimaryRS->MovePrevious();
+        if (adoPrimaryRS->BOF() && adoPrimaryRS->RecordCount() > 0) {
+            people::Beep();
+            adoPrimaryRS->Move(0);
+            adoPrimaryRS->MoveFirst();
+        }
+    });
+    SyncNavCombo();
+}
+
+bool frmDirectory::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (!isOpen() || m_editing || m_adding)
+        return false;
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    switch (key) {
+    case Qt::Key_End:
+    case Qt::Key_Home:
+    case Qt::Key_Up:
+    case Qt::Key_PageUp:
+    case Qt::Key_Down:
+    case Qt::Key_PageDown:
+        break;
+    default:
+        return false;
+    }
+    // A team or IM service typed but not yet taken is an edit: the keys then do nothing.
+    if (commitChoiceBoxes())
+        return false;
+    switch (key) {
+    case Qt::Key_End:
+        cmdLast_Click();
+        break;
+    case Qt::Key_Home:
+        cmdFirst_Click();
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_PageUp:
+        ctrl ? cmdFirst_Click() : cmdPrevious_Click();
+        break;
+    default:
+        ctrl ? cmdLast_Click() : cmdNext_Click();
+        break;
+    }
+    return true;
+}
+
+void frmDirectory::chkFields_Click()
+{
+    m_editing = true;
+}
+
+void frmDirectory::SSTabCtl_Click()
+{
+    const int tab = SSTabCtl->currentIndex();
+    for (int i = 0; i < 3; ++i)
+        TabPanel[static_cast<std::size_t>(i)]->setVisible(i == tab);
+    for (QWidget* photo :
+         std::initializer_list<QWidget*>{MugShot, cmdNewPhoto, cmdDelPhoto, PhotoLabel})
+        photo->setVisible(tab == 3);
+}
+
+// Person picker --------------------------------------------------------------------------------
+
+void frmDirectory::LoadNavCombo(int selectIndex)
+{
+    if (adoPrimaryRS->RecordCount() == 0 && adoPrimaryRS->EditMode() != data::adEditNone) {
+        // The first person of an empty list is saved so that it is listed.
+        try {
+            adoPrimaryRS->Update();
+        } catch (const data::DataError& e) {
+            ui::critical(e.description());
+        }
+    }
+    const auto copy = adoPrimaryRS->Clone();
+    copy->setFilter(adoPrimaryRS->Filter());
+    const int id = copy->fieldIndex(QStringLiteral("Youth_ID"));
+    const int first = copy->fieldIndex(QStringLiteral("Youth_FName"));
+    const int name = copy->fieldIndex(QStringLiteral("YouthName"));
+    const int visitor = copy->fieldIndex(QStringLiteral("Youth_Visitor"));
+    const int attended = copy->fieldIndex(QStringLiteral("Youth_Last_Attended"));
+    const int status = copy->fieldIndex(QStringLiteral("Youth_Status"));
+    const int mail = copy->fieldIndex(QStringLiteral("Youth_Mail_List"));
+    const int leader = copy->fieldIndex(QStringLiteral("Youth_Leader"));
+    std::vector<PickerEntry> entries;
+    const int rows = copy->RecordCount();
+    entries.reserve(static_cast<std::size_t>(rows));
+    for (int row = 0; row < rows; ++row) {
+        auto value = [&](int field) { return copy->valueAt(row, field); };
+        PickerEntry e;
+        e.key = QLatin1Char('Y') + ToString(value(id), QString());
+        e.text = ToString(value(first), QString()) == kPlaceholderName
+                     ? kPlaceholderName
+                     : ToString(value(name), QString());
+        e.iconKey = GetPersonIconKey(ToBoolean(value(visitor), false), value(attended),
+                                     ToInteger(value(status), 0), ToBoolean(value(mail), false),
+                                     ToBoolean(value(leader), false));
+        entries.push_back(std::move(e));
+    }
+    copy->Close();
+    NavCombo->entries().setEntries(std::move(entries));
+    NavCombo->selectEntry(selectIndex - 1 < NavCombo->count() ? selectIndex - 1 : -1);
+    // The picker shows the person on screen, also when the list stayed where it was.
+    SyncNavCombo();
+}
+
+void frmDirectory::AddNavComboItem(const QString& firstName, const QString& lastName,
+                                   const data::Variant& id)
+{
+    PickerEntry e;
+    e.text = firstName == kPlaceholderName ? kPlaceholderName
+                                           : lastName + QStringLiteral(", ") + firstName;
+    e.key = QLatin1Char('Y') + ToString(id, QString());
+    e.iconKey = GetPersonIconKey(m_visitorMode, data::Variant::null(), 1, true, false);
+    NavCombo->entries().append(std::move(e));
+}
+
+// Gives the entry of a person just saved for the first time its id, its name and its picture.
+void frmDirectory::rekeyAddedEntry()
+{
+    const int row = NavCombo->entries().indexOfKey(QStringLiteral("Y"));
+    if (row < 0 || !hasCurrentRow())
+        return;
+    PickerEntry e;
+    e.key = QLatin1Char('Y') + currentIdText();
+    e.text =
+        fieldText("Youth_FName") == kPlaceholderName ? kPlaceholderName : fieldText("YouthName");
+    e.iconKey = GetPersonIconKey(
+        ToBoolean(fieldValue("Youth_Visitor"), false), fieldValue("Youth_Last_Attended"),
+        ToInteger(fieldValue("Youth_Status"), 0), ToBoolean(fieldValue("Youth_Mail_List"), false),
+        ToBoolean(fieldValue("Youth_Leader"), false));
+    NavCombo->entries().setEntry(row, std::move(e));
+}
+
+// After Cancel the entry shows the name as stored again, not the one typed.
+void frmDirectory::restoreEntryText(const QString& key)
+{
+    const int row = NavCombo->entries().indexOfKey(key);
+    if (row < 0 || !hasCurrentRow() || QLatin1Char('Y') + currentIdText() != key)
+        return;
+    NavCombo->entries().setText(row, fieldText("Youth_FName") == kPlaceholderName
+                                         ? kPlaceholderName
+                                         : fieldText("YouthName"));
+}
+
+bool frmDirectory::GotoYouthID(const QString& id)
+{
+    bool ok = false;
+    const qlonglong number = id.toLongLong(&ok);
+    if (!ok)
+        return false;
+    const auto copy = adoPrimaryRS->Clone();
+    copy->Move(0);
+    copy->Find(QStringLiteral("Youth_ID = ") + QString::number(number), 0, data::adSearchForward,
+               data::adBookmarkFirst);
+    if (copy->EOF())
+        return false;
+    const data::Variant bookmark = copy->Bookmark();
+    copy->Close();
+    try {
+        adoPrimaryRS->setBookmark(bookmark);
+    } catch (const data::DataError&) {
+        // The person is not in the list as the Show choice filters it.
+        if (adoPrimaryRS->EditMode() != data::adEditNone)
+            throw;
+        return false;
+    }
+    return true;
+}
+
+void frmDirectory::SyncNavCombo()
+{
+    if (!hasCurrentRow())
+        return;
+    const int row = NavCombo->entries().indexOfKey(QLatin1Char('Y') + currentIdText());
+    if (row >= 0)
+        NavCombo->selectEntry(row);
+}
+
+void frmDirectory::NavCombo_Click()
+{
+    const QString key = NavCombo->selectedKey();
+    NavCombo->clearTypeAhead();
+    if (key.size() > 1 && key != QLatin1Char('Y') + currentIdText())
+        tryMove([&] { GotoYouthID(key.mid(1)); });
+    SyncNavCombo();
+}
+
+void frmDirectory::NavCombo_Enter()
+{
+    const QString key = NavCombo->selectedKey();
+    if (key.size() > 1 && key != QLatin1Char('Y') + currentIdText())
+        tryMove([&] { GotoYouthID(key.mid(1)); });
+    SyncNavCombo();
+}
+
+void frmDirectory::EchoName()
+{
+    SyncNavCombo();
+    const int row = NavCombo->currentIndex();
+    if (row >= 0)
+        NavCombo->entries().setText(row, boxText(18) + QStringLiteral(", ") + boxText(11));
+}
+
+// Show filter, choice lists and gender ------------------------------------------------------------
+
+void frmDirectory::LoadShowList()
+{
+    FillShowList(Select_Show);
+    SelectComboByItemData(Select_Show, static_cast<int>(DirectoryShowFilter::All));
+    Select_Show_Click();
+}
+
+void frmDirectory::Select_Show_Click()
+{
+    ApplyShowFilter(Select_Show->currentData().toInt());
+}
+
+void frmDirectory::ApplyShowFilter(int code)
+{
+    const QString filter = ShowFilterText(code);
+    if (adoPrimaryRS->Filter() != filter) {
+        if (!tryMove([&] { adoPrimaryRS->setFilter(filter); })) {
+            SelectComboByItemData(Select_Show, m_showCode);
+            return;
+        }
+    }
+    m_showCode = code;
+    LoadNavCombo(1);
+}
+
+void frmDirectory::LoadStatusList()
+{
+    FillStatusList(Select_Status);
+}
+
+void frmDirectory::LoadIMServiceList()
+{
+    FillIMServiceList(Select_IMService);
+}
+
+void frmDirectory::LoadTeamList()
+{
+    const QStringList teams = ReadTeamNames(program().ConnectionString);
+    Select_Team->clear();
+    Select_Team->addItem(QString());
+    Select_Team->addItems(teams);
+}
+
+void frmDirectory::showStatus()
+{
+    // A status outside the list shows as unassigned.
+    const std::int16_t shown = m_currentStatus >= 0 && m_currentStatus <= 3 ? m_currentStatus : 0;
+    Select_Status->setCurrentIndex(-1);
+    SelectComboByItemData(Select_Status, shown);
+}
+
+void frmDirectory::Select_Status_Click()
+{
+    m_currentStatus = static_cast<std::int16_t>(Select_Status->currentData().toInt());
+    if (hasCurrentRow())
+        ResumeNext("Writing the status",
+                   [this] { (*adoPrimaryRS)["Youth_Status"] = m_currentStatus; });
+    m_editing = true;
+}
+
+void frmDirectory::choiceClicked(ChoiceBox* box, const char* field, QString& current)
+{
+    current = LimitedChoice(box->currentText(), box->limit());
+    if (hasCurrentRow())
+        ResumeNext("Writing a choice",
+                   [&] { (*adoPrimaryRS)[QString::fromUtf8(field)] = current; });
+    m_editing = true;
+}
+
+void frmDirectory::choiceKeyReleased(ChoiceBox* box)
+{
+    const QString text = box->currentText();
+    if (text.size() <= box->limit())
+        return;
+    box->setEditText(LimitedChoice(text, box->limit()));
+    people::Beep();
+    if (QLineEdit* line = box->lineEdit())
+        line->setCursorPosition(std::min(box->limit(), static_cast<int>(line->text().size())));
+}
+
+// Leaving a team or IM-service box: a value that differs from the row's is written and added to
+// the box's entries. True when something was written.
+bool frmDirectory::choiceLeft(ChoiceBox* box, const char* field, QString& current)
+{
+    if (m_unloading || !hasCurrentRow())
+        return false;
+    const QString value = LimitedChoice(box->currentText(), box->limit());
+    current = value;
+    if (value == fieldText(field).trimmed())
+        return false;
+    const bool written =
+        ResumeNext("Writing a choice", [&] { (*adoPrimaryRS)[QString::fromUtf8(field)] = value; });
+    m_editing = true;
+    box->addItem(value);
+    return written;
+}
+
+// A team or IM service typed into a box that still has the focus is taken as if the box were
+// left. True when one was taken.
+bool frmDirectory::commitChoiceBoxes()
+{
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus == Select_Team || (focus && focus->parentWidget() == Select_Team))
+        return choiceLeft(Select_Team, "Youth_Team", m_currentTeam);
+    if (focus == Select_IMService || (focus && focus->parentWidget() == Select_IMService))
+        return choiceLeft(Select_IMService, "Youth_IM_Service", m_currentIMService);
+    return false;
+}
+
+void frmDirectory::Select_Team_DropDown()
+{
+    if (Select_Team->count() < 2 && !m_teamHelpShown) {
+        ui::information(kTeamHelp, QStringLiteral("What is a Team?"));
+        m_teamHelpShown = true;
+    }
+}
+
+void frmDirectory::optGender_Click(int index)
+{
+    if (index != m_currentGender) {
+        m_currentGender = static_cast<std::int16_t>(index);
+        if (hasCurrentRow())
+            ResumeNext("Writing the gender",
+                       [this] { (*adoPrimaryRS)["Youth_Sex"] = m_currentGender; });
+        m_editing = true;
+    }
+    ShowGender();
+}
+
+void frmDirectory::optGender_KeyUp(int, int key)
+{
+    int meant = 0;
+    if (key == Qt::Key_M)
+        meant = 1;
+    else if (key == Qt::Key_F)
+        meant = 2;
+    if (meant != 0 && meant != m_currentGender) {
+        optGender[static_cast<std::size_t>(meant)]->setChecked(true);
+        optGender_Click(meant);
+    }
+}
+
+void frmDirectory::ShowGender()
+{
+    for (int i : {1, 2}) {
+        QRadioButton* button = optGender[static_cast<std::size_t>(i)];
+        const QSignalBlocker blocker(button);
+        button->setChecked(i == m_currentGender);
+    }
+}
+
+// Field entry ----------------------------------------------------------------------------------
+
+void frmDirectory::txtFields_GotFocus(int index)
+{
+    if (index == 24 || index == 27)
+        return;
+    QWidget* box = txtFields.at(index);
+    // Later than the focus change itself, so that the mouse click that gave the focus does not
+    // undo the selection.
+    QTimer::singleShot(0, box, [box] {
+        if (auto* line = qobject_cast<QLineEdit*>(box))
+            line->selectAll();
+        else if (auto* text = qobject_cast<QPlainTextEdit*>(box))
+            text->selectAll();
+    });
+}
+
+void frmDirectory::txtFields_KeyUp(int index)
+{
+    if (!hasCurrentRow())
+        return;
+    m_editing = true;
+    if (index == 11 || index == 18)
+        ResumeNext("Showing the typed name", [this] { EchoName(); });
+    ResumeNext("Stamping the change time",
+               [this] { (*adoPrimaryRS)["Youth_Updated"] = data::Variant::dateTime(ui::now()); });
+}
+
+// The checks made when a box is left; false after a message when the text is refused.
+bool frmDirectory::validateBox(int index)
+{
+    const QString text = boxText(index);
+    const QString title = QStringLiteral("Invalid Value");
+    if (index == 3 && !text.isEmpty() && !convert::toDate(data::Variant(text))) {
+        ui::critical(QStringLiteral("Birthdate must be entered as in date format (MM/DD/YYYY)."),
+                     title);
+        return false;
+    }
+    if (index == 8 && !text.isEmpty() && !IsValidEmail(text)) {
+        people::Beep();
+        ui::critical(text +
+                         QStringLiteral(" is not a valid e-mail address.  Please enter a full "
+                                        "address in the form '") +
+                         kExampleAddress +
+                         QStringLiteral("', otherwise you will not be able to e-mail this person."),
+                     title);
+        return false;
+    }
+    if (index == 24 && !text.isEmpty() && !data::text::parseNumber(text)) {
+        ui::critical(
+            QStringLiteral(
+                "Grade must be entered as a numerical value from 1 to 16 (or left blank)."),
+            title);
+        setBoxText(24, QString());
+        return false;
+    }
+    return true;
+}
+
+void frmDirectory::txtFields_LostFocus(int index)
+{
+    if (m_validating || m_unloading || !hasCurrentRow())
+        return;
+    QWidget* box = txtFields.at(index);
+    m_validating = true;
+    const bool valid = validateBox(index);
+    m_validating = false;
+    if (!valid) {
+        box->setFocus();
+        // A message box gives the focus back to where it was when it closes: take it again.
+        QTimer::singleShot(0, box, [box] { box->setFocus(); });
+        return;
+    }
+    switch (index) {
+    case 2:
+        if (!txtFields[3]->isVisible() && m_adding) {
+            SSTabCtl->setCurrentIndex(1);
+            txtFields[3]->setFocus();
+        }
+        break;
+    case 3:
+        lblAge->setText(boxText(3).isEmpty() ? QStringLiteral("0")
+                                             : QString::number(GetAge(data::Variant(boxText(3)))));
+        break;
+    case 5:
+        if (!txtFields[16]->isVisible() && m_adding) {
+            SSTabCtl->setCurrentIndex(2);
+            txtFields[16]->setFocus();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+bool frmDirectory::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (QApplication::activePopupWidget())
+            break;
+        if (Form_KeyDown(key->key(), key->modifiers())) {
+            m_consumedKeys.insert(key->key());
+            m_pressedIn.remove(key->key());
+            return true;
+        }
+        m_pressedIn.insert(key->key(), watched);
+        break;
+    }
+    case QEvent::KeyRelease: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // The release of a key the screen acted on is not typing in the box that has the focus
+        // now; nor is the release of a key pressed elsewhere (Tab into a box) or of Shift,
+        // Ctrl or Alt alone.
+        if (m_consumedKeys.remove(key->key()))
+            return true;
+        const QObject* pressedIn = m_pressedIn.take(key->key());
+        if (pressedIn != watched || isModifierKey(key->key()))
+            break;
+        const int index = boxIndexOf(watched);
+        if (index >= 0)
+            txtFields_KeyUp(index);
+        else if (watched == optGender[1])
+            optGender_KeyUp(1, key->key());
+        else if (watched == optGender[2])
+            optGender_KeyUp(2, key->key());
+        break;
+    }
+    case QEvent::FocusIn: {
+        const int index = boxIndexOf(watched);
+        if (index >= 0)
+            txtFields_GotFocus(index);
+        break;
+    }
+    case QEvent::FocusOut: {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        const int index = boxIndexOf(watched);
+        if (index >= 0 && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            txtFields_LostFocus(index);
+        break;
+    }
+    default:
+        break;
+    }
+    return ContentForm::eventFilter(watched, event);
+}
+
+// Layout ---------------------------------------------------------------------------------------
+
+void frmDirectory::resizeEvent(QResizeEvent* event)
+{
+    ContentForm::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmDirectory::Form_Resize()
+{
+    const auto twips = [this](int pixels) { return pixelsToTwips(pixels, this); };
+    DirectoryLayoutInput in;
+    in.width = twips(width());
+    in.height = twips(height());
+    in.tabLeft = twips(SSTabCtl->x());
+    in.tabTop = twips(SSTabCtl->y());
+    in.updatedBoxHeight = twips(txtFields[29]->height());
+    in.createdBoxHeight = twips(txtFields[7]->height());
+    in.navPanelWidth = twips(NavPanel->width());
+    in.printButtonWidth = twips(cmdPrintProfile->width());
+    in.listTop = kPanelTop + kListTop;
+    in.listHeight = m_listHeight;
+    const DirectoryLayout out = ComputeDirectoryLayout(in);
+
+    for (QWidget* w : std::initializer_list<QWidget*>{txtFields[29], lblLabels[29], txtFields[7],
+                                                      lblLabels[7], cmdPrintProfile})
+        w->move(w->x(), twipsToPixels(out.stampTop, this));
+    SSTabCtl->resize(twipsToPixels(out.tabWidth, this), twipsToPixels(out.tabHeight, this));
+    cmdPrintProfile->move(twipsToPixels(out.printLeft, this), cmdPrintProfile->y());
+    if (out.listHeight != m_listHeight) {
+        m_listHeight = out.listHeight;
+        Attendance_Record->resize(Attendance_Record->width(), twipsToPixels(m_listHeight, this));
+    }
+}

@@ -1,0 +1,117 @@
+#include "tests/people/DirectoryFixture.h"
+
+#include "platform/data/ConnectionString.h"
+
+namespace {
+
+// Writes that the data file refuses, as a locked or damaged file would.
+constexpr const char* kRefuseUpdates =
+    "CREATE TRIGGER refuse_update BEFORE UPDATE ON Youth "
+    "BEGIN SELECT RAISE(ABORT, 'The data file refused the change'); END";
+constexpr const char* kRefuseInserts =
+    "CREATE TRIGGER refuse_insert BEFORE INSERT ON Youth "
+    "BEGIN SELECT RAISE(ABORT, 'The data file refused the new person'); END";
+
+class DirectoryFailures : public DirectoryFixture {
+protected:
+    void SetUp() override
+    {
+        ann = db.addPerson("Ann", "Baker");
+        db.addPerson("Bob", "Carter");
+        open();
+    }
+    QString lastMessage()
+    {
+        return testenv::messages().shown().empty() ? QString() : testenv::messages().last().text;
+    }
+    int ann = 0;
+};
+
+TEST_F(DirectoryFailures, AFailedSaveIsShownAndLosesNothing)
+{
+    db.exec(kRefuseUpdates);
+    type(0, "1 New Road");
+    click("cmdUpdate");
+    EXPECT_TRUE(lastMessage().contains("The data file refused the change"))
+        << lastMessage().toStdString();
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
+    EXPECT_TRUE(screen().IsEditing());
+    EXPECT_EQ(box(0)->text(), "1 New Road");
+
+    // Moving would save: it is refused the same way, and the screen stays.
+    testenv::messages().clear();
+    click("cmdNext");
+    EXPECT_TRUE(lastMessage().contains("The data file refused the change"));
+    EXPECT_EQ(box(11)->text(), "Ann");
+    EXPECT_EQ(box(0)->text(), "1 New Road");
+    EXPECT_EQ(pickedText(), "Baker, Ann");
+
+    db.exec("DROP TRIGGER refuse_update");
+    click("cmdUpdate");
+    EXPECT_FALSE(screen().IsEditing());
+    EXPECT_EQ(db.value("SELECT Youth_Address1 FROM Youth WHERE Youth_FName = 'Ann'").text(),
+              "1 New Road");
+}
+
+TEST_F(DirectoryFailures, ANewPersonThatCannotBeSavedStaysPending)
+{
+    db.exec(kRefuseInserts);
+    click("cmdAdd");
+    QTest::keyClicks(box(11), "Cal");
+    click("cmdUpdate");
+    EXPECT_TRUE(lastMessage().contains("The data file refused the new person"));
+    EXPECT_TRUE(screen().IsAdding());
+    EXPECT_EQ(box(11)->text(), "Cal");
+    EXPECT_EQ(picker()->selectedKey(), "Y");
+    click("cmdCancel");
+    EXPECT_FALSE(screen().IsAdding());
+    EXPECT_EQ(box(11)->text(), "Ann");
+    EXPECT_EQ(pickerTexts(), (QStringList{"Baker, Ann", "Carter, Bob"}));
+}
+
+TEST_F(DirectoryFailures, TextAFieldCannotTakeStopsTheSave)
+{
+    screen().SSTabCtl->setCurrentIndex(2);
+    type(16, "someday"); // Last Attended
+    click("cmdUpdate");
+    EXPECT_EQ(lastMessage(), "\"someday\" is not a valid value for Last Attended. Please correct "
+                             "it before the person is saved.");
+    EXPECT_TRUE(screen().IsEditing());
+    testenv::messages().clear();
+    click("cmdNext");
+    EXPECT_FALSE(lastMessage().isEmpty());
+    EXPECT_EQ(box(11)->text(), "Ann");
+    retype(16, "5/1/2024");
+    click("cmdUpdate");
+    EXPECT_FALSE(screen().IsEditing());
+    EXPECT_EQ(db.value("SELECT Youth_Last_Attended FROM Youth WHERE Youth_FName = 'Ann'").number(),
+              data::jetdate::fromDate(QDate(2024, 5, 1)));
+}
+
+TEST_F(DirectoryFailures, LeavingWithAChangeThatCannotBeSavedStillCleansUp)
+{
+    db.addPerson("New Profile", "", {});
+    db.exec(kRefuseUpdates);
+    type(0, "1 New Road");
+    leave();
+    EXPECT_TRUE(lastMessage().contains("The data file refused the change"));
+    EXPECT_EQ(db.count("Youth", "Youth_FName = 'New Profile'"), 0);
+    EXPECT_EQ(main().CurrentNodeIndex(), 1);
+}
+
+TEST_F(DirectoryFailures, AMissingDataFileGivesAnEmptyScreen)
+{
+    leave();
+    program().ConnectionString =
+        data::buildConnectionString(testenv::programFile("gone"), "CorvessaData.mdb");
+    open();
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
+    EXPECT_FALSE(screen().isEnabled());
+    EXPECT_EQ(box(11)->text(), "");
+    EXPECT_EQ(picker()->count(), 0);
+    leave();
+    EXPECT_EQ(testenv::messages().shown().size(), 1u);
+}
+
+} // namespace

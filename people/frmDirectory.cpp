@@ -211,7 +211,17 @@ frmDirectory::frmDirectory(QWidget* parent)
     }
 }
 
-frmDirectory::~frmDirectory() = default;
+frmDirectory::~frmDirectory()
+{
+    // The controls outlive this part of the screen: nothing they do while they go may reach
+    // its handlers.
+    for (QObject* child : findChildren<QObject*>()) {
+        child->removeEventFilter(this);
+        QObject::disconnect(child, nullptr, this, nullptr);
+    }
+    if (adoPrimaryRS)
+        QObject::disconnect(adoPrimaryRS.get(), nullptr, this, nullptr);
+}
 
 void frmDirectory::place(QWidget* widget, double left, double top, double width, double height)
 {
@@ -279,6 +289,8 @@ void frmDirectory::buildNavPanel()
         b->setToolTip(QString::fromUtf8(tip));
         b->setAccessibleName(QString::fromUtf8(tip));
         b->setAutoRaise(false);
+        // A click takes the focus, so that the box being left is checked before the command.
+        b->setFocusPolicy(Qt::StrongFocus);
         place(b, left, top, 375, 345);
         return b;
     };
@@ -333,6 +345,7 @@ void frmDirectory::buildTabs()
     SSTabCtl->setObjectName(QStringLiteral("SSTabCtl"));
     for (const char* caption : {"Contact Info", "Personal", "Tracking", "Photo"})
         SSTabCtl->addTab(QString::fromUtf8(caption));
+    SSTabCtl->bar()->setFocusPolicy(Qt::StrongFocus);
     place(SSTabCtl, kMargin, kTabTop, kNavWidth, kPanelTop + kPanelHeight + 120);
 
     for (int i = 0; i < 3; ++i) {
@@ -930,13 +943,15 @@ void frmDirectory::AddRecord(bool clone)
                 setBoxText(boxes[i], kept[i]);
         }
         chkFields[32]->setChecked(m_visitorMode);
-        m_adding = true;
-        AddNavComboItem(kPlaceholderName, QString(), data::Variant::null());
-        NavCombo->selectEntry(NavCombo->count() - 1);
+        // The first tab and the first-name box before the adding flag, so that leaving a box
+        // on another tab does not hop to the tab after it.
         SSTabCtl->setCurrentIndex(0);
         auto* first = static_cast<QLineEdit*>(txtFields[11]);
         first->setFocus();
         first->selectAll();
+        m_adding = true;
+        AddNavComboItem(kPlaceholderName, QString(), data::Variant::null());
+        NavCombo->selectEntry(NavCombo->count() - 1);
         if (!clone)
             setBoxText(27, m_defaultState);
     } catch (const data::DataError& e) {
@@ -1088,7 +1103,7 @@ void frmDirectory::cmdPrevious_Click()
 
 bool frmDirectory::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (!isOpen() || m_editing || m_adding)
+    if (!isOpen() || m_editing || m_adding || (modifiers & Qt::AltModifier))
         return false;
     const bool ctrl = modifiers & Qt::ControlModifier;
     switch (key) {
@@ -1177,6 +1192,8 @@ void frmDirectory::LoadNavCombo(int selectIndex)
     }
     copy->Close();
     NavCombo->entries().setEntries(std::move(entries));
+    if (adoPrimaryRS->EditMode() == data::adEditAdd)
+        AddNavComboItem(fieldText("Youth_FName"), fieldText("Youth_LName"), data::Variant::null());
     NavCombo->selectEntry(selectIndex - 1 < NavCombo->count() ? selectIndex - 1 : -1);
     // The picker shows the person on screen, also when the list stayed where it was.
     SyncNavCombo();

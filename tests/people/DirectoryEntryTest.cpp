@@ -137,6 +137,21 @@ TEST_F(DirectoryEntry, TabbingThroughANewPersonHopsToTheNextTab)
     EXPECT_EQ(QApplication::focusWidget(), box(16));
 }
 
+TEST_F(DirectoryEntry, AddFromAnotherTabStartsOnTheFirstName)
+{
+    for (const char* command : {"cmdAdd", "cmdClone"}) {
+        screen().SSTabCtl->setCurrentIndex(1);
+        comments()->setFocus();
+        settle();
+        QTest::mouseClick(button(command), Qt::LeftButton);
+        settle();
+        EXPECT_EQ(screen().SSTabCtl->currentIndex(), 0) << command;
+        EXPECT_EQ(QApplication::focusWidget(), box(11)) << command;
+        EXPECT_EQ(box(11)->selectedText(), "New Profile") << command;
+        click("cmdCancel");
+    }
+}
+
 TEST_F(DirectoryEntry, OnlyTheChosenTabsPanelShows)
 {
     for (int tab = 0; tab < 4; ++tab) {

@@ -180,6 +180,36 @@ TEST_F(DirectoryRecords, CloneCopiesTheFamilyFieldsAndKeepsTheirState)
                                    "Dee Carter", ""}));
 }
 
+TEST_F(DirectoryRecords, VisitorsFollowUpIsEditedClonedAndRemoved)
+{
+    addFamily();
+    open(true);
+    screen().SSTabCtl->setCurrentIndex(2);
+    for (int followUp : {33, 30, 31}) // Sent Letter, Called, Visited
+        QTest::mouseClick(check(followUp), Qt::LeftButton);
+    EXPECT_TRUE(screen().IsEditing());
+    click("cmdUpdate");
+    const auto row = db.rows(QStringLiteral("SELECT Youth_VLetter, Youth_VCall, Youth_VHouseCall "
+                                            "FROM Youth WHERE Youth_ID = %1")
+                                 .arg(vera))
+                         .front();
+    for (const auto& v : row)
+        EXPECT_EQ(v.number(), -1);
+
+    click("cmdClone");
+    QTest::keyClicks(box(11), "Val");
+    click("cmdUpdate");
+    const int val = db.value("SELECT Youth_ID FROM Youth WHERE Youth_FName = 'Val'").number();
+    EXPECT_EQ(stored(val, "Youth_LName"), "Vance");
+    EXPECT_EQ(stored(val, "Youth_Visitor"), -1);
+    EXPECT_EQ(stored(val, "Youth_VCall"), 0); // follow-up is not copied
+
+    click("cmdDelete");
+    EXPECT_EQ(stored(val, "Youth_Deleted"), -1);
+    EXPECT_EQ(box(11)->text(), "Vera");
+    EXPECT_EQ(pickerTexts(), QStringList{"Vance, Vera"});
+}
+
 TEST_F(DirectoryRecords, EditingSavesTheRowAndStampsIt)
 {
     addFamily();

@@ -1,5 +1,8 @@
 #include "tools/render-report/RenderReport.h"
 
+#include "people/Registration.h"
+#include "reports/Registration.h"
+#include "stats/Registration.h"
 #include "platform/ui/Services.h"
 
 #include <QApplication>
@@ -15,6 +18,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(ui::kAppTitle);
     ui::installRealServices();
+    // Every layout of the program, registered by its subsystem as the program does.
+    RegisterPeople();
+    RegisterReports();
+    RegisterStats();
     QTextStream err(stderr);
     return tools::renderReport(QApplication::arguments(), err);
 }

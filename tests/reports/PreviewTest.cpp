@@ -25,17 +25,12 @@ public:
     {
         setCaption(QStringLiteral("Team Roster"));
         Detail().setHeight(300);
-        Detail()
-            .Controls()
-            .add<report::Label>(QStringLiteral("txtLine"))
-            .setBounds(0, 0, 3000, 300);
+        Detail().Controls().add<report::Label>(QStringLiteral("txtLine")).setBounds(0, 0, 3000, 300);
         Detail().onFormat([this] {
             ++*m_formats;
             if (++m_rows <= 2) {
-                Detail()
-                    .Controls()
-                    .Item<report::Label>(QStringLiteral("txtLine"))
-                    .setCaption(QStringLiteral("Line %1").arg(m_rows));
+                Detail().Controls().Item<report::Label>(QStringLiteral("txtLine")).setCaption(
+                    QStringLiteral("Line %1").arg(m_rows));
                 Detail().request();
             }
         });
@@ -119,8 +114,6 @@ TEST_F(PreviewTest, UnloadedByTheShellItDoesNotNavigate)
 {
     main().ClickNode(3);
     EXPECT_EQ(title(), QStringLiteral("  Members Directory"));
-    EXPECT_EQ(
-        screens.log.events.filter(QRegularExpression(QStringLiteral("^load frmReports"))).size(),
-        1);
+    EXPECT_EQ(screens.log.events.filter(QRegularExpression(QStringLiteral("^load frmReports"))).size(), 1);
     EXPECT_EQ(screens.log.events.last(), QStringLiteral("load frmDirectory#3"));
 }

@@ -57,6 +57,7 @@ private:
 
 frmReports::frmReports(QWidget* parent) : ContentForm(QStringLiteral("frmReports"), parent)
 {
+    setAutoFillBackground(true);
     buildControls();
 }
 
@@ -174,6 +175,7 @@ void frmReports::Form_Load()
     SignUpPanel->setAutoFillBackground(true);
     SignUpPanel->raise();
     SignUpPanel->hide();
+    cmdReset->raise(); // stays whole over the sign-up panel's corner
 
     m_reports = std::make_unique<clsReports>();
     LoadReportCatalogue(*m_reports);

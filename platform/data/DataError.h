@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace data {
+
+// A failed open, statement, translation or write. Carries the database's own message, the
+// statement as the caller sent it and, when translation got that far, as it was run.
+class DataError : public std::runtime_error {
+public:
+    DataError(const QString& message, const QString& sql = QString(),
+              const QString& translatedSql = QString(), int code = 0);
+
+    // The message alone, fit for a message box ("no such column: Youth_Nmae").
+    const QString& description() const { return m_message; }
+    // The statement as sent (Jet dialect); empty when the error concerns no statement.
+    const QString& sql() const { return m_sql; }
+    // The statement as run by SQLite; empty when translation failed.
+    const QString& translatedSql() const { return m_translatedSql; }
+    // SQLite's (extended) result code; 0 for errors found by the data layer itself.
+    int code() const { return m_code; }
+
+private:
+    QString m_message;
+    QString m_sql;
+    QString m_translatedSql;
+    int m_code = 0;
+};
+
+} // namespace data

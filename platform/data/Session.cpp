@@ -1,0 +1,222 @@
+#include "platform/data/Session.h"
+
+#include "platform/data/DataError.h"
+#include "platform/data/LocaleText.h"
+#include "platform/data/Variant.h"
+
+#include <sqlite3.h>
+
+#include <QFileInfo>
+
+namespace data::detail {
+
+namespace {
+
+// Milliseconds a statement waits for another program's lock on the file before it fails.
+constexpr int kBusyTimeoutMs = 5000;
+// Prepared statements kept per connection.
+constexpr int kMaxIdleStatements = 64;
+
+// Parts of a day number, as Jet reads them (days before the zero date count towards it).
+template <int Part> void datePart(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const int type = sqlite3_value_numeric_type(argv[0]);
+    if (type != SQLITE_INTEGER && type != SQLITE_FLOAT) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QDate d = jetdate::toDate(sqlite3_value_double(argv[0]));
+    if (!d.isValid()) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_int(ctx, Part == 0 ? d.year() : Part == 1 ? d.month() : d.day());
+}
+
+void resultText(sqlite3_context* ctx, const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_result_text(ctx, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+}
+
+// A date or a number as '&' joins it: the general date, the plain decimal number.
+void dateText(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const int type = sqlite3_value_numeric_type(argv[0]);
+    if (type == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+    } else if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+        resultText(ctx, text::formatGeneralDate(sqlite3_value_double(argv[0])));
+    } else {
+        sqlite3_result_value(ctx, argv[0]);
+    }
+}
+
+void numberText(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const int type = sqlite3_value_numeric_type(argv[0]);
+    if (type == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+    } else if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+        resultText(ctx, text::formatNumber(sqlite3_value_double(argv[0])));
+    } else {
+        sqlite3_result_value(ctx, argv[0]);
+    }
+}
+
+void registerFunctions(sqlite3* db)
+{
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    sqlite3_create_function_v2(db, "jet_year", 1, flags, nullptr, &datePart<0>, nullptr, nullptr,
+                               nullptr);
+    sqlite3_create_function_v2(db, "jet_month", 1, flags, nullptr, &datePart<1>, nullptr, nullptr,
+                               nullptr);
+    sqlite3_create_function_v2(db, "jet_day", 1, flags, nullptr, &datePart<2>, nullptr, nullptr,
+                               nullptr);
+    // Formatting follows the locale, which may change while the program runs.
+    const int textFlags = SQLITE_UTF8 | SQLITE_INNOCUOUS;
+    sqlite3_create_function_v2(db, "jet_datetext", 1, textFlags, nullptr, &dateText, nullptr,
+                               nullptr, nullptr);
+    sqlite3_create_function_v2(db, "jet_numtext", 1, textFlags, nullptr, &numberText, nullptr,
+                               nullptr, nullptr);
+}
+
+} // namespace
+
+Session::Session(const QString& path) : m_path(path)
+{
+    if (path.isEmpty())
+        throw DataError(QStringLiteral("The connection string names no data file."));
+    if (!QFileInfo(path).isFile())
+        throw DataError(QStringLiteral("The data file %1 does not exist.").arg(path), QString(),
+                        QString(), SQLITE_CANTOPEN);
+    const QByteArray file = path.toUtf8();
+    const int rc = sqlite3_open_v2(file.constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message =
+            m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw DataError(QStringLiteral("The data file %1 cannot be opened: %2").arg(path, message),
+                        QString(), QString(), rc);
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    // A double-quoted name that matches no column is an error, never a text value.
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    registerFunctions(m_db);
+    try {
+        m_catalog = Catalog::load(m_db);
+    } catch (const DataError& e) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw DataError(
+            QStringLiteral("The file %1 is not a data file: %2").arg(path, e.description()),
+            QString(), QString(), e.code());
+    }
+}
+
+Session::~Session()
+{
+    close();
+}
+
+void Session::close()
+{
+    if (!m_db)
+        return;
+    for (sqlite3_stmt* stmt : std::as_const(m_idle))
+        sqlite3_finalize(stmt);
+    m_idle.clear();
+    if (transactionDepth > 0)
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    transactionDepth = 0;
+    sqlite3_close_v2(m_db);
+    m_db = nullptr;
+}
+
+void Session::requireOpen() const
+{
+    if (!m_db)
+        throw DataError(QStringLiteral("Operation is not allowed when the connection is closed."));
+}
+
+Session::Statement Session::prepare(const QString& sql, const QString& jetSql)
+{
+    requireOpen();
+    if (sqlite3_stmt* idle = m_idle.take(sql))
+        return Statement(this, sql, idle);
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v3(m_db, utf8.constData(), static_cast<int>(utf8.size()),
+                           SQLITE_PREPARE_PERSISTENT, &stmt, &tail) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        fail(jetSql, sql);
+    }
+    if (!stmt)
+        throw DataError(QStringLiteral("The statement is empty."), jetSql, sql);
+    return Statement(this, sql, stmt);
+}
+
+void Session::giveBack(const QString& sql, sqlite3_stmt* stmt)
+{
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (!m_db || m_idle.contains(sql)) {
+        sqlite3_finalize(stmt);
+        return;
+    }
+    if (m_idle.size() >= kMaxIdleStatements) {
+        auto it = m_idle.begin();
+        sqlite3_finalize(it.value());
+        m_idle.erase(it);
+    }
+    m_idle.insert(sql, stmt);
+}
+
+void Session::fail(const QString& jetSql, const QString& sql) const
+{
+    const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
+    const int code = m_db ? sqlite3_extended_errcode(m_db) : 0;
+    throw DataError(message, jetSql, sql, code);
+}
+
+int Session::activeStatementCount() const
+{
+    int n = 0;
+    if (!m_db)
+        return 0;
+    for (sqlite3_stmt* s = sqlite3_next_stmt(m_db, nullptr); s; s = sqlite3_next_stmt(m_db, s)) {
+        if (sqlite3_stmt_busy(s))
+            ++n;
+    }
+    return n;
+}
+
+Session::Statement::~Statement()
+{
+    if (m_stmt)
+        m_session->giveBack(m_sql, m_stmt);
+}
+
+Session::Statement::Statement(Statement&& other) noexcept
+    : m_session(other.m_session), m_sql(std::move(other.m_sql)), m_stmt(other.m_stmt)
+{
+    other.m_stmt = nullptr;
+}
+
+void runSimple(Session& session, const char* sql)
+{
+    session.requireOpen();
+    char* error = nullptr;
+    if (sqlite3_exec(session.db(), sql, nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = error ? QString::fromUtf8(error) : QString();
+        const int code = sqlite3_extended_errcode(session.db());
+        sqlite3_free(error);
+        throw DataError(message, QString::fromUtf8(sql), QString(), code);
+    }
+}
+
+} // namespace data::detail

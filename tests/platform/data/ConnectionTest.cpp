@@ -1,0 +1,125 @@
+#include "tests/platform/data/DataTestHelpers.h"
+
+#include "tests/support/TestEnvironment.h"
+
+#include "platform/data/ConnectionString.h"
+#include "platform/data/DataError.h"
+#include "platform/data/Schema.h"
+#include "shell/ProgramState.h"
+
+#include <sqlite3.h>
+
+#include <QDateTime>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Connection, OpeningAFileThatIsNotThereFailsAndCreatesNothing)
+{
+    const QString path = testenv::programFile("CorvessaData.mdb");
+    data::Connection conn;
+    EXPECT_THROW(
+        conn.Open(data::buildConnectionString(testenv::programFolder(), "CorvessaData.mdb")),
+        data::DataError);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(conn.State(), data::adStateClosed);
+    EXPECT_THROW(conn.Open("PROVIDER=Microsoft.Jet.OLEDB.4.0;"), data::DataError);
+}
+
+TEST(Connection, AFileThatIsNoDataFileIsRefused)
+{
+    QFile junk(testenv::programFile("CorvessaData.mdb"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    data::Connection conn;
+    try {
+        conn.Open(data::buildConnectionString(testenv::programFolder(), "CorvessaData.mdb"));
+        ADD_FAILURE() << "opened";
+    } catch (const data::DataError& e) {
+        EXPECT_TRUE(e.description().contains("not a data file")) << e.what();
+    }
+}
+
+TEST(Connection, ErrorsCarryTheMessageAndTheStatementAsSentAndAsRun)
+{
+    testing_support::DataFixture db;
+    db.addPerson("Ann", "Adams");
+    data::Connection conn;
+    conn.Open(program().ConnectionString);
+    const QString sql =
+        "INSERT INTO Youth ( Youth_ID, Youth_FName ) SELECT 1 AS Expr1, 'Bob' AS Expr2;";
+    try {
+        conn.Execute(sql);
+        ADD_FAILURE() << "a second row with id 1 was accepted";
+    } catch (const data::DataError& e) {
+        EXPECT_TRUE(e.description().contains("UNIQUE constraint failed")) << e.what();
+        EXPECT_EQ(e.sql(), sql);
+        EXPECT_TRUE(e.translatedSql().startsWith("INSERT INTO Youth")) << e.what();
+        EXPECT_EQ(e.code() & 0xff, SQLITE_CONSTRAINT);
+    }
+    conn.Close();
+    EXPECT_THROW(conn.Execute("DELETE FROM Youth"), data::DataError);
+}
+
+TEST(Connection, TransactionsRollBackUnlessCommitted)
+{
+    testing_support::DataFixture db;
+    data::Connection conn;
+    conn.Open(program().ConnectionString);
+    {
+        data::Transaction tx(conn);
+        conn.Execute("INSERT INTO Attendance ( Attend_Youth_ID, Attend_Wk_ID ) SELECT 1 AS Expr1, "
+                     "1 AS Expr2;");
+        // leaving without commit
+    }
+    EXPECT_EQ(db.count("Attendance"), 0);
+    {
+        data::Transaction tx(conn);
+        conn.Execute("INSERT INTO Attendance ( Attend_Youth_ID, Attend_Wk_ID ) SELECT 1 AS Expr1, "
+                     "1 AS Expr2;");
+        {
+            data::Transaction inner(conn);
+            conn.Execute("INSERT INTO Attendance ( Attend_Youth_ID, Attend_Wk_ID ) SELECT 2 AS "
+                         "Expr1, 1 AS Expr2;");
+        }
+        tx.commit();
+    }
+    EXPECT_EQ(db.count("Attendance"), 1);
+    EXPECT_EQ(conn.BeginTrans(), 1);
+    EXPECT_EQ(conn.BeginTrans(), 2);
+    conn.CommitTrans();
+    conn.RollbackTrans();
+    EXPECT_THROW(conn.CommitTrans(), data::DataError);
+}
+
+TEST(DataFile, LayoutKeepsTheStorageConventions)
+{
+    testing_support::DataFixture db;
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-2);
+    const int id = db.addPerson("Ann", "Adams", {{"Youth_Zip", "02134"}});
+    const auto row = db.rows(QStringLiteral("SELECT Youth_Created, Youth_Visitor, Youth_Deleted, "
+                                            "typeof(Youth_Zip), Youth_Status FROM Youth"))
+                         .front();
+    const QDateTime created = data::jetdate::toDateTime(row[0].number());
+    EXPECT_GE(created, before);
+    EXPECT_LE(created, QDateTime::currentDateTime().addSecs(2));
+    EXPECT_EQ(row[1].number(), 0);
+    EXPECT_EQ(row[2].number(), 0);
+    EXPECT_EQ(row[3].text(), "text");
+    EXPECT_TRUE(row[4].isNull());
+
+    // Tools writing the file directly cannot store a Yes/No other than -1/0, nor text as a date.
+    EXPECT_THROW(db.exec("UPDATE Youth SET Youth_Leader = 1"), data::DataError);
+    EXPECT_THROW(db.exec("UPDATE Youth SET Youth_Bday = '2008-03-20'"), data::DataError);
+    EXPECT_THROW(db.exec("UPDATE Youth SET Youth_Deleted = NULL"), data::DataError);
+    EXPECT_EQ(db.count("Youth", QStringLiteral("Youth_ID = %1").arg(id)), 1);
+    // Nothing but the built-in functions: a plain SQLite connection reads and sorts the file.
+    EXPECT_EQ(db.value("SELECT Youth_FName FROM Youth WHERE Youth_LName = 'ADAMS'").text(), "Ann");
+
+    EXPECT_THROW(data::schema::createDataFile(db.path()), data::DataError); // never overwrites
+}
+
+} // namespace

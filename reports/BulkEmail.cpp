@@ -65,6 +65,7 @@ void SendBulkEmail(QWidget* owner)
 {
     QString list;
     QString failure;
+    bool failed = false;
     {
         ui::Hourglass hourglass;
         try {
@@ -72,10 +73,11 @@ void SendBulkEmail(QWidget* owner)
                  ReadColumnTexts(bulkemail::QueryText(program().ReportFilter), false))
                 list += address + QStringLiteral("; ");
         } catch (const std::exception& e) {
+            failed = true;
             failure = QString::fromUtf8(e.what());
         }
     }
-    if (!failure.isNull()) {
+    if (failed) {
         program().BulkEmailList.clear();
         ui::critical(QStringLiteral("The e-mail addresses could not be read from the data "
                                     "file.\n\n") +

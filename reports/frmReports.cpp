@@ -339,6 +339,7 @@ void frmReports::runReport(const QString& text)
 {
     QString title;
     QString failure;
+    bool failed = false;
     bool unavailable = false;
     {
         // The one-shot values and the filters are cleared however the run ends, so that
@@ -379,14 +380,16 @@ void frmReports::runReport(const QString& text)
                 ShowReport(std::move(layout), true);
             }
         } catch (const std::exception& e) {
+            failed = true;
             failure = QString::fromUtf8(e.what());
         } catch (...) {
+            failed = true;
             failure = QStringLiteral("An unexpected error occurred.");
         }
     }
     if (unavailable)
         ui::information(QStringLiteral("The report \"%1\" is not available yet.").arg(title));
-    else if (!failure.isNull())
+    else if (failed)
         ui::critical(QStringLiteral("The report \"%1\" could not be opened.\n\n%2")
                          .arg(title.isEmpty() ? text : title, failure));
 }

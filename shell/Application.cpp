@@ -26,10 +26,13 @@ bool CorvessaApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-int RunProgram(CorvessaApplication& app)
+int RunProgram(QApplication& app, const std::function<void()>& start)
 {
     try {
-        Main();
+        if (start)
+            start();
+        else
+            Main();
     } catch (const std::exception& e) {
         ui::critical(QString::fromStdString(e.what()));
         resetProgramState();

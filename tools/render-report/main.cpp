@@ -6,6 +6,7 @@
 #include "platform/ui/Services.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QTextStream>
 
 #include <cstdio>
@@ -17,6 +18,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(ui::kAppTitle);
+    if (QLocale::system().language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     ui::installRealServices();
     // Every layout of the program, registered by its subsystem as the program does.
     RegisterPeople();

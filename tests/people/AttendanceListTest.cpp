@@ -264,6 +264,17 @@ TEST_F(AttendanceList, PrintsTheMeetingsRollSheetWithItsNumberOnlyWhileCreatingI
     EXPECT_EQ(program().ReportWeekID, 0);
     EXPECT_TRUE(screens.log.events.contains("report Roll Sheet"));
     EXPECT_EQ(db.value("SELECT Wk_Topic FROM Weeks").text(), "Stored before printing");
+
+    // A new meeting's roll sheet waits for its list to be saved.
+    report::registerLayout(frmServices::kRollSheetLayout, [] {
+        return std::make_shared<testing_support::CaptionOnlyReport>("R");
+    });
+    open();
+    click("cmdAdd");
+    EXPECT_FALSE(control<QPushButton>("cmdPrintWeekRoll")->isEnabled());
+    click("cmdSet");
+    EXPECT_TRUE(control<QPushButton>("cmdPrintWeekRoll")->isEnabled());
+    report::unregisterLayout(frmServices::kRollSheetLayout);
 }
 
 } // namespace

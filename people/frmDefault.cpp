@@ -18,6 +18,7 @@
 #include "platform/ui/Services.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -145,14 +146,28 @@ QPixmap logoPicture(QSize size)
     const int iconSize = size.height() * 3 / 4;
     const int margin = (size.height() - iconSize) / 2;
     p.drawPixmap(margin, margin, ProgramIcon().pixmap(iconSize, iconSize));
+    const QRect text(iconSize + 2 * margin, 0, size.width() - iconSize - 3 * margin, size.height());
     QFont font = p.font();
     font.setBold(true);
-    font.setPixelSize(std::max(8, size.height() * 2 / 5));
+    // The largest type up to two fifths of the height that fits the width.
+    for (int pixels = std::max(8, size.height() * 2 / 5); pixels > 8; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(kProductFullName) <= text.width())
+            break;
+    }
     p.setFont(font);
     p.setPen(QColor(0x1f, 0x4e, 0x79));
-    const QRect text(iconSize + 2 * margin, 0, size.width() - iconSize - 3 * margin, size.height());
     p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, kProductFullName);
     return picture;
+}
+
+// Makes the font of a label small enough for `lines` lines to fit its height.
+void fitLines(QLabel* label, int lines)
+{
+    QFont font = label->font();
+    while (font.pointSizeF() > 6 && QFontMetrics(font).lineSpacing() * lines > label->height())
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label->setFont(font);
 }
 
 void paintBlack(QWidget* widget, const QColor& text)
@@ -171,6 +186,7 @@ void paintBlack(QWidget* widget, const QColor& text)
 frmDefault::frmDefault(QWidget* parent) : ContentForm(QStringLiteral("frmDefault"), parent)
 {
     setWindowTitle(QStringLiteral("Your Group Today"));
+    setAutoFillBackground(true);
     buildControls();
 }
 
@@ -215,6 +231,9 @@ void frmDefault::buildControls()
     lblNumbers->setObjectName(QStringLiteral("lblNumbers"));
     lblNumbers->setGeometry(twipsRectToPixels(2580, 480, 555, 975, this));
     lblNumbers->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    // Room for all five count lines.
+    fitLines(lblStatus, 5);
+    fitLines(lblNumbers, 5);
 
     txtReminder = new QPlainTextEdit(InfoPanel[1]);
     txtReminder->setObjectName(QStringLiteral("txtReminder"));

@@ -1,27 +1,19 @@
+#include "bench/SampleData.h"
 #include "reports/rptDirectory.h"
 
-#include "platform/data/Connection.h"
 #include "platform/data/ConnectionString.h"
-#include "platform/data/LocaleText.h"
-#include "platform/data/Schema.h"
 #include "platform/report/Engine.h"
 #include "platform/ui/Services.h"
 #include "shell/ProgramState.h"
 
-#include <QDate>
 #include <QGuiApplication>
 #include <QLocale>
-#include <QStringList>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <array>
-#include <cstdint>
 
 namespace {
-
-constexpr int kPeople = 2000;
 
 // Message boxes are counted, never shown: a benchmark run must not wait for anybody.
 class CountedMessages final : public ui::MessageBoxes {
@@ -38,74 +30,15 @@ public:
 
 CountedMessages* g_messages = nullptr;
 
-// A data file with kPeople people, the same on every run: names, addresses, phones, e-mail
-// addresses and birthdays in the mix a youth group's file has (some missing), plus a few
-// removed people the directory leaves out.
+// The sample data file (2,000 people, 1,040 meetings, 200,000 attendance rows), the same on
+// every run.
 class SampleGroup {
 public:
     SampleGroup()
     {
         const QString file = QStringLiteral("CorvessaData.mdb");
-        data::schema::createDataFile(m_folder.filePath(file));
+        sample::writeSampleData(m_folder.filePath(file), sample::Options{});
         program().ConnectionString = data::buildConnectionString(m_folder.path(), file);
-
-        static const std::array firstNames = {
-            "Ava",   "Ben",  "Caleb", "Dana", "Eli",    "Faith", "Grace", "Hugo", "Iris", "Jonah",
-            "Kayla", "Levi", "Maria", "Noah", "Olivia", "Paige", "Quinn", "Ruth", "Sam",  "Tessa"};
-        static const std::array lastNames = {"Anderson", "Brown",  "Clark",    "Davis",   "Evans",
-                                             "Foster",   "Garcia", "Hughes",   "Jackson", "Kim",
-                                             "Lopez",    "Miller", "Nguyen",   "Owens",   "Patel",
-                                             "Roberts",  "Smith",  "Thompson", "Walker",  "Young"};
-        static const std::array streets = {"Elm St",   "Oak Ave",  "Maple Dr",
-                                           "Cedar Ln", "Birch Rd", "Willow Ct"};
-        static const std::array cities = {"Dayton", "Troy", "Xenia", "Kettering", "Fairborn"};
-
-        data::Connection conn;
-        conn.Open(program().ConnectionString);
-        data::Transaction tx(conn);
-        std::uint32_t seed = 20240515;
-        const auto next = [&seed](std::uint32_t n) {
-            seed = seed * 1664525u + 1013904223u;
-            return (seed >> 8) % n;
-        };
-        const auto text = [](const QString& s) {
-            return QLatin1Char('\'') + s + QLatin1Char('\'');
-        };
-        const auto maybe = [&](int percent, const QString& value) {
-            return int(next(100)) < percent ? text(value) : QStringLiteral("Null");
-        };
-        for (int i = 0; i < kPeople + kPeople / 20; ++i) {
-            // One value after the other, so that every compiler draws them in the same order.
-            QStringList v;
-            const QString first = QString::fromLatin1(firstNames[next(firstNames.size())]);
-            const QString last = QString::fromLatin1(lastNames[next(lastNames.size())]);
-            v << text(first) << text(last);
-            v << maybe(90, QStringLiteral("%1 %2")
-                               .arg(next(9999) + 1)
-                               .arg(QString::fromLatin1(streets[next(streets.size())])));
-            v << text(QString::fromLatin1(cities[next(cities.size())]));
-            v << text(QStringLiteral("45%1").arg(next(1000), 3, 10, QLatin1Char('0')));
-            const QString phone =
-                QStringLiteral("937-555-%1").arg(next(10000), 4, 10, QLatin1Char('0'));
-            v << maybe(75, phone) << maybe(20, QStringLiteral("937-555-1000"))
-              << maybe(10, QStringLiteral("937-555-2000")) << maybe(60, phone);
-            v << maybe(
-                65,
-                QStringLiteral("%1.%2%3@mail.example").arg(first.toLower(), last.toLower()).arg(i));
-            const QDate born = QDate(2004, 1, 1).addDays(next(3650));
-            v << (next(100) < 85
-                      ? QLatin1Char('#') + data::text::formatUsDate(born) + QLatin1Char('#')
-                      : QStringLiteral("Null"));
-            v << QString::number(next(4));
-            v << (i >= kPeople ? QStringLiteral("True") : QStringLiteral("False"));
-            conn.Execute(QStringLiteral("INSERT INTO Youth (Youth_FName, Youth_LName, "
-                                        "Youth_Address1, Youth_City, Youth_Zip, "
-                                        "Youth_HomePhone, Youth_WorkPhone, Youth_BeeperPhone, "
-                                        "Youth_CellPhone, Youth_Email, Youth_Bday, Youth_Status, "
-                                        "Youth_Deleted, Youth_State) VALUES (") +
-                         v.join(QStringLiteral(", ")) + QStringLiteral(", 'OH');"));
-        }
-        tx.commit();
     }
 
     QString folder() const { return m_folder.path(); }

@@ -35,6 +35,7 @@ struct RowStore {
     std::vector<Row> rows;
     std::vector<Variant> cells;   // the values of all rows, row after row
     std::uint64_t generation = 1; // changes when rows are added or deleted
+    std::uint64_t deletions = 0;  // changes when rows are deleted
 
     std::size_t width() const { return columns.size(); }
     Variant* values(std::size_t row) { return cells.data() + row * width(); }
@@ -528,13 +529,14 @@ void Recordset::rebuildView()
         if (rows[i].deleted)
             continue;
         const bool pinned =
-            std::find(m_pinned.begin(), m_pinned.end(), static_cast<int>(i)) != m_pinned.end();
+            std::binary_search(m_pinned.begin(), m_pinned.end(), static_cast<int>(i));
         if (m_filter && !pinned && !m_filter->matches(m_store->values(i)))
             continue;
         m_view.push_back(static_cast<int>(i));
     }
     m_viewStoreSize = rows.size();
     m_viewGeneration = m_store->generation;
+    m_viewDeletions = m_store->deletions;
     m_deletedRow = -1;
 }
 
@@ -550,6 +552,24 @@ void Recordset::syncView() const
     const int current = m_deletedRow < 0 && m_pos >= 0 && m_pos < oldSize
                             ? m_view[static_cast<std::size_t>(m_pos)]
                             : -1;
+    auto showsNewRow = [&](std::size_t i) {
+        if (rows[i].deleted)
+            return false;
+        const bool pinned = std::binary_search(m_pinned.begin(), m_pinned.end(), static_cast<int>(i));
+        return !m_filter || pinned || m_filter->matches(m_store->values(i));
+    };
+    if (m_viewDeletions == m_store->deletions) {
+        // Rows were only added: they follow every row shown, so the view just grows.
+        const bool wasAtEnd = m_pos >= oldSize && m_deletedRow < 0;
+        for (std::size_t i = m_viewStoreSize; i < rows.size(); ++i)
+            if (showsNewRow(i))
+                m_view.push_back(static_cast<int>(i));
+        m_viewStoreSize = rows.size();
+        m_viewGeneration = m_store->generation;
+        if (wasAtEnd && m_pos >= 0)
+            m_pos = static_cast<int>(m_view.size());
+        return;
+    }
     std::vector<int> view;
     view.reserve(m_view.size() + (rows.size() - m_viewStoreSize));
     for (int i : m_view) {
@@ -557,11 +577,7 @@ void Recordset::syncView() const
             view.push_back(i);
     }
     for (std::size_t i = m_viewStoreSize; i < rows.size(); ++i) {
-        if (rows[i].deleted)
-            continue;
-        const bool pinned =
-            std::find(m_pinned.begin(), m_pinned.end(), static_cast<int>(i)) != m_pinned.end();
-        if (!m_filter || pinned || m_filter->matches(m_store->values(i)))
+        if (showsNewRow(i))
             view.push_back(static_cast<int>(i));
     }
     const int gapRow = m_deletedRow >= 0 ? m_deletedRow : current;
@@ -569,6 +585,7 @@ void Recordset::syncView() const
     m_view = std::move(view);
     m_viewStoreSize = rows.size();
     m_viewGeneration = m_store->generation;
+    m_viewDeletions = m_store->deletions;
     if (m_pos < 0 && m_deletedRow < 0)
         return;
     if (wasAtEnd) {
@@ -1118,6 +1135,7 @@ void Recordset::Delete(AffectEnum)
     }
     row.deleted = true;
     ++m_store->generation;
+    ++m_store->deletions;
     syncView();
     emit recordChangeComplete(adRsnDelete);
     emit rowsChanged();

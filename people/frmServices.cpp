@@ -45,7 +45,7 @@ const QString kMeetingTypesSql =
 constexpr int kMeetingTypeLimit = 50;
 
 // The bound boxes: field, caption, most characters typed, top (twips), width, height.
-struct BoxSpec {
+struct BoundBox {
     const char* field;
     const char* caption;
     int limit;
@@ -59,7 +59,7 @@ constexpr double kBoxLeft = 1560;
 constexpr double kBoxHeight = 315;
 constexpr double kRowPitch = 420;
 constexpr double kTypeTop = 120 + kRowPitch;
-constexpr BoxSpec kBoxes[] = {
+constexpr BoundBox kBoxes[] = {
     {"Wk_Date", "Date:", 10, 120, 1500, kBoxHeight},
     {"Wk_Topic", "Topic:", 50, 120 + 2 * kRowPitch, 3180, kBoxHeight},
     {"Wk_Scripture", "Scripture:", 50, 120 + 3 * kRowPitch, 3180, kBoxHeight},
@@ -118,22 +118,22 @@ void frmServices::buildControls()
         place(label, QRectF(kCaptionLeft, top, kCaptionWidth, kBoxHeight));
     };
 
-    for (const BoxSpec& spec : kBoxes) {
-        caption(QString::fromUtf8(spec.caption), spec.top);
+    for (const BoundBox& bound : kBoxes) {
+        caption(QString::fromUtf8(bound.caption), bound.top);
         QWidget* box = nullptr;
-        if (&spec == &kBoxes[kCommentsBox]) {
-            auto* comments = new MultiLineBox(spec.limit, this);
+        if (&bound == &kBoxes[kCommentsBox]) {
+            auto* comments = new MultiLineBox(bound.limit, this);
             connect(comments, &MultiLineBox::textEdited, this, &frmServices::txtFields_Change);
             box = comments;
         } else {
             auto* line = new QLineEdit(this);
-            line->setValidator(new TypingLimit(spec.limit, line));
+            line->setValidator(new TypingLimit(bound.limit, line));
             connect(line, &QLineEdit::textEdited, this, &frmServices::txtFields_Change);
             box = line;
         }
         box->setObjectName(QStringLiteral("txtFields"));
-        box->setProperty("DataField", QString::fromUtf8(spec.field));
-        place(box, QRectF(kBoxLeft, spec.top, spec.width, spec.height));
+        box->setProperty("DataField", QString::fromUtf8(bound.field));
+        place(box, QRectF(kBoxLeft, bound.top, bound.width, bound.height));
         txtFields.push_back(box);
     }
 

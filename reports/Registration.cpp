@@ -1,10 +1,16 @@
 #include "reports/Registration.h"
 
 #include "reports/frmCustomActiveReportsPreview.h"
+#include "reports/frmReports.h"
+#include "reports/rptDirectory.h"
 #include "shell/ScreenRegistry.h"
+#include "platform/report/Registry.h"
 
 void RegisterReports()
 {
+    ScreenRegistry::registerScreen(QStringLiteral("frmReports"), [] { return new frmReports; });
     ScreenRegistry::registerScreen(QStringLiteral("frmCustomActiveReportsPreview"),
                                    [] { return new frmCustomActiveReportsPreview; });
+    report::registerLayout(QStringLiteral("rptDirectory"),
+                           [] { return std::make_shared<rptDirectory>(); });
 }

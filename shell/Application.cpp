@@ -5,11 +5,16 @@
 #include "platform/ui/Services.h"
 
 #include <QDebug>
+#include <QLocale>
 
 CorvessaApplication::CorvessaApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(ui::kAppTitle);
     setOrganizationName(ui::kAppTitle);
+    // Without a locale of its own (the bare "C" locale) the machine reads and writes dates and
+    // numbers the way the program's users in the United States do.
+    if (QLocale::system().language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
 bool CorvessaApplication::notify(QObject* receiver, QEvent* event)
@@ -26,10 +31,13 @@ bool CorvessaApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-int RunProgram(CorvessaApplication& app)
+int RunProgram(QApplication& app, const std::function<void()>& start)
 {
     try {
-        Main();
+        if (start)
+            start();
+        else
+            Main();
     } catch (const std::exception& e) {
         ui::critical(QString::fromStdString(e.what()));
         resetProgramState();

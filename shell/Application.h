@@ -11,6 +11,9 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
-// Runs start-up (Main) and the event loop; returns the program's exit status. An error that
-// escapes Main is shown as a critical message and gives a non-zero status.
-int RunProgram(CorvessaApplication& app);
+#include <functional>
+
+// Runs start-up (Main, unless another start is given) and the event loop; returns the
+// program's exit status. An error that escapes start-up is shown as a critical message with its
+// description and gives a non-zero status.
+int RunProgram(QApplication& app, const std::function<void()>& start = {});

@@ -6,6 +6,10 @@
 
 class QLockFile;
 
+namespace data {
+class Recordset;
+}
+
 inline const QString kTemplateFileName = QStringLiteral("CorvessaDataX.mdb");
 inline const QString kBackupFileName = QStringLiteral("CorvessaData.OLD.bak");
 
@@ -21,6 +25,10 @@ bool AnotherCopyIsRunning(const QLockFile* ownMarker);
 // Installs the data file from the template on a first run, or carries the data file's rows
 // over into the template's layout; the template is consumed on success. Runs at start-up.
 void UpgradeDataFile(const QLockFile* ownMarker);
+
+// Adds every row of source to destination, field by field by name (keys included); true
+// when every row arrived. Closes both.
+bool CopyRecords(data::Recordset& source, data::Recordset& destination);
 
 // Copies the data file to the backup file; returns the backup file's name, or empty text on
 // failure (the previous backup is then left as it was).

@@ -30,13 +30,24 @@ void ShowReport(std::shared_ptr<report::Report> report, bool show)
     }
 
     PreviewForm* preview = main->Preview();
-    if (!preview) {
-        preview = dynamic_cast<PreviewForm*>(ScreenRegistry::createScreen(kPreviewForm));
-        if (!preview)
+    const bool created = !preview;
+    if (created) {
+        ContentForm* screen = ScreenRegistry::createScreen(kPreviewForm);
+        preview = dynamic_cast<PreviewForm*>(screen);
+        if (!preview) {
+            delete screen;
             throw std::logic_error("No report preview screen is available.");
+        }
     }
-    preview->Load();
-    preview->SetReport(report);
+    try {
+        preview->Load();
+        preview->SetReport(report);
+    } catch (...) {
+        // A preview that never got hosted must not stay loaded behind the screens.
+        if (created)
+            preview->Unload();
+        throw;
+    }
 
     QWidget* hosted = GetFirstChildWindow(main->ContentPanel);
     if (hosted && hosted != preview && FindFormIndex(hosted) >= 0)

@@ -14,11 +14,6 @@ namespace {
 // dates written into the text make each use a new text, so the cache is bounded.
 constexpr int kMaxCachedTranslations = 1024;
 
-QString fold(const QString& name)
-{
-    return name.toCaseFolded();
-}
-
 QString columnText(sqlite3_stmt* stmt, int column)
 {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
@@ -136,9 +131,39 @@ const char* fieldTypeName(FieldType type)
     return "?";
 }
 
+void TableInfo::addColumn(ColumnInfo column)
+{
+    if (column.sqlName.isEmpty())
+        column.sqlName = data::sqlName(column.name);
+    if (column.rowidAlias)
+        rowidColumn = static_cast<int>(columns.size());
+    m_byName.insert(NameKey(column.name), static_cast<int>(columns.size()));
+    columns.push_back(std::move(column));
+}
+
 int TableInfo::indexOf(const QString& column) const
 {
-    return m_byFoldedName.value(fold(column), -1);
+    return m_byName.value(NameKey(column), -1);
+}
+
+QString sqlName(const QString& name)
+{
+    bool plain = !name.isEmpty() && !name[0].isDigit();
+    for (const QChar c : name) {
+        if (!(c.unicode() < 128 && (c.isLetterOrNumber() || c == QLatin1Char('_')))) {
+            plain = false;
+            break;
+        }
+    }
+    if (plain) {
+        const QByteArray latin = name.toLatin1();
+        plain = sqlite3_keyword_check(latin.constData(), static_cast<int>(latin.size())) == 0;
+    }
+    if (plain)
+        return name;
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 std::shared_ptr<const Catalog> Catalog::load(sqlite3* db)
@@ -174,6 +199,7 @@ std::shared_ptr<const Catalog> Catalog::load(sqlite3* db)
     for (const Found& f : found) {
         TableInfo table;
         table.name = f.name;
+        table.sqlName = sqlName(f.name);
         const QByteArray pragma =
             "PRAGMA table_info(\"" + f.name.toUtf8().replace('"', "\"\"") + "\")";
         Statement stmt(db, pragma.constData());
@@ -199,14 +225,10 @@ std::shared_ptr<const Catalog> Catalog::load(sqlite3* db)
             column.defaultValue = sqlite3_column_type(stmt.get(), 4) == SQLITE_NULL
                                       ? Variant::null()
                                       : parseDefault(columnText(stmt.get(), 4), column.type);
-            if (column.rowidAlias)
-                table.rowidColumn = static_cast<int>(table.columns.size());
-            table.m_byFoldedName.insert(fold(column.name), static_cast<int>(table.columns.size()));
-            table.columns.push_back(std::move(column));
+            table.addColumn(std::move(column));
         }
         checkDone(db, rc, pragma.constData());
-        catalog->m_byFoldedName.insert(fold(table.name),
-                                       static_cast<int>(catalog->m_tables.size()));
+        catalog->m_byName.insert(NameKey(table.name), static_cast<int>(catalog->m_tables.size()));
         catalog->m_tables.push_back(std::move(table));
     }
 
@@ -217,7 +239,7 @@ std::shared_ptr<const Catalog> Catalog::load(sqlite3* db)
 
 const TableInfo* Catalog::table(const QString& name) const
 {
-    const int i = m_byFoldedName.value(fold(name), -1);
+    const int i = m_byName.value(NameKey(name), -1);
     return i < 0 ? nullptr : &m_tables[static_cast<std::size_t>(i)];
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/data/DataEnums.h"
+#include "platform/data/NameKey.h"
 #include "platform/data/Variant.h"
 
 #include <QHash>
@@ -17,7 +18,8 @@ namespace data {
 struct Translation;
 
 struct ColumnInfo {
-    QString name; // as declared
+    QString name;    // as declared
+    QString sqlName; // as SQLite text names it (quoted when it must be)
     FieldType type = FieldType::Unknown;
     bool noCase = false;     // compares without regard to case
     bool notNull = false;    //
@@ -29,15 +31,16 @@ struct ColumnInfo {
 
 struct TableInfo {
     QString name;
+    QString sqlName;
     std::vector<ColumnInfo> columns;
     int rowidColumn = -1; // index of the row-id alias column, -1 when the table has none
 
+    void addColumn(ColumnInfo column);
     // Position of a column, without regard to case; -1 when there is none.
     int indexOf(const QString& column) const;
 
 private:
-    friend class Catalog;
-    QHash<QString, int> m_byFoldedName;
+    NameIndex m_byName;
 };
 
 // The tables of one data file, with what the translator and recordsets need to know of each
@@ -59,11 +62,15 @@ public:
 
 private:
     std::vector<TableInfo> m_tables;
-    QHash<QString, int> m_byFoldedName;
+    NameIndex m_byName;
 
     mutable std::mutex m_cacheMutex;
     mutable QHash<QString, std::shared_ptr<const Translation>> m_cache;
 };
+
+// A table or column name as SQLite text writes it: plain when it is a plain word and no SQLite
+// keyword, else in double quotes.
+QString sqlName(const QString& name);
 
 // The kind of value a declared column type holds (DATETIME: Date, BOOLEAN: Boolean, ...).
 FieldType fieldTypeFromDeclaration(const QString& declaredType);

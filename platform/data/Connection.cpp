@@ -96,8 +96,8 @@ void Connection::RollbackTrans()
         detail::runSimple(session, "ROLLBACK");
     } else {
         const QByteArray name = "jet_level" + QByteArray::number(session.transactionDepth);
-        detail::runSimple(session, ("ROLLBACK TO " + name).constData());
-        detail::runSimple(session, ("RELEASE " + name).constData());
+        detail::runSimple(session, QByteArray("ROLLBACK TO " + name).constData());
+        detail::runSimple(session, QByteArray("RELEASE " + name).constData());
     }
     --session.transactionDepth;
 }

@@ -134,7 +134,7 @@ bool like(const QString& value, const QString& pattern)
     return re.match(value).hasMatch();
 }
 
-Variant evaluate(const Expr& e, const std::vector<Variant>& row)
+Variant evaluate(const Expr& e, const Variant* row)
 {
     switch (e.kind) {
     case Expr::Kind::Number:
@@ -148,7 +148,7 @@ Variant evaluate(const Expr& e, const std::vector<Variant>& row)
     case Expr::Kind::Null:
         return Variant::null();
     case Expr::Kind::Column:
-        return row[static_cast<std::size_t>(e.info.column)];
+        return row[e.info.column];
     case Expr::Kind::Unary: {
         const Variant v = evaluate(*e.args[0], row);
         if (e.op == Expr::Op::Not) {
@@ -312,7 +312,7 @@ Criteria::Criteria(const QString& text, const std::function<int(const QString&)>
     bind(*m_expr, text, fieldIndex);
 }
 
-bool Criteria::matches(const std::vector<Variant>& row) const
+bool Criteria::matches(const Variant* row) const
 {
     return truthOf(evaluate(*m_expr, row)).value_or(false);
 }

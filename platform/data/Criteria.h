@@ -21,7 +21,8 @@ public:
     // an unknown name). Throws DataError.
     Criteria(const QString& text, const std::function<int(const QString&)>& fieldIndex);
 
-    bool matches(const std::vector<Variant>& row) const;
+    // `row` holds the values of one row, one per field position.
+    bool matches(const Variant* row) const;
     const QString& text() const { return m_text; }
 
 private:

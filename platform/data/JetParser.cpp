@@ -27,8 +27,14 @@ struct Token {
     Tok kind = Tok::End;
     int pos = 0;
     int len = 0;
-    QString value; // decoded text of strings and bracketed names; the symbol itself
+    QStringView text; // the token as written
+    QString value;    // strings and bracketed names: their decoded text
     double number = 0.0;
+
+    QString str() const
+    {
+        return kind == Tok::String || kind == Tok::Bracketed ? value : text.toString();
+    }
 };
 
 bool isWordStart(QChar c)
@@ -67,7 +73,6 @@ public:
                 while (j < n && isWordChar(m_text[j]))
                     ++j;
                 t.kind = Tok::Word;
-                t.value = m_text.mid(i, j - i);
                 i = j;
             } else if (c == QLatin1Char('[')) {
                 const int close = static_cast<int>(m_text.indexOf(QLatin1Char(']'), i + 1));
@@ -80,25 +85,24 @@ public:
                 i = close + 1;
             } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
                 t.kind = Tok::String;
+                // The text up to the closing quote; a doubled quote stands for one.
                 int j = i + 1;
-                QString value;
+                bool doubled = false;
                 while (true) {
-                    if (j >= n)
+                    j = static_cast<int>(m_text.indexOf(c, j));
+                    if (j < 0)
                         fail(i, QStringLiteral("a text literal is not closed"));
-                    if (m_text[j] == c) {
-                        if (j + 1 < n && m_text[j + 1] == c) {
-                            value += c;
-                            j += 2;
-                            continue;
-                        }
-                        ++j;
-                        break;
+                    if (j + 1 < n && m_text[j + 1] == c) {
+                        doubled = true;
+                        j += 2;
+                        continue;
                     }
-                    value += m_text[j];
-                    ++j;
+                    break;
                 }
-                t.value = value;
-                i = j;
+                t.value = m_text.mid(i + 1, j - i - 1);
+                if (doubled)
+                    t.value.replace(QString(2, c), QString(c));
+                i = j + 1;
             } else if (c == QLatin1Char('#')) {
                 const int close = static_cast<int>(m_text.indexOf(QLatin1Char('#'), i + 1));
                 if (close < 0)
@@ -131,7 +135,6 @@ public:
                 if (j < n && isWordChar(m_text[j]))
                     fail(i, QStringLiteral("a malformed number"));
                 t.kind = Tok::Number;
-                t.value = m_text.mid(i, j - i);
                 i = j;
             } else {
                 t.kind = Tok::Symbol;
@@ -140,7 +143,6 @@ public:
                 bool matched = false;
                 for (const QLatin1String& s : twoChar) {
                     if (QStringView(m_text).mid(i, 2) == s) {
-                        t.value = s;
                         i += 2;
                         matched = true;
                         break;
@@ -149,11 +151,11 @@ public:
                 if (!matched) {
                     if (!QStringLiteral("=<>+-*/\\&(),.;^").contains(c))
                         fail(i, QStringLiteral("the character '%1' is not valid here").arg(c));
-                    t.value = QString(c);
                     ++i;
                 }
             }
             t.len = i - t.pos;
+            t.text = QStringView(m_text).mid(t.pos, t.len);
             tokens.push_back(std::move(t));
         }
     }
@@ -171,14 +173,14 @@ private:
             return false;
         const Token& last = tokens.back();
         return last.kind == Tok::Word || last.kind == Tok::Bracketed ||
-               (last.kind == Tok::Symbol && last.value == QLatin1String(")"));
+               (last.kind == Tok::Symbol && last.text == QLatin1String(")"));
     }
 
     const QString& m_text;
 };
 
 // Words that end an expression or a table reference; never taken as an alias.
-bool isReservedWord(const QString& w)
+bool isReservedWord(QStringView w)
 {
     // Sorted, upper case.
     static const QLatin1String kWords[] = {
@@ -201,7 +203,7 @@ bool isReservedWord(const QString& w)
         return false;
     const auto* end = std::end(kWords);
     const auto* it =
-        std::lower_bound(std::begin(kWords), end, w, [](const QLatin1String& a, const QString& b) {
+        std::lower_bound(std::begin(kWords), end, w, [](const QLatin1String& a, QStringView b) {
             return QString::compare(a, b, Qt::CaseInsensitive) < 0;
         });
     return it != end && QString::compare(*it, w, Qt::CaseInsensitive) == 0;
@@ -266,12 +268,12 @@ private:
     bool isWord(const char* w, int ahead = 0) const
     {
         const Token& t = peek(ahead);
-        return t.kind == Tok::Word && t.value.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
+        return t.kind == Tok::Word && t.text.compare(QLatin1String(w), Qt::CaseInsensitive) == 0;
     }
     bool isSymbol(const char* s, int ahead = 0) const
     {
         const Token& t = peek(ahead);
-        return t.kind == Tok::Symbol && t.value == QLatin1String(s);
+        return t.kind == Tok::Symbol && t.text == QLatin1String(s);
     }
     bool acceptWord(const char* w)
     {
@@ -300,13 +302,13 @@ private:
     bool isName(int ahead = 0) const
     {
         const Token& t = peek(ahead);
-        return t.kind == Tok::Bracketed || (t.kind == Tok::Word && !isReservedWord(t.value));
+        return t.kind == Tok::Bracketed || (t.kind == Tok::Word && !isReservedWord(t.text));
     }
     QString name(const char* what)
     {
         if (!isName())
             fail(QStringLiteral("%1 expected").arg(QLatin1String(what)));
-        return next().value;
+        return next().str();
     }
 
     [[noreturn]] void fail(const QString& why) const
@@ -335,7 +337,7 @@ private:
             if (peek().kind != Tok::Number)
                 fail(QStringLiteral("a row count expected after TOP"));
             bool ok = false;
-            s->top = next().value.toLongLong(&ok);
+            s->top = next().text.toLongLong(&ok);
             if (!ok || s->top < 0)
                 fail(QStringLiteral("TOP needs a whole number"));
             if (isWord("PERCENT"))
@@ -386,7 +388,7 @@ private:
         }
         if (isName() && isSymbol(".", 1) && isSymbol("*", 2)) {
             item.kind = SelectItem::Kind::TableColumns;
-            item.table = next().value;
+            item.table = next().str();
             next();
             next();
             return item;
@@ -395,7 +397,7 @@ private:
         item.expr = expr();
         if (acceptWord("AS")) {
             if (peek().kind == Tok::String)
-                item.alias = next().value;
+                item.alias = next().str();
             else
                 item.alias = name("a column name");
         }
@@ -459,7 +461,7 @@ private:
         if (acceptWord("AS"))
             ref->alias = name("a table alias");
         else if (isName())
-            ref->alias = next().value;
+            ref->alias = next().str();
         return ref;
     }
 
@@ -560,7 +562,7 @@ private:
             if (acceptWord("OR")) {
                 e = binary(Expr::Op::Or, std::move(e), andExpr());
             } else if (isWord("XOR") || isWord("EQV") || isWord("IMP")) {
-                fail(QStringLiteral("%1 is not supported").arg(peek().value.toUpper()));
+                fail(QStringLiteral("%1 is not supported").arg(peek().text.toString().toUpper()));
             } else {
                 return e;
             }
@@ -594,17 +596,17 @@ private:
             const Token& t = peek();
             Expr::Op op = Expr::Op::None;
             if (t.kind == Tok::Symbol) {
-                if (t.value == QLatin1String("="))
+                if (t.text == QLatin1String("="))
                     op = Expr::Op::Eq;
-                else if (t.value == QLatin1String("<>"))
+                else if (t.text == QLatin1String("<>"))
                     op = Expr::Op::Ne;
-                else if (t.value == QLatin1String("<"))
+                else if (t.text == QLatin1String("<"))
                     op = Expr::Op::Lt;
-                else if (t.value == QLatin1String("<="))
+                else if (t.text == QLatin1String("<="))
                     op = Expr::Op::Le;
-                else if (t.value == QLatin1String(">"))
+                else if (t.text == QLatin1String(">"))
                     op = Expr::Op::Gt;
-                else if (t.value == QLatin1String(">="))
+                else if (t.text == QLatin1String(">="))
                     op = Expr::Op::Ge;
             }
             if (op != Expr::Op::None) {
@@ -724,7 +726,7 @@ private:
     {
         if (isSymbol("-") || isSymbol("+")) {
             const Token& t = next();
-            const bool minus = t.value == QLatin1String("-");
+            const bool minus = t.text == QLatin1String("-");
             auto operand = unary();
             if (minus && operand->kind == Expr::Kind::Number && !operand->text.startsWith(u'-')) {
                 operand->text.prepend(QLatin1Char('-'));
@@ -753,12 +755,12 @@ private:
         switch (t.kind) {
         case Tok::Number: {
             auto e = make(Expr::Kind::Number, t.pos);
-            e->text = next().value;
+            e->text = next().str();
             return e;
         }
         case Tok::String: {
             auto e = make(Expr::Kind::String, t.pos);
-            e->text = next().value;
+            e->text = next().str();
             return e;
         }
         case Tok::Date: {
@@ -809,9 +811,9 @@ private:
             expectSymbol(")");
             return e;
         }
-        if (isSymbol("(", 1) && !isReservedWord(t.value)) {
+        if (isSymbol("(", 1) && !isReservedWord(t.text)) {
             auto e = make(Expr::Kind::Call, t.pos);
-            e->text = next().value;
+            e->text = next().str();
             next(); // (
             if (acceptSymbol("*")) {
                 e->flag = true;
@@ -825,7 +827,7 @@ private:
             expectSymbol(")");
             return e;
         }
-        if (isReservedWord(t.value))
+        if (isReservedWord(t.text))
             fail(QStringLiteral("a value expected"));
         return column();
     }
@@ -833,7 +835,7 @@ private:
     std::unique_ptr<Expr> column()
     {
         auto e = make(Expr::Kind::Column, peek().pos);
-        e->text = next().value;
+        e->text = next().str();
         if (isSymbol(".")) {
             next();
             if (isSymbol("*"))

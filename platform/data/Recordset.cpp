@@ -4,6 +4,7 @@
 #include "platform/data/Criteria.h"
 #include "platform/data/DataError.h"
 #include "platform/data/LocaleText.h"
+#include "platform/data/NameKey.h"
 #include "platform/data/Session.h"
 #include "platform/data/Translator.h"
 
@@ -22,7 +23,6 @@ namespace detail {
 // The rows of one query, shared by a recordset and its clones.
 struct RowStore {
     struct Row {
-        std::vector<Variant> values;
         qint64 rowid = 0;
         bool deleted = false;
     };
@@ -30,10 +30,22 @@ struct RowStore {
     std::shared_ptr<const Catalog> catalog; // keeps the translation's table information alive
     std::shared_ptr<const Translation> translation;
     std::vector<OutputColumn> columns;
-    QHash<QString, int> byName; // case-folded name -> first column of that name
-    bool writable = false;      // read with row ids: rows can be written back
+    NameIndex byName;      // first column of each name
+    bool writable = false; // read with row ids: rows can be written back
     std::vector<Row> rows;
+    std::vector<Variant> cells;   // the values of all rows, row after row
     std::uint64_t generation = 1; // changes when rows are added or deleted
+    std::uint64_t deletions = 0;  // changes when rows are deleted
+
+    std::size_t width() const { return columns.size(); }
+    Variant* values(std::size_t row) { return cells.data() + row * width(); }
+    const Variant* values(std::size_t row) const { return cells.data() + row * width(); }
+    void append(qint64 rowid, std::vector<Variant>&& rowValues)
+    {
+        rows.push_back({rowid, false});
+        for (Variant& v : rowValues)
+            cells.push_back(std::move(v));
+    }
 };
 
 } // namespace detail
@@ -315,7 +327,7 @@ int Recordset::fieldIndex(const QString& name) const
 {
     if (!m_open)
         return -1;
-    return m_store->byName.value(name.toCaseFolded(), -1);
+    return m_store->byName.value(NameKey(name), -1);
 }
 
 int Recordset::checkedIndex(int index) const
@@ -347,7 +359,7 @@ Variant Recordset::fieldValue(int field) const
     const auto f = static_cast<std::size_t>(field);
     if (m_editMode == adEditAdd || (m_editMode == adEditInProgress && m_changed[f]))
         return m_pending[f];
-    return m_store->rows[static_cast<std::size_t>(currentStoreRow())].values[f];
+    return m_store->values(static_cast<std::size_t>(currentStoreRow()))[f];
 }
 
 void Recordset::setFieldValue(int field, const Variant& value)
@@ -420,20 +432,17 @@ std::shared_ptr<detail::RowStore> Recordset::readRows(bool& executedAction)
     }
     const int visible = static_cast<int>(store->columns.size());
     for (int c = 0; c < visible; ++c) {
-        const QString folded = store->columns[static_cast<std::size_t>(c)].name.toCaseFolded();
-        if (!store->byName.contains(folded))
-            store->byName.insert(folded, c);
+        const NameKey key(store->columns[static_cast<std::size_t>(c)].name);
+        if (!store->byName.contains(key))
+            store->byName.insert(key, c);
     }
 
     int rc;
     while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
-        detail::RowStore::Row row;
-        row.values.reserve(static_cast<std::size_t>(visible));
         for (int c = 0; c < visible; ++c)
-            row.values.push_back(readValue(s, c, store->columns[static_cast<std::size_t>(c)].type));
-        if (store->writable)
-            row.rowid = sqlite3_column_int64(s, count - 1);
-        store->rows.push_back(std::move(row));
+            store->cells.push_back(
+                readValue(s, c, store->columns[static_cast<std::size_t>(c)].type));
+        store->rows.push_back({store->writable ? sqlite3_column_int64(s, count - 1) : 0, false});
     }
     if (rc != SQLITE_DONE)
         session.fail(m_source, sql);
@@ -520,13 +529,14 @@ void Recordset::rebuildView()
         if (rows[i].deleted)
             continue;
         const bool pinned =
-            std::find(m_pinned.begin(), m_pinned.end(), static_cast<int>(i)) != m_pinned.end();
-        if (m_filter && !pinned && !m_filter->matches(rows[i].values))
+            std::binary_search(m_pinned.begin(), m_pinned.end(), static_cast<int>(i));
+        if (m_filter && !pinned && !m_filter->matches(m_store->values(i)))
             continue;
         m_view.push_back(static_cast<int>(i));
     }
     m_viewStoreSize = rows.size();
     m_viewGeneration = m_store->generation;
+    m_viewDeletions = m_store->deletions;
     m_deletedRow = -1;
 }
 
@@ -542,6 +552,24 @@ void Recordset::syncView() const
     const int current = m_deletedRow < 0 && m_pos >= 0 && m_pos < oldSize
                             ? m_view[static_cast<std::size_t>(m_pos)]
                             : -1;
+    auto showsNewRow = [&](std::size_t i) {
+        if (rows[i].deleted)
+            return false;
+        const bool pinned = std::binary_search(m_pinned.begin(), m_pinned.end(), static_cast<int>(i));
+        return !m_filter || pinned || m_filter->matches(m_store->values(i));
+    };
+    if (m_viewDeletions == m_store->deletions) {
+        // Rows were only added: they follow every row shown, so the view just grows.
+        const bool wasAtEnd = m_pos >= oldSize && m_deletedRow < 0;
+        for (std::size_t i = m_viewStoreSize; i < rows.size(); ++i)
+            if (showsNewRow(i))
+                m_view.push_back(static_cast<int>(i));
+        m_viewStoreSize = rows.size();
+        m_viewGeneration = m_store->generation;
+        if (wasAtEnd && m_pos >= 0)
+            m_pos = static_cast<int>(m_view.size());
+        return;
+    }
     std::vector<int> view;
     view.reserve(m_view.size() + (rows.size() - m_viewStoreSize));
     for (int i : m_view) {
@@ -549,11 +577,7 @@ void Recordset::syncView() const
             view.push_back(i);
     }
     for (std::size_t i = m_viewStoreSize; i < rows.size(); ++i) {
-        if (rows[i].deleted)
-            continue;
-        const bool pinned =
-            std::find(m_pinned.begin(), m_pinned.end(), static_cast<int>(i)) != m_pinned.end();
-        if (!m_filter || pinned || m_filter->matches(rows[i].values))
+        if (showsNewRow(i))
             view.push_back(static_cast<int>(i));
     }
     const int gapRow = m_deletedRow >= 0 ? m_deletedRow : current;
@@ -561,6 +585,7 @@ void Recordset::syncView() const
     m_view = std::move(view);
     m_viewStoreSize = rows.size();
     m_viewGeneration = m_store->generation;
+    m_viewDeletions = m_store->deletions;
     if (m_pos < 0 && m_deletedRow < 0)
         return;
     if (wasAtEnd) {
@@ -644,7 +669,7 @@ Variant Recordset::valueAt(int row, int field) const
         return Variant();
     if (m_editMode == adEditInProgress && row == m_pos && m_deletedRow < 0 && m_changed[f])
         return m_pending[f];
-    return m_store->rows[static_cast<std::size_t>(m_view[static_cast<std::size_t>(row)])].values[f];
+    return m_store->values(static_cast<std::size_t>(m_view[static_cast<std::size_t>(row)]))[f];
 }
 
 int Recordset::AbsolutePosition() const
@@ -842,9 +867,8 @@ void Recordset::findFrom(const QString& criteria, int skipRecords, SearchDirecti
     const int size = static_cast<int>(m_view.size());
     const int step = direction == adSearchBackward ? -1 : 1;
     for (int i = from + skipRecords * step; i >= 0 && i < size; i += step) {
-        const auto& row =
-            m_store->rows[static_cast<std::size_t>(m_view[static_cast<std::size_t>(i)])];
-        if (m_lastFind->matches(row.values)) {
+        const int storeRow = m_view[static_cast<std::size_t>(i)];
+        if (m_lastFind->matches(m_store->values(static_cast<std::size_t>(storeRow)))) {
             navigate(Target::Row, i, adRsnMove);
             return;
         }
@@ -964,7 +988,7 @@ void Recordset::Update()
         written.push_back(base);
         values.push_back(m_pending[i]);
     }
-    auto columnName = [&](int base) {
+    auto columnName = [&](int base) -> QString {
         return quoted(table.columns[static_cast<std::size_t>(base)].name);
     };
 
@@ -991,12 +1015,10 @@ void Recordset::Update()
                 m_session->fail(m_source, sql);
             rowid = sqlite3_last_insert_rowid(m_session->db());
         }
-        detail::RowStore::Row row;
-        row.rowid = rowid;
-        row.values = refreshRow(rowid);
-        if (row.values.empty())
-            row.values = m_pending;
-        m_store->rows.push_back(std::move(row));
+        std::vector<Variant> fresh = refreshRow(rowid);
+        if (fresh.empty())
+            fresh = m_pending;
+        m_store->append(rowid, std::move(fresh));
         ++m_store->generation;
         const int added = static_cast<int>(m_store->rows.size()) - 1;
         m_pinned.push_back(added);
@@ -1034,13 +1056,14 @@ void Recordset::Update()
                             sql);
     }
     std::vector<Variant> fresh = refreshRow(row.rowid);
-    if (fresh.empty()) {
-        for (std::size_t i = 0; i < columns.size(); ++i) {
+    Variant* stored = m_store->values(static_cast<std::size_t>(current));
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (fresh.empty()) {
             if (m_changed[i])
-                row.values[i] = m_pending[i];
+                stored[i] = m_pending[i];
+        } else {
+            stored[i] = std::move(fresh[i]);
         }
-    } else {
-        row.values = std::move(fresh);
     }
     m_editMode = adEditNone;
     m_pending.clear();
@@ -1112,6 +1135,7 @@ void Recordset::Delete(AffectEnum)
     }
     row.deleted = true;
     ++m_store->generation;
+    ++m_store->deletions;
     syncView();
     emit recordChangeComplete(adRsnDelete);
     emit rowsChanged();

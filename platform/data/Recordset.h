@@ -219,6 +219,7 @@ private:
     // changes (rows added or deleted through any recordset sharing it) or the filter does.
     mutable std::vector<int> m_view;
     mutable std::uint64_t m_viewGeneration = 0;
+    mutable std::uint64_t m_viewDeletions = 0;
     // Position in m_view: -1 before the first row, m_view.size() after the last.
     mutable int m_pos = -1;
     mutable std::size_t m_viewStoreSize = 0; // store rows the view has looked at
@@ -226,7 +227,7 @@ private:
     // then the place where the row after it stands). -1 otherwise.
     mutable int m_deletedRow = -1;
     std::shared_ptr<Criteria> m_filter;
-    std::vector<int> m_pinned; // rows added here stay visible whatever the filter
+    std::vector<int> m_pinned; // rows added here stay visible whatever the filter (ascending)
 
     EditModeEnum m_editMode = adEditNone;
     std::vector<Variant> m_pending; // the row being edited or added

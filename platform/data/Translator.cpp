@@ -20,8 +20,9 @@ namespace {
 // A table reference visible to the names of one SELECT (or UPDATE, DELETE).
 struct Source {
     const TableRef* ref = nullptr;
-    QString alias;   // as written; empty when the table is not aliased
-    QString refName; // what qualifies its columns: the alias, else the table's own name
+    QString alias;      // as written; empty when the table is not aliased
+    QString refName;    // what qualifies its columns: the alias, else the table's own name
+    QString sqlRefName; // refName as SQLite text writes it
     const TableInfo* table = nullptr;
     bool subquery = false;
 };
@@ -45,27 +46,11 @@ bool sameName(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// A name as SQLite reads it: plain when it is a plain word that is no keyword, else quoted.
 // Connections turn off SQLite's reading of unknown "names" as text, so a quoted name that
 // matches nothing is an error, never a string.
 QString quoteName(const QString& name)
 {
-    bool plain = !name.isEmpty() && !name[0].isDigit();
-    for (const QChar c : name) {
-        if (!(c.unicode() < 128 && (c.isLetterOrNumber() || c == QLatin1Char('_')))) {
-            plain = false;
-            break;
-        }
-    }
-    if (plain) {
-        const QByteArray latin = name.toLatin1();
-        plain = sqlite3_keyword_check(latin.constData(), static_cast<int>(latin.size())) == 0;
-    }
-    if (plain)
-        return name;
-    QString quoted = name;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    return sqlName(name);
 }
 
 QString quoteText(const QString& text)
@@ -159,6 +144,7 @@ private:
             s.table = &storedTable(ref.name);
             s.alias = ref.alias;
             s.refName = ref.alias.isEmpty() ? s.table->name : ref.alias;
+            s.sqlRefName = quoteName(s.refName);
             scope.sources.push_back(std::move(s));
             break;
         }
@@ -174,7 +160,7 @@ private:
                 ColumnInfo column;
                 column.name = c.name;
                 column.type = c.type;
-                table.columns.push_back(column);
+                table.addColumn(std::move(column));
             }
             m_subqueryText.emplace_back(&ref, std::move(inner.sql));
             Source s;
@@ -182,6 +168,7 @@ private:
             s.table = &table;
             s.alias = ref.alias;
             s.refName = ref.alias;
+            s.sqlRefName = quoteName(ref.alias);
             s.subquery = true;
             scope.sources.push_back(std::move(s));
             break;
@@ -200,19 +187,6 @@ private:
         return nullptr;
     }
 
-    static int columnIndex(const TableInfo& table, const QString& name)
-    {
-        const int i = table.indexOf(name);
-        if (i >= 0)
-            return i;
-        // Tables made from sub-selects have no look-up index.
-        for (std::size_t c = 0; c < table.columns.size(); ++c) {
-            if (sameName(table.columns[c].name, name))
-                return static_cast<int>(c);
-        }
-        return -1;
-    }
-
     void resolveColumn(Expr& e, const Scope* scope)
     {
         auto& info = e.info;
@@ -220,7 +194,7 @@ private:
             const Source* src = findSource(scope, e.qualifier);
             if (!src)
                 fail(QStringLiteral("'%1' names no table of the statement").arg(e.qualifier));
-            const int i = columnIndex(*src->table, e.text);
+            const int i = src->table->indexOf(e.text);
             if (i < 0)
                 throw DataError(QStringLiteral("no such column: %1.%2").arg(e.qualifier, e.text),
                                 m_jet);
@@ -230,7 +204,7 @@ private:
         } else {
             for (const Scope* s = scope; s && !info.table; s = s->outer) {
                 for (const Source& src : s->sources) {
-                    const int i = columnIndex(*src.table, e.text);
+                    const int i = src.table->indexOf(e.text);
                     if (i >= 0) {
                         info.table = src.table;
                         info.column = i;
@@ -599,18 +573,19 @@ private:
                        : quoteName(e.qualifier) + QLatin1Char('.') + quoteName(e.text);
         }
         const auto* src = static_cast<const Source*>(e.info.source);
-        const QString& name = e.info.table->columns[static_cast<std::size_t>(e.info.column)].name;
+        const QString& name =
+            e.info.table->columns[static_cast<std::size_t>(e.info.column)].sqlName;
         if (e.qualifier.isEmpty())
-            return quoteName(name);
-        return quoteName(src->refName) + QLatin1Char('.') + quoteName(name);
+            return name;
+        return src->sqlRefName + QLatin1Char('.') + name;
     }
 
     QString binary(Expr& e, const Scope* scope)
     {
         Expr& a = *e.args[0];
         Expr& b = *e.args[1];
-        auto chain = [&](Expr::Op op, const char* word) {
-            auto side = [&](Expr& x) {
+        auto chain = [&](Expr::Op op, const char* word) -> QString {
+            auto side = [&](Expr& x) -> QString {
                 QString t = condition(x, scope);
                 if (x.kind == Expr::Kind::Binary && x.op == op && t.startsWith(QLatin1Char('(')))
                     t = t.mid(1, t.size() - 2);
@@ -618,11 +593,11 @@ private:
             };
             return QLatin1Char('(') + side(a) + QLatin1String(word) + side(b) + QLatin1Char(')');
         };
-        auto compare = [&](const char* op) {
+        auto compare = [&](const char* op) -> QString {
             QString left = comparisonOperand(a, b, scope);
             return left + QLatin1String(op) + value(b, scope);
         };
-        auto arithmetic = [&](const char* op) {
+        auto arithmetic = [&](const char* op) -> QString {
             return QLatin1Char('(') + value(a, scope) + QLatin1String(op) + value(b, scope) +
                    QLatin1Char(')');
         };
@@ -728,7 +703,7 @@ private:
     QString call(Expr& e, const Scope* scope)
     {
         const QString& f = e.text;
-        auto one = [&](const char* name) {
+        auto one = [&](const char* name) -> QString {
             return QLatin1String(name) + QLatin1Char('(') + value(*e.args[0], scope) +
                    QLatin1Char(')');
         };
@@ -800,7 +775,7 @@ private:
         switch (ref.kind) {
         case TableRef::Kind::Table: {
             const TableInfo& table = storedTable(ref.name);
-            QString t = quoteName(table.name);
+            QString t = table.sqlName;
             if (!ref.alias.isEmpty())
                 t += QLatin1String(" AS ") + quoteName(ref.alias);
             return t;
@@ -823,7 +798,7 @@ private:
             return tables.join(QLatin1String(" INNER JOIN ")) + QLatin1String(" ON ") +
                    conditions.join(QLatin1String(" AND "));
         }
-        auto side = [&](TableRef& r) {
+        auto side = [&](TableRef& r) -> QString {
             const QString t = fromText(r, scope, false);
             return r.kind == TableRef::Kind::Join ? QLatin1Char('(') + t + QLatin1Char(')') : t;
         };
@@ -901,7 +876,7 @@ private:
                 break;
             case SelectItem::Kind::TableColumns: {
                 const Source& src = sourceOf(scope, item.table);
-                items << quoteName(src.refName) + QLatin1String(".*");
+                items << src.sqlRefName + QLatin1String(".*");
                 for (const ColumnInfo& c : src.table->columns)
                     out.columns.push_back({c.name, c.type, -1});
                 break;
@@ -995,7 +970,7 @@ private:
                     continue;
                 if (src.subquery)
                     fail(QStringLiteral("DISTINCTROW over a sub-select"));
-                groupTerms << quoteName(src.refName) + QLatin1String(".rowid");
+                groupTerms << src.sqlRefName + QLatin1String(".rowid");
             }
         }
 
@@ -1059,7 +1034,7 @@ private:
                         out.columns[c++].baseColumn = static_cast<int>(k);
                 }
             }
-            const QString rowid = quoteName(src.refName) + QLatin1String(".rowid");
+            const QString rowid = src.sqlRefName + QLatin1String(".rowid");
             out.updatableSql = head + itemText + QLatin1String(", ") + rowid +
                                QLatin1String(" AS jet_rowid") + body + order;
             out.refreshSql = QLatin1String("SELECT ") + itemText + QLatin1String(", ") + rowid +
@@ -1079,7 +1054,7 @@ private:
         if (st.columns.isEmpty()) {
             for (const ColumnInfo& c : table.columns) {
                 targets.push_back(c.type);
-                columns << quoteName(c.name);
+                columns << c.sqlName;
             }
         } else {
             for (const QString& name : st.columns) {
@@ -1089,10 +1064,10 @@ private:
                         QStringLiteral("table %1 has no column named %2").arg(table.name, name),
                         m_jet);
                 targets.push_back(table.columns[static_cast<std::size_t>(i)].type);
-                columns << quoteName(table.columns[static_cast<std::size_t>(i)].name);
+                columns << table.columns[static_cast<std::size_t>(i)].sqlName;
             }
         }
-        QString sql = QLatin1String("INSERT INTO ") + quoteName(table.name) + QLatin1String(" (") +
+        QString sql = QLatin1String("INSERT INTO ") + table.sqlName + QLatin1String(" (") +
                       columns.join(QLatin1String(", ")) + QLatin1String(") ");
         if (st.select)
             return sql + select(*st.select, nullptr, &targets, false).sql;
@@ -1152,9 +1127,9 @@ private:
                         fail(QStringLiteral("a value taken from another table of the join"));
                 }
             }
-            sets << quoteName(c.name) + QLatin1String(" = ") + stored(*a.value, &scope, c.type);
+            sets << c.sqlName + QLatin1String(" = ") + stored(*a.value, &scope, c.type);
         }
-        QString sql = QLatin1String("UPDATE ") + quoteName(target.table->name);
+        QString sql = QLatin1String("UPDATE ") + target.table->sqlName;
         if (!target.alias.isEmpty())
             sql += QLatin1String(" AS ") + quoteName(target.alias);
         sql += QLatin1String(" SET ") + sets.join(QLatin1String(", "));
@@ -1165,7 +1140,7 @@ private:
         }
         // Over a join: each row of the target table changes once, however many rows of the
         // other tables it meets.
-        QString inner = QLatin1String("SELECT ") + quoteName(target.refName) +
+        QString inner = QLatin1String("SELECT ") + target.sqlRefName +
                         QLatin1String(".rowid FROM ") +
                         fromText(*st.target, &scope, onlyInnerJoins(*st.target));
         if (st.where)
@@ -1180,7 +1155,7 @@ private:
         if (st.target->kind == TableRef::Kind::Table) {
             // Jet deletes whole rows whatever the list between DELETE and FROM names.
             const Source& src = scope.sources.front();
-            QString sql = QLatin1String("DELETE FROM ") + quoteName(src.table->name);
+            QString sql = QLatin1String("DELETE FROM ") + src.table->sqlName;
             if (!src.alias.isEmpty())
                 sql += QLatin1String(" AS ") + quoteName(src.alias);
             if (st.where)
@@ -1199,12 +1174,12 @@ private:
             }
         }
         const Source& target = targetOf(named);
-        QString inner = QLatin1String("SELECT ") + quoteName(target.refName) +
+        QString inner = QLatin1String("SELECT ") + target.sqlRefName +
                         QLatin1String(".rowid FROM ") +
                         fromText(*st.target, &scope, onlyInnerJoins(*st.target));
         if (st.where)
             inner += QLatin1String(" WHERE ") + condition(*st.where, &scope);
-        return QLatin1String("DELETE FROM ") + quoteName(target.table->name) +
+        return QLatin1String("DELETE FROM ") + target.table->sqlName +
                QLatin1String(" WHERE rowid IN (") + inner + QLatin1Char(')');
     }
 

@@ -1,6 +1,7 @@
 #include "shell/Forms.h"
 #include "shell/Panel.h"
 #include "shell/ProgramState.h"
+#include "shell/ScreenRegistry.h"
 #include "shell/ShellLayout.h"
 #include "shell/ShowReport.h"
 #include "shell/Twips.h"
@@ -340,4 +341,22 @@ TEST_F(MainWindowTest, SplitterDragEndsWithinTheTreeClamps)
     EXPECT_EQ(splitter->x(), twipsToPixels(500, &main()));
     QTest::mouseRelease(splitter, Qt::LeftButton, {}, start);
     EXPECT_EQ(main().SSTree1->width(), twipsToPixels(1700, &main()));
+}
+
+TEST_F(MainWindowTest, APreviewThatCannotTakeTheReportIsNotLeftBehind)
+{
+    clickNode(5);
+    QPointer<ContentForm> reports = main().CurrentForm();
+    class Failing : public RecordingPreview {
+    public:
+        using RecordingPreview::RecordingPreview;
+        void SetReport(std::shared_ptr<report::Report>) override { throw std::runtime_error("bad layout"); }
+    };
+    ScreenRegistry::registerScreen(QStringLiteral("frmCustomActiveReportsPreview"),
+                                   [this] { return new Failing(screens.log); });
+    EXPECT_THROW(ShowReport(std::make_shared<CaptionOnlyReport>(QStringLiteral("X")), true), std::runtime_error);
+    flushDeletes();
+    EXPECT_EQ(main().CurrentForm(), reports.data());
+    EXPECT_EQ(title(), QStringLiteral("  Reports"));
+    EXPECT_EQ(Forms::count(), 2);
 }

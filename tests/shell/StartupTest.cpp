@@ -1,3 +1,4 @@
+#include "shell/Application.h"
 #include "shell/Main.h"
 #include "shell/ProgramState.h"
 #include "shell/clsCorvessa.h"
@@ -91,4 +92,18 @@ TEST(Splash, ShowsVersionAndCopyrightOfThisYear)
     EXPECT_TRUE(splash.lblCopyright->text().contains(QStringLiteral("-2031 Brantholme Technologies")));
     EXPECT_FALSE(splash.lblWarning->text().isEmpty());
     EXPECT_EQ(splash.lblVersion->frameShape(), QFrame::NoFrame);
+}
+
+TEST(Startup, AnErrorEscapingStartUpIsShownAndEndsTheProgram)
+{
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    const int status = RunProgram(*app, [] {
+        program().ReportFilter = QStringLiteral("left over");
+        throw std::runtime_error("The settings store could not be read.");
+    });
+    EXPECT_NE(status, 0);
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
+    EXPECT_EQ(testenv::messages().last().text, QStringLiteral("The settings store could not be read."));
+    EXPECT_TRUE(program().ReportFilter.isEmpty());
 }

@@ -1,8 +1,12 @@
 #include "tools/render-report/RenderReport.h"
 
+#include "people/Registration.h"
+#include "reports/Registration.h"
+#include "stats/Registration.h"
 #include "platform/ui/Services.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QTextStream>
 
 #include <cstdio>
@@ -14,7 +18,13 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(ui::kAppTitle);
+    if (QLocale::system().language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     ui::installRealServices();
+    // Every layout of the program, registered by its subsystem as the program does.
+    RegisterPeople();
+    RegisterReports();
+    RegisterStats();
     QTextStream err(stderr);
     return tools::renderReport(QApplication::arguments(), err);
 }

@@ -30,6 +30,12 @@ struct StatementCase {
     std::vector<Expect> expects;
 };
 
+// Test output names the statement rather than dumping its bytes.
+void PrintTo(const StatementCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 const QStringList kPeopleByName = {"(null)", "abbot", "Doe",    "Hill", "Ives",
                                    "Jones",  "King",  "O'Neil", "Smith"};
 

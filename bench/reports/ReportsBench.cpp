@@ -1,0 +1,113 @@
+#include "bench/SampleData.h"
+#include "reports/rptDirectory.h"
+
+#include "platform/data/ConnectionString.h"
+#include "platform/report/Engine.h"
+#include "platform/ui/Services.h"
+#include "shell/ProgramState.h"
+
+#include <QGuiApplication>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+
+namespace {
+
+// Message boxes are counted, never shown: a benchmark run must not wait for anybody.
+class CountedMessages final : public ui::MessageBoxes {
+public:
+    ui::Answer show(ui::MessageKind, const QString& text, const QString&) override
+    {
+        ++count;
+        last = text;
+        return ui::Answer::Ok;
+    }
+    int count = 0;
+    QString last;
+};
+
+CountedMessages* g_messages = nullptr;
+
+// The sample data file (2,000 people, 1,040 meetings, 200,000 attendance rows), the same on
+// every run.
+class SampleGroup {
+public:
+    SampleGroup()
+    {
+        const QString file = QStringLiteral("CorvessaData.mdb");
+        sample::writeSampleData(m_folder.filePath(file), sample::Options{});
+        program().ConnectionString = data::buildConnectionString(m_folder.path(), file);
+    }
+
+    QString folder() const { return m_folder.path(); }
+
+private:
+    QTemporaryDir m_folder;
+};
+
+SampleGroup& sample()
+{
+    static SampleGroup group;
+    return group;
+}
+
+// Creating the layout (its query), running it into pages and writing them to PDF: what a
+// user waits for between choosing the report and holding the file.
+void BM_MemberDirectoryRunAndExportPdf(benchmark::State& state)
+{
+    const QString file = sample().folder() + QStringLiteral("/directory.pdf");
+    int pages = 0;
+    for (auto _ : state) {
+        rptDirectory layout;
+        const auto doc = report::run(layout);
+        if (!doc->exportPdf(file))
+            state.SkipWithError("PDF not written");
+        pages = doc->pageCount();
+    }
+    state.counters["pages"] = pages;
+    if (g_messages->count != 0)
+        state.SkipWithError(g_messages->last.toUtf8().constData());
+}
+BENCHMARK(BM_MemberDirectoryRunAndExportPdf)->Unit(benchmark::kMillisecond);
+
+// The same without the PDF: what the preview waits for before it shows page 1.
+void BM_MemberDirectoryRun(benchmark::State& state)
+{
+    sample();
+    for (auto _ : state) {
+        rptDirectory layout;
+        benchmark::DoNotOptimize(report::run(layout));
+    }
+}
+BENCHMARK(BM_MemberDirectoryRun)->Unit(benchmark::kMillisecond);
+
+// One full page of cards painted for the screen at 100% (96 dots per inch).
+void BM_MemberDirectoryPagePaintedAt100Percent(benchmark::State& state)
+{
+    sample();
+    rptDirectory layout;
+    const auto doc = report::run(layout);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(doc->renderPage(1, 96));
+}
+BENCHMARK(BM_MemberDirectoryPagePaintedAt100Percent)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    auto messages = std::make_unique<CountedMessages>();
+    g_messages = messages.get();
+    ui::services().messages = std::move(messages);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/data/DataError.h"
+
+#include <QString>
+
+#include <exception>
+
+// The messages and captions of the meetings screen, word for word.
+namespace meetings_text {
+
+inline const QString kPrefillInstructions = QStringLiteral(
+    "The attendance list has been filled with all your active members, but no one is checked as "
+    "present.  Check off those who actually attended and add any other names.  Then click the "
+    "Save List button.");
+inline const QString kNormalInstructions = QStringLiteral(
+    "The list at the right shows all those who attended on the date selected above.  Use the "
+    "drop-down list and Add button below to add someone to the list.");
+inline const QString kSaveListQuestion = QStringLiteral(
+    "The list of attendees has changed since you last clicked the Save List button.  If you move "
+    "off this record before you Save it, you will loose any changes you made.  Do you want to "
+    "Save the list now?");
+inline const QString kDeleteQuestion = QStringLiteral(
+    "Are you sure you want to delete the information for this week?  All attendance recorded for "
+    "this week will also be deleted?");
+inline const QString kEndOfRecords = QStringLiteral(
+    "You have reached the end of the records.  To add information on a new service, click the "
+    "Add button.");
+inline const QString kBeginningOfRecords =
+    QStringLiteral("You have reached the beginning of the records.");
+inline const QString kAlreadyListed =
+    QStringLiteral("This person is already in the attendance list.");
+inline const QString kNotFound = QStringLiteral(
+    "The ID you scanned () does not match anyone in the database.  It's possible this person has "
+    "been deleted since your barcode was printed.");
+inline const QString kScanIdleText = QStringLiteral("Click Here to Scan Barcodes");
+
+// Refused entries and lists that cannot be saved.
+inline const QString kDateRefused = QStringLiteral(
+    "Please enter a valid date for this meeting. The date shown before has been put back.");
+inline const QString kOfferingRefused = QStringLiteral(
+    "Please enter the offering as an amount of money, such as 125.50. The amount shown before "
+    "has been put back.");
+inline const QString kAttendanceRefused = QStringLiteral(
+    "Please enter the attendance as a whole number. The number shown before has been put back.");
+inline const QString kValueRefused =
+    QStringLiteral("This entry could not be taken. The text shown before has been put back.");
+inline const QString kListNotSaved = QStringLiteral(
+    "The list of attendees could not be saved. The attendance stored before is unchanged, and "
+    "your changes are still in the list.");
+inline const QString kNoMeetingForList = QStringLiteral(
+    "The list of attendees could not be saved: this meeting has no date of its own to save it "
+    "under.");
+
+inline const QString kMeetingNotStored =
+    QStringLiteral("The changes to this meeting could not be stored.");
+
+// What went wrong, as a message box shows it.
+inline QString describe(const std::exception& e)
+{
+    if (const auto* d = dynamic_cast<const data::DataError*>(&e))
+        return d->description();
+    return QString::fromUtf8(e.what());
+}
+
+} // namespace meetings_text

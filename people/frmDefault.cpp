@@ -1,0 +1,660 @@
+#include "people/frmDefault.h"
+
+#include "shell/Branding.h"
+#include "shell/Conversions.h"
+#include "shell/Helpers.h"
+#include "shell/Panel.h"
+#include "shell/ProgramState.h"
+#include "shell/ResumeNext.h"
+#include "shell/StatusRules.h"
+#include "shell/Twips.h"
+#include "shell/clsCorvessa.h"
+#include "shell/frmMainMDI.h"
+#include "platform/data/Connection.h"
+#include "platform/data/DataError.h"
+#include "platform/data/LocaleText.h"
+#include "platform/data/Recordset.h"
+#include "platform/ui/Hourglass.h"
+#include "platform/ui/Services.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QResizeEvent>
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+#include <vector>
+
+namespace {
+
+const QString kPeopleQuery =
+    QStringLiteral("SELECT Youth.*, Youth_LName & ', ' & Youth_FName AS YouthName From Youth "
+                   "WHERE Youth_Deleted = False") +
+    QStringLiteral(" ORDER by Youth_LName, Youth_FName;");
+
+// Lines of the reminder text and of the count columns are shown, never stored: a plain line
+// break is all the widgets need.
+const QString kLineBreak = QStringLiteral("\n");
+
+const QString kCustomizeLine = QStringLiteral(
+    "Customize the program for your group using Options under the Tools menu above.");
+
+// The design of the panes, in twips; sizes never change, the resize only moves them.
+struct PaneDesign {
+    const char* title;
+    const char* toolTip;
+    double left, top, width, height;
+};
+
+constexpr std::array<PaneDesign, frmDefault::kPaneCount> kPanes{{
+    {"Stats Summary", nullptr, 60, 1320, 3855, 2355},
+    {"News & Reminders",
+     "Automatic reminders about status changes in your members, graduation seasons, etc.", 4140,
+     1320, 5415, 2355},
+    {"Visitors To Contact",
+     "Visitors you haven't contacted yet. See Tools >> Options to customize.", 60, 4200, 2775,
+     2715},
+    {"Upcoming Birthdays", "Birthdays from 7 days ago to 15 days from now.", 2940, 4200, 3255,
+     2715},
+    {"Missing in Action (Since)",
+     "Active members (or visitors) who have been absent for awhile.  MIA's are eventually marked "
+     "as inactive.",
+     6300, 4200, 3255, 2715},
+}};
+
+constexpr double kLogoTop = 120;
+constexpr double kLogoWidth = 5400;
+constexpr double kLogoHeight = 1080;
+constexpr double kTitleLeft = 120;
+constexpr double kTitleTop = 90;
+constexpr double kTitleHeight = 300;
+// The vertical gap between the rows of panes when the page is too low for them.
+constexpr double kTightGap = 40;
+
+// Birthdays are listed from this many days ago up to this many days ahead.
+constexpr int kBirthdayDaysBack = 6;
+constexpr int kBirthdayDaysAhead = 14;
+
+// The navigation nodes the lists open.
+constexpr std::int16_t kVisitorsNode = 2;
+constexpr std::int16_t kMembersNode = 3;
+
+constexpr std::int16_t statusCode(PersonStatus status)
+{
+    return static_cast<std::int16_t>(status);
+}
+
+QString personName(data::Recordset& rs)
+{
+    return ToString(rs["Youth_FName"], QString()) + QLatin1Char(' ') +
+           ToString(rs["Youth_LName"], QString());
+}
+
+// "MM/DD" with the locale's date separator.
+QString monthAndDay(const QDate& d)
+{
+    QChar separator = QLatin1Char('/');
+    for (const QChar c : data::text::shortDateFormat()) {
+        if (!c.isLetter() && !c.isSpace()) {
+            separator = c;
+            break;
+        }
+    }
+    return d.toString(QStringLiteral("MM")) + separator + d.toString(QStringLiteral("dd"));
+}
+
+// A setting read straight from the store, through the tolerant conversion.
+bool storedFlag(const char* section, const char* key, bool absent)
+{
+    const QString text =
+        ui::settingsStore().value(QLatin1String(section), QLatin1String(key),
+                                  absent ? QStringLiteral("True") : QStringLiteral("False"));
+    return ToBoolean(data::Variant(text), false);
+}
+
+// The birthday of a person born on `born` that falls in the listed window around today, if
+// any: this year's, or, near the turn of the year, last or next year's. A 29 February
+// birthday falls on 1 March in other years.
+std::optional<QDate> upcomingBirthday(const QDate& born, const QDate& today)
+{
+    for (int year = today.year() - 1; year <= today.year() + 1; ++year) {
+        const QDate birthday = QDate(year, born.month(), 1).addDays(born.day() - 1);
+        const qint64 days = today.daysTo(birthday);
+        if (days >= -kBirthdayDaysBack && days <= kBirthdayDaysAhead)
+            return birthday;
+    }
+    return std::nullopt;
+}
+
+QString describe(const std::exception& e)
+{
+    if (const auto* dataError = dynamic_cast<const data::DataError*>(&e))
+        return dataError->description();
+    return QString::fromStdString(e.what());
+}
+
+QPixmap logoPicture(QSize size)
+{
+    QPixmap picture(size);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    const int iconSize = size.height() * 3 / 4;
+    const int margin = (size.height() - iconSize) / 2;
+    p.drawPixmap(margin, margin, ProgramIcon().pixmap(iconSize, iconSize));
+    const QRect text(iconSize + 2 * margin, 0, size.width() - iconSize - 3 * margin, size.height());
+    QFont font = p.font();
+    font.setBold(true);
+    // The largest type up to two fifths of the height that fits the width.
+    for (int pixels = std::max(8, size.height() * 2 / 5); pixels > 8; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(kProductFullName) <= text.width())
+            break;
+    }
+    p.setFont(font);
+    p.setPen(QColor(0x1f, 0x4e, 0x79));
+    p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, kProductFullName);
+    return picture;
+}
+
+// Makes the font of a label small enough for `lines` lines to fit its height.
+void fitLines(QLabel* label, int lines)
+{
+    QFont font = label->font();
+    while (font.pointSizeF() > 6 && QFontMetrics(font).lineSpacing() * lines > label->height())
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label->setFont(font);
+}
+
+void paintBlack(QWidget* widget, const QColor& text)
+{
+    QPalette palette = widget->palette();
+    for (const auto role : {QPalette::Window, QPalette::Base})
+        palette.setColor(role, Qt::black);
+    for (const auto role : {QPalette::WindowText, QPalette::Text})
+        palette.setColor(role, text);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+frmDefault::frmDefault(QWidget* parent) : ContentForm(QStringLiteral("frmDefault"), parent)
+{
+    setWindowTitle(QStringLiteral("Your Group Today"));
+    setAutoFillBackground(true);
+    buildControls();
+}
+
+frmDefault::~frmDefault() = default;
+
+void frmDefault::buildControls()
+{
+    Logo = new QLabel(this);
+    Logo->setObjectName(QStringLiteral("Logo"));
+    const QRect logo = twipsRectToPixels(0, kLogoTop, kLogoWidth, kLogoHeight, this);
+    Logo->setGeometry(logo);
+    Logo->setPixmap(logoPicture(logo.size()));
+
+    for (int i = 0; i < kPaneCount; ++i) {
+        const PaneDesign& design = kPanes[static_cast<std::size_t>(i)];
+        const QString index = QStringLiteral("(%1)").arg(i);
+        auto* pane = new Panel(QStringLiteral("InfoPanel") + index, this);
+        pane->setBorderWidth(15);
+        pane->setBevelWidth(15);
+        pane->setGeometry(
+            twipsRectToPixels(design.left, design.top, design.width, design.height, this));
+        if (design.toolTip)
+            pane->setToolTip(QString::fromUtf8(design.toolTip));
+        auto* title = new QLabel(QString::fromUtf8(design.title), pane);
+        title->setObjectName(QStringLiteral("TitleLabel") + index);
+        QFont bold = title->font();
+        bold.setBold(true);
+        title->setFont(bold);
+        title->setGeometry(twipsRectToPixels(kTitleLeft, kTitleTop, design.width - 2 * kTitleLeft,
+                                             kTitleHeight, this));
+        InfoPanel[static_cast<std::size_t>(i)] = pane;
+        TitleLabel[static_cast<std::size_t>(i)] = title;
+        m_paneLeft[static_cast<std::size_t>(i)] = design.left;
+        m_paneTop[static_cast<std::size_t>(i)] = design.top;
+    }
+
+    lblStatus = new QLabel(InfoPanel[0]);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setGeometry(twipsRectToPixels(120, 480, 2415, 975, this));
+    lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblNumbers = new QLabel(InfoPanel[0]);
+    lblNumbers->setObjectName(QStringLiteral("lblNumbers"));
+    lblNumbers->setGeometry(twipsRectToPixels(2580, 480, 555, 975, this));
+    lblNumbers->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    // Room for all five count lines.
+    fitLines(lblStatus, 5);
+    fitLines(lblNumbers, 5);
+
+    txtReminder = new QPlainTextEdit(InfoPanel[1]);
+    txtReminder->setObjectName(QStringLiteral("txtReminder"));
+    txtReminder->setGeometry(twipsRectToPixels(120, 480, 5055, 1575, this));
+    txtReminder->setReadOnly(true);
+
+    const auto list = [this](int pane, const char* name, double width) {
+        auto* l = new QListWidget(InfoPanel[static_cast<std::size_t>(pane)]);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setGeometry(twipsRectToPixels(120, 420, width, 1950, this));
+        return l;
+    };
+    List_Visitors = list(2, "List_Visitors", 2535);
+    List_Birthday = list(3, "List_Birthday", 3015);
+    List_MIA = list(4, "List_MIA", 3015);
+
+    connect(List_MIA, &QListWidget::itemDoubleClicked, this, [this] { List_MIA_DblClick(); });
+    connect(List_Visitors, &QListWidget::itemDoubleClicked, this,
+            [this] { List_Visitors_DblClick(); });
+}
+
+void frmDefault::Form_Load()
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{List_Visitors, List_Birthday, List_MIA,
+                                                      lblStatus, lblNumbers})
+        paintBlack(w, Qt::green);
+    paintBlack(txtReminder, Qt::white);
+    for (int pane = 2; pane < kPaneCount; ++pane) {
+        const auto i = static_cast<std::size_t>(pane);
+        InfoPanel[i]->findChild<QListWidget*>()->setToolTip(QString::fromUtf8(kPanes[i].toolTip));
+    }
+
+    ui::Hourglass hourglass;
+
+    data::Connection conn;
+    data::Recordset rs;
+    try {
+        conn.setCursorLocation(data::adUseServer);
+        conn.Open(program().ConnectionString, QString(), QString());
+        rs.Open(kPeopleQuery, conn, data::adOpenStatic, data::adLockOptimistic);
+    } catch (const std::exception& e) {
+        // The page stays empty and the rules wait for a visit that can read the data file.
+        rs.Close();
+        ui::critical(describe(e));
+    }
+
+    if (rs.State() == data::adStateOpen && evaluationsDue()) {
+        AddGraduationReminder();
+        if (RunStatusEvaluations(conn, rs))
+            setEvaluationsDone();
+        else
+            m_reminderText.clear();
+    }
+
+    Counts counts;
+    fillLists(rs, counts);
+    rs.Close();
+    conn.Close();
+
+    ResumeNext("Showing the counts", [&] { showCounts(counts); });
+    ResumeNext("Showing the reminders", [&] { showReminders(); });
+}
+
+bool frmDefault::evaluationsDue() const
+{
+    if (frmMainMDI* main = program().MainForm.get())
+        return !main->EvalsDone();
+    return !m_evalsDone;
+}
+
+void frmDefault::setEvaluationsDone()
+{
+    if (frmMainMDI* main = program().MainForm.get())
+        main->setEvalsDone(true);
+    m_evalsDone = true;
+}
+
+void frmDefault::appendReminder(const QString& line)
+{
+    if (!m_reminderText.isEmpty())
+        m_reminderText += kLineBreak;
+    m_reminderText += line;
+}
+
+void frmDefault::AddGraduationReminder()
+{
+    const QDate today = ui::today();
+    const int year = today.year();
+    QString month;
+    if (today >= QDate(year, 4, 25) && today < QDate(year, 5, 10))
+        month = QStringLiteral("May");
+    else if (today >= QDate(year, 11, 25) && today < QDate(year, 12, 10))
+        month = QStringLiteral("December");
+    else
+        return;
+    // An unreadable setting counts as off.
+    bool remind = false;
+    ResumeNext("Reading the graduation reminder setting",
+               [&] { remind = settings().RemindGraduation(); });
+    if (remind)
+        appendReminder(QStringLiteral("Reminder: ") + month +
+                       QStringLiteral(" graduations are coming up!"));
+}
+
+bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& rs)
+{
+    clsCorvessa& s = settings();
+    const QDate today = ui::today();
+    const QDate raiseDay(today.year(), 6, 15);
+
+    // The school year is over once a year, at the first run on or after 15 June. The very
+    // first run only records the date. Unreadable settings count as off: no grade is raised
+    // and no visitor becomes a member on guesswork.
+    const double lastRaise = s.LastAutoGradSchoolDate();
+    bool schoolYearOver = false;
+    if (data::jetdate::toDate(lastRaise) == data::jetdate::epoch()) {
+        const int year = today < raiseDay ? today.year() - 1 : today.year();
+        ResumeNext("Recording the school year", [&] {
+            s.setLastAutoGradSchoolDate(data::jetdate::fromDate(QDate(year, 6, 14)));
+        });
+    } else {
+        bool autoGradSchool = false;
+        ResumeNext("Reading the grade raise setting", [&] { autoGradSchool = s.AutoGradSchool(); });
+        schoolYearOver = autoGradSchool && today >= raiseDay &&
+                         data::jetdate::toDate(lastRaise).year() < today.year();
+    }
+    bool autoGradVisitor = false;
+    ResumeNext("Reading the visitor setting", [&] { autoGradVisitor = s.AutoGradVisitor(); });
+
+    QStringList inactive;
+    QStringList activeAgain;
+    QStringList newMembers;
+    try {
+        // One transaction for the whole evaluation: the grades are raised and the date of the
+        // raise is recorded together, or neither is.
+        data::Transaction transaction(conn);
+        ResumeNext("Going to the first person", [&] { rs.MoveFirst(); });
+        while (!rs.EOF()) {
+            const QString name = personName(rs);
+            bool changed = false;
+            bool becameInactive = false;
+            bool becameActive = false;
+            bool becameMember = false;
+
+            ResumeNext("Checking for inactivity", [&] {
+                const std::int16_t status = ToInteger(rs["Youth_Status"], 0);
+                if (ShouldBecomeInactive(status, rs["Youth_Last_Attended"])) {
+                    rs["Youth_Status"] = statusCode(PersonStatus::Inactive);
+                    becameInactive = changed = true;
+                }
+            });
+            ResumeNext("Checking for a return", [&] {
+                const std::int16_t status = ToInteger(rs["Youth_Status"], 0);
+                if (ShouldReactivate(status, rs["Youth_Last_Attended"])) {
+                    rs["Youth_Status"] = statusCode(PersonStatus::Active);
+                    becameActive = changed = true;
+                }
+            });
+            ResumeNext("Counting a visitor's attendance", [&] {
+                if (autoGradVisitor && ToBoolean(rs["Youth_Visitor"], false) &&
+                    QualifiesAsMember(ToLong(rs["Youth_ID"], 0))) {
+                    rs["Youth_Visitor"] = false;
+                    becameMember = changed = true;
+                }
+            });
+            ResumeNext("Raising the school grade", [&] {
+                const std::int16_t grade = ToInteger(rs["Youth_School_Grade"], 0);
+                if (schoolYearOver && grade >= 1 &&
+                    grade < std::numeric_limits<std::int16_t>::max()) {
+                    rs["Youth_School_Grade"] = static_cast<std::int16_t>(grade + 1);
+                    changed = true;
+                }
+            });
+
+            // A person is named in the reminders only once the change is stored; a row that
+            // cannot be stored keeps its old values.
+            const bool saved = changed && ResumeNext("Saving a person", [&] { rs.Update(); });
+            if (saved) {
+                if (becameInactive)
+                    inactive << name;
+                if (becameActive)
+                    activeAgain << name;
+                if (becameMember)
+                    newMembers << name;
+            } else if (rs.EditMode() != data::adEditNone) {
+                ResumeNext("Discarding a change", [&] { rs.CancelUpdate(); });
+            }
+            if (!ResumeNext("Going to the next person", [&] { rs.MoveNext(); }))
+                break;
+        }
+
+        const double before = lastRaise;
+        if (schoolYearOver)
+            s.setLastAutoGradSchoolDate(data::jetdate::fromDate(today));
+        try {
+            transaction.commit();
+        } catch (...) {
+            if (schoolYearOver)
+                ResumeNext("Restoring the school year",
+                           [&] { s.setLastAutoGradSchoolDate(before); });
+            throw;
+        }
+    } catch (const std::exception& e) {
+        ui::critical(describe(e));
+        // Show the people as the file holds them.
+        ResumeNext("Reading the people again", [&] { rs.Requery(); });
+        return false;
+    }
+
+    const QString separator = QStringLiteral(", ");
+    if (schoolYearOver)
+        appendReminder(QStringLiteral(
+            "The school year is over! All grade levels have been increased by one for you."));
+    if (!inactive.isEmpty())
+        appendReminder(QStringLiteral("These people have become inactive: ") +
+                       inactive.join(separator));
+    if (!activeAgain.isEmpty())
+        appendReminder(QStringLiteral("These people have become active again: ") +
+                       activeAgain.join(separator));
+    if (!newMembers.isEmpty())
+        appendReminder(QStringLiteral("These visitors are now members: ") +
+                       newMembers.join(separator));
+    return true;
+}
+
+void frmDefault::fillLists(data::Recordset& rs, Counts& counts)
+{
+    bool remindInactiveBirthdays = false;
+    bool requireLetter = true;
+    bool requireCall = false;
+    bool requireVisit = false;
+    ResumeNext("Reading the Start page settings", [&] {
+        remindInactiveBirthdays = storedFlag("Reminders", "RemindInactiveBday", false);
+        requireLetter = storedFlag("Visitors", "VisRequireLetter", true);
+        requireCall = storedFlag("Visitors", "VisRequireCall", false);
+        requireVisit = storedFlag("Visitors", "VisRequireVisit", false);
+    });
+
+    const QDate today = ui::today();
+    struct Birthday {
+        QDate date;
+        QString text;
+    };
+    std::vector<Birthday> birthdays;
+
+    List_Visitors->clear();
+    List_Birthday->clear();
+    List_MIA->clear();
+    if (rs.State() == data::adStateOpen)
+        ResumeNext("Going to the first person", [&] { rs.MoveFirst(); });
+    while (!rs.EOF()) {
+        std::int16_t status = 0;
+        QString name;
+        std::optional<double> born;
+        ResumeNext("Reading a person", [&] {
+            status = ToInteger(rs["Youth_Status"], 0);
+            name = personName(rs);
+            born = convert::toDate(rs["Youth_Bday"]);
+        });
+        const bool inactive = status == statusCode(PersonStatus::Inactive);
+
+        ResumeNext("Listing a visitor to contact", [&] {
+            if (!ToBoolean(rs["Youth_Visitor"], false) || inactive)
+                return;
+            const bool needed = (requireLetter && !ToBoolean(rs["Youth_VLetter"], false)) ||
+                                (requireCall && !ToBoolean(rs["Youth_VCall"], false)) ||
+                                (requireVisit && !ToBoolean(rs["Youth_VHouseCall"], false));
+            if (!needed)
+                return;
+            auto* item = new QListWidgetItem(name);
+            item->setData(Qt::UserRole, ToLong(rs["Youth_ID"], 0));
+            List_Visitors->addItem(item);
+        });
+
+        ResumeNext("Listing a birthday", [&] {
+            if ((inactive && !remindInactiveBirthdays) || !born)
+                return;
+            const QDate birth = data::jetdate::toDate(*born);
+            if (!birth.isValid())
+                return;
+            if (const auto birthday = upcomingBirthday(birth, today))
+                birthdays.push_back(
+                    {*birthday, monthAndDay(*birthday) + QStringLiteral(" - ") + name});
+        });
+
+        ResumeNext("Listing a person missing in action", [&] {
+            const data::Variant last = rs["Youth_Last_Attended"];
+            if (!IsMIA(status, last))
+                return;
+            const QDate lastDate = data::jetdate::toDate(*convert::toDate(last));
+            const std::int32_t id = ToLong(rs["Youth_ID"], 0);
+            auto* item = new QListWidgetItem(name + QStringLiteral("  (") + monthAndDay(lastDate) +
+                                             QLatin1Char(')'));
+            item->setData(Qt::UserRole, ToBoolean(rs["Youth_Visitor"], false) ? -id : id);
+            List_MIA->addItem(item);
+        });
+
+        switch (static_cast<PersonStatus>(status)) {
+        case PersonStatus::Active:
+            ++counts.active;
+            break;
+        case PersonStatus::Away:
+            ++counts.away;
+            break;
+        case PersonStatus::Inactive:
+            ++counts.inactive;
+            break;
+        default:
+            ++counts.unassigned;
+            break;
+        }
+
+        if (!ResumeNext("Going to the next person", [&] { rs.MoveNext(); }))
+            break;
+    }
+
+    // In date order, across the turn of the year too; on one day by name.
+    std::stable_sort(birthdays.begin(), birthdays.end(), [](const Birthday& a, const Birthday& b) {
+        if (a.date != b.date)
+            return a.date < b.date;
+        return a.text.compare(b.text, Qt::CaseInsensitive) < 0;
+    });
+    for (const Birthday& b : birthdays)
+        List_Birthday->addItem(b.text);
+}
+
+void frmDefault::showCounts(const Counts& counts)
+{
+    QStringList captions{QStringLiteral("Total Members+Visitors:"), QStringLiteral("Active:"),
+                         QStringLiteral("Away:"), QStringLiteral("Inactive:")};
+    const int total = counts.active + counts.away + counts.inactive + counts.unassigned;
+    QStringList numbers{QString::number(total), QString::number(counts.active),
+                        QString::number(counts.away), QString::number(counts.inactive)};
+    if (counts.unassigned > 0) {
+        captions << QStringLiteral("Unassigned:");
+        numbers << QString::number(counts.unassigned);
+    }
+    lblStatus->setText(captions.join(kLineBreak));
+    lblNumbers->setText(numbers.join(kLineBreak));
+}
+
+void frmDefault::showReminders()
+{
+    QString& stored = program().StoredReminders;
+    QString joined = m_reminderText;
+    if (!m_reminderText.isEmpty() && !stored.isEmpty())
+        joined += kLineBreak;
+    joined += stored;
+    stored = joined;
+
+    QString text = joined;
+    if (settings().GroupName().left(9) == QLatin1String("Corvessa:"))
+        text = joined.isEmpty() ? kCustomizeLine : kCustomizeLine + kLineBreak + joined;
+    txtReminder->setVisible(!text.isEmpty());
+    txtReminder->setPlainText(text);
+}
+
+void frmDefault::resizeEvent(QResizeEvent* event)
+{
+    ContentForm::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmDefault::Form_Resize()
+{
+    if (window()->isMinimized())
+        return;
+    const double width = pixelsToTwips(this->width(), this);
+    const double height = pixelsToTwips(this->height(), this);
+    const auto w = [](int i) { return kPanes[static_cast<std::size_t>(i)].width; };
+    const auto h = [](int i) { return kPanes[static_cast<std::size_t>(i)].height; };
+
+    const double logoLeft = (width - kLogoWidth) / 2;
+    Logo->move(twipsToPixels(logoLeft, this), twipsToPixels(kLogoTop, this));
+
+    const double topGap = (width - w(0) - w(1)) / 3;
+    m_paneLeft[0] = topGap;
+    m_paneLeft[1] = w(0) + 2 * topGap;
+    const double bottomGap = (width - w(2) - w(3) - w(4)) / 4;
+    m_paneLeft[2] = bottomGap;
+    m_paneLeft[3] = w(2) + 2 * bottomGap;
+    m_paneLeft[4] = w(2) + w(3) + 3 * bottomGap;
+
+    const double logoBottom = kLogoTop + kLogoHeight;
+    const double gap =
+        m_paneTop[2] + h(2) > height ? kTightGap : (height - logoBottom - h(1) - h(2)) / 3;
+    m_paneTop[0] = logoBottom + 0.8 * gap;
+    m_paneTop[1] = m_paneTop[0];
+    m_paneTop[2] = m_paneTop[0] + h(0) + gap;
+    m_paneTop[3] = m_paneTop[2];
+    m_paneTop[4] = m_paneTop[2];
+
+    for (std::size_t i = 0; i < InfoPanel.size(); ++i)
+        InfoPanel[i]->move(twipsToPixels(m_paneLeft[i], this), twipsToPixels(m_paneTop[i], this));
+}
+
+void frmDefault::List_MIA_DblClick()
+{
+    const QListWidgetItem* item = List_MIA->currentItem();
+    if (!item || !item->isSelected())
+        return;
+    const std::int32_t number = item->data(Qt::UserRole).toInt();
+    if (number < 0)
+        openPerson(-number, kVisitorsNode);
+    else
+        openPerson(number, kMembersNode);
+}
+
+void frmDefault::List_Visitors_DblClick()
+{
+    const QListWidgetItem* item = List_Visitors->currentItem();
+    if (!item || !item->isSelected())
+        return;
+    openPerson(item->data(Qt::UserRole).toInt(), kVisitorsNode);
+}
+
+void frmDefault::openPerson(std::int32_t id, std::int16_t node)
+{
+    program().SelectedYouthID = id;
+    // The node click unloads this page; its window goes when control returns to the event loop.
+    if (frmMainMDI* main = program().MainForm.get())
+        ResumeNext("Opening the directory", [&] { main->ClickNode(node); });
+}

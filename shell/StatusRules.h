@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/data/Variant.h"
+
+#include <cstdint>
+#include <optional>
+
+// The rules that keep a person's status and visitor flag up to date. Each looks at one person
+// on today's date (ui::today()); the time of day plays no part. A status is a Youth_Status code
+// (PersonStatus); a last-attended value is Youth_Last_Attended as read: a date, or Null for a
+// person who never attended.
+//
+// None of them handles errors: a last-attended value that is not a date, an unreadable week
+// count in the settings, or a data file that cannot be read is passed to the caller.
+
+// Whole days from the last attendance to today, negative for a date in the future; nullopt
+// for Null. Throws std::invalid_argument for a value that is not a date.
+std::optional<int> DaysSinceAttended(const data::Variant& lastAttended);
+
+// An Inactive person who attended within the last 7 days (or on a future date).
+bool ShouldReactivate(std::int16_t status, const data::Variant& lastAttended);
+
+// An Active person absent for more than WeeksToMIA + WeeksToInactive whole weeks.
+bool ShouldBecomeInactive(std::int16_t status, const data::Variant& lastAttended);
+
+// An Active person absent for more than WeeksToMIA whole weeks. Away, Inactive and unassigned
+// people are never missing in action, and neither is anyone who never attended.
+bool IsMIA(std::int16_t status, const data::Variant& lastAttended);
+
+// True when the person attended at least WeeksToMember meetings dated on or after the day
+// 8 weeks before today (meetings of every type and meetings after today count). Reads the data
+// file through a connection of its own on program().ConnectionString; throws data::DataError.
+bool QualifiesAsMember(std::int32_t personId);

@@ -1,0 +1,261 @@
+#include "shell/DataFile.h"
+#include "shell/ProgramState.h"
+#include "shell/clsCorvessa.h"
+#include "platform/data/ConnectionString.h"
+#include "platform/data/Schema.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace {
+
+QString file(const QString& name)
+{
+    return testenv::programFile(name);
+}
+
+const QString kData = QStringLiteral("CorvessaData.mdb");
+const QString kTemplate = QStringLiteral("CorvessaDataX.mdb");
+const QString kBackup = QStringLiteral("CorvessaData.OLD.bak");
+
+// Plain SQLite access to a file, for building old data files and reading results.
+class RawDb {
+public:
+    explicit RawDb(const QString& path)
+    {
+        sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr);
+    }
+    ~RawDb() { sqlite3_close(m_db); }
+    void exec(const QString& sql)
+    {
+        char* error = nullptr;
+        if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+            ADD_FAILURE() << error << " in " << sql.toStdString();
+            sqlite3_free(error);
+        }
+    }
+    QStringList column(const QString& sql)
+    {
+        QStringList out;
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
+            ADD_FAILURE() << sqlite3_errmsg(m_db);
+            return out;
+        }
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            const auto* text = sqlite3_column_text(st, 0);
+            out << (text ? QString::fromUtf8(reinterpret_cast<const char*>(text)) : QStringLiteral("<null>"));
+        }
+        sqlite3_finalize(st);
+        return out;
+    }
+    long long scalar(const QString& sql) { return column(sql).value(0).toLongLong(); }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+class UpgradeTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        settings().setDataFileName(kData);
+        program().ConnectionString = data::buildConnectionString(testenv::programFolder(), kData);
+    }
+
+    void makeTemplate() { data::schema::createDataFile(file(kTemplate)); }
+
+    // An old data file in the current layout with rows whose ids have gaps.
+    void makeOldData()
+    {
+        data::schema::createDataFile(file(kData));
+        RawDb db(file(kData));
+        db.exec("INSERT INTO Youth (Youth_ID, Youth_FName, Youth_LName, Youth_Status, Youth_Visitor, "
+                "Youth_Bday, Youth_Comments) VALUES (3, 'Ann', 'Lee', 1, 0, 39000, 'line one\nline two'), "
+                "(17, 'Bo', NULL, NULL, -1, NULL, '')");
+        db.exec("INSERT INTO Weeks (Wk_ID, Wk_Date, Wk_Offering, Wk_Mtg_Type) VALUES "
+                "(5, 45354, 12.5, 'Sunday'), (9, 45361, NULL, NULL)");
+        db.exec("INSERT INTO Attendance (Attend_Youth_ID, Attend_Wk_ID) VALUES (3, 5), (17, 5), (3, 9)");
+    }
+
+    static QStringList dump(RawDb& db)
+    {
+        QStringList all;
+        all << db.column("SELECT Youth_ID || '|' || Youth_FName || '|' || IFNULL(Youth_LName,'<null>') || '|' || "
+                         "IFNULL(Youth_Status,'<null>') || '|' || Youth_Visitor || '|' || IFNULL(Youth_Bday,'<null>') "
+                         "|| '|' || Youth_Comments FROM Youth ORDER BY Youth_ID");
+        all << db.column("SELECT Wk_ID || '|' || Wk_Date || '|' || IFNULL(Wk_Offering,'<null>') || '|' || "
+                         "IFNULL(Wk_Mtg_Type,'<null>') FROM Weeks ORDER BY Wk_ID");
+        all << db.column("SELECT Attend_Youth_ID || '-' || Attend_Wk_ID FROM Attendance ORDER BY 1");
+        return all;
+    }
+
+    bool exists(const QString& name) { return QFileInfo::exists(file(name)); }
+};
+
+} // namespace
+
+TEST_F(UpgradeTest, NothingHappensWithoutATemplate)
+{
+    makeOldData();
+    UpgradeDataFile(nullptr);
+    EXPECT_FALSE(exists(kBackup));
+    EXPECT_TRUE(testenv::messages().shown().empty());
+}
+
+TEST_F(UpgradeTest, FirstRunInstallsTheTemplate)
+{
+    makeTemplate();
+    UpgradeDataFile(nullptr);
+    EXPECT_TRUE(exists(kData));
+    EXPECT_FALSE(exists(kTemplate));
+    EXPECT_FALSE(exists(kBackup));
+    EXPECT_TRUE(testenv::messages().shown().empty());
+}
+
+TEST_F(UpgradeTest, CarriesEveryRowAndKeyIntoTheNewLayout)
+{
+    makeOldData();
+    QStringList before;
+    {
+        RawDb old(file(kData));
+        before = dump(old);
+    }
+    makeTemplate();
+    UpgradeDataFile(nullptr);
+
+    EXPECT_TRUE(testenv::messages().shown().empty());
+    EXPECT_FALSE(exists(kTemplate));
+    EXPECT_TRUE(exists(kBackup));
+    RawDb upgraded(file(kData));
+    EXPECT_EQ(dump(upgraded), before);
+    // Ids are still never reused after the copy.
+    upgraded.exec("INSERT INTO Youth (Youth_FName) VALUES ('New')");
+    EXPECT_EQ(upgraded.scalar("SELECT MAX(Youth_ID) FROM Youth"), 18);
+    // Nothing is left behind but the data file and its backup.
+    EXPECT_EQ(QDir(testenv::programFolder()).entryList(QDir::Files), (QStringList{kData, kBackup}));
+}
+
+TEST_F(UpgradeTest, ATableTheOldFileLacksStaysEmpty)
+{
+    {
+        RawDb old(file(kData));
+        old.exec("CREATE TABLE Youth (Youth_ID INTEGER PRIMARY KEY AUTOINCREMENT, Youth_FName TEXT, Youth_LName TEXT)");
+        old.exec("CREATE TABLE Weeks (Wk_ID INTEGER PRIMARY KEY AUTOINCREMENT, Wk_Date REAL)");
+        old.exec("INSERT INTO Youth VALUES (4, 'Cy', 'Ng')");
+    }
+    makeTemplate();
+    UpgradeDataFile(nullptr);
+    EXPECT_TRUE(testenv::messages().shown().empty());
+    RawDb upgraded(file(kData));
+    EXPECT_EQ(upgraded.column("SELECT Youth_ID || Youth_FName || Youth_Visitor FROM Youth"), QStringList{"4Cy0"});
+    EXPECT_EQ(upgraded.scalar("SELECT COUNT(*) FROM Attendance"), 0);
+    EXPECT_FALSE(exists(kTemplate));
+}
+
+TEST_F(UpgradeTest, AColumnTheTemplateLacksFailsAndKeepsBothFiles)
+{
+    makeOldData();
+    {
+        RawDb old(file(kData));
+        old.exec("ALTER TABLE Youth ADD COLUMN Youth_Shoe_Size INTEGER");
+    }
+    makeTemplate();
+    QFile original(file(kData));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray oldBytes = original.readAll();
+    original.close();
+
+    UpgradeDataFile(nullptr);
+
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Information);
+    EXPECT_EQ(testenv::messages().last().title, QStringLiteral("Corvessa"));
+    EXPECT_EQ(testenv::messages().last().text,
+              QStringLiteral("A problem occured while updating certain settings. As a precaution, a backup of your "
+                             "data was saved with a '.OLD.bak' extension. If you encounter problems with using the "
+                             "program, contact Corvessa technical support."));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    EXPECT_EQ(original.readAll(), oldBytes);
+    EXPECT_TRUE(exists(kTemplate));
+    EXPECT_TRUE(exists(kBackup));
+    // The template is as clean as it shipped, so the next start tries again from scratch.
+    RawDb pristine(file(kTemplate));
+    EXPECT_EQ(pristine.scalar("SELECT (SELECT COUNT(*) FROM Youth) + (SELECT COUNT(*) FROM Weeks) + "
+                              "(SELECT COUNT(*) FROM Attendance)"),
+              0);
+    EXPECT_FALSE(exists(kTemplate + QStringLiteral(".upgrade")));
+}
+
+TEST_F(UpgradeTest, ATableThatCannotBeReadFailsTheUpgrade)
+{
+    makeOldData();
+    {
+        RawDb old(file(kData));
+        // A column whose every read fails.
+        old.exec("ALTER TABLE Weeks ADD COLUMN Wk_Broken TEXT "
+                 "GENERATED ALWAYS AS (abs(-9223372036854775807 - 1)) VIRTUAL");
+    }
+    makeTemplate();
+    UpgradeDataFile(nullptr);
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_TRUE(exists(kTemplate));
+    RawDb still(file(kData));
+    EXPECT_EQ(still.scalar("SELECT COUNT(*) FROM Youth"), 2);
+}
+
+TEST_F(UpgradeTest, NoUpgradeWithoutABackup)
+{
+    makeTemplate();
+    // A data file that cannot be copied.
+    ASSERT_TRUE(QDir(testenv::programFolder()).mkdir(kData));
+    UpgradeDataFile(nullptr);
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
+    EXPECT_EQ(testenv::messages().last().text,
+              QStringLiteral("There was a problem backing up the data file.  No backup was made."));
+    EXPECT_TRUE(exists(kTemplate));
+    EXPECT_TRUE(QFileInfo(file(kData)).isDir());
+}
+
+TEST_F(UpgradeTest, WaitsWhileAnotherCopyRuns)
+{
+    makeOldData();
+    makeTemplate();
+    QLockFile other(file(kData + QStringLiteral(".run-999999.lock")));
+    ASSERT_TRUE(other.tryLock(0));
+    UpgradeDataFile(nullptr);
+    EXPECT_TRUE(exists(kTemplate));
+    EXPECT_FALSE(exists(kBackup));
+    other.unlock();
+    UpgradeDataFile(nullptr);
+    EXPECT_FALSE(exists(kTemplate));
+}
+
+TEST_F(UpgradeTest, LeavesNoStaleJournalAndCopiesLargeTables)
+{
+    makeOldData();
+    {
+        RawDb old(file(kData));
+        old.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
+                 "INSERT INTO Attendance (Attend_Youth_ID, Attend_Wk_ID) SELECT 3, i FROM n");
+    }
+    makeTemplate();
+    QFile journal(file(kData + QStringLiteral("-journal")));
+    ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+    journal.write(QByteArray(512, '\0'));
+    journal.close();
+
+    UpgradeDataFile(nullptr);
+    EXPECT_TRUE(testenv::messages().shown().empty());
+    EXPECT_FALSE(exists(kTemplate));
+    EXPECT_FALSE(exists(kData + QStringLiteral("-journal")));
+    RawDb upgraded(file(kData));
+    EXPECT_EQ(upgraded.scalar("SELECT COUNT(*) FROM Attendance"), 40003);
+}

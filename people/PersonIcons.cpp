@@ -1,9 +1,6 @@
 #include "people/PersonIcons.h"
 
-#include "shell/Conversions.h"
-#include "shell/ProgramState.h"
-#include "shell/clsCorvessa.h"
-#include "platform/ui/Services.h"
+#include "shell/StatusRules.h"
 
 #include <QHash>
 #include <QPainter>
@@ -13,22 +10,18 @@
 #include <cmath>
 #include <exception>
 
-bool IsMissingInAction(std::int16_t status, const data::Variant& lastAttended)
+namespace {
+
+bool missingInAction(std::int16_t status, const data::Variant& lastAttended)
 {
-    if (status != 1)
-        return false;
-    const auto last = convert::toDate(lastAttended);
-    if (!last || lastAttended.isNull())
-        return false;
-    std::int16_t weeksToMIA = 4;
     try {
-        weeksToMIA = settings().WeeksToMIA();
+        return IsMIA(status, lastAttended);
     } catch (const std::exception&) {
         return false;
     }
-    const qint64 days = data::jetdate::toDate(*last).daysTo(ui::today());
-    return days / 7 > weeksToMIA;
 }
+
+} // namespace
 
 QString GetPersonIconKey(bool isVisitor, const data::Variant& lastAttended, std::int16_t status,
                          bool onMailList, bool isLeader)
@@ -36,7 +29,7 @@ QString GetPersonIconKey(bool isVisitor, const data::Variant& lastAttended, std:
     QString key = QStringLiteral("mbr");
     if (isVisitor)
         key += QLatin1Char('V');
-    else if (!IsMissingInAction(status, lastAttended))
+    else if (!missingInAction(status, lastAttended))
         key += QString::number(status == 1 || status == 2 ? status : 3);
     else
         key += QLatin1String("MIA");

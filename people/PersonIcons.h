@@ -11,12 +11,10 @@
 // The picture key of a person in the picker: "mbr", then "V" for a visitor, the status digit
 // for a member (1 active, 2 away, 3 inactive; any other status as 3) or "MIA" for a member
 // missing in action, then, except for "MIA", "M" when on the mail list and "L" for a leader.
+// A member whose absence cannot be measured (an unreadable WeeksToMIA setting, a last-attended
+// value that is no date) counts as not missing.
 QString GetPersonIconKey(bool isVisitor, const data::Variant& lastAttended, std::int16_t status,
                          bool onMailList, bool isLeader);
-
-// Missing in action: an active member who attended once and not for more than WeeksToMIA
-// whole weeks up to today. An unreadable WeeksToMIA setting counts as not missing.
-bool IsMissingInAction(std::int16_t status, const data::Variant& lastAttended);
 
 // The 17 picture keys the picker knows.
 const QStringList& PersonIconKeys();

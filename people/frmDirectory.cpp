@@ -666,7 +666,6 @@ void frmDirectory::Form_Load()
 
 void frmDirectory::openList()
 {
-    // Step 1: the tab panels were placed when the screen was built.
     m_connection.setCursorLocation(data::adUseServer);
     m_connection.Open(program().ConnectionString);
     QString sql =
@@ -725,15 +724,16 @@ void frmDirectory::openList()
 
 void frmDirectory::Form_Unload()
 {
-    m_unloading = true;
-    if (m_loadFailed || !isOpen())
+    if (m_loadFailed || !isOpen()) {
+        m_unloading = true;
         return;
+    }
     // A changed row is saved first; a failed save is shown, and the clean-up still runs.
     commitChoiceBoxes();
-    if (m_mapper && hasCurrentRow())
-        m_mapper->submit();
-    if (adoPrimaryRS->EditMode() != data::adEditNone)
+    if (commitBoxes() && adoPrimaryRS->EditMode() != data::adEditNone)
         cmdUpdate_Click();
+    // From here on the boxes are no longer checked as the screen goes.
+    m_unloading = true;
     try {
         data::Connection conn;
         conn.setCursorLocation(data::adUseServer);

@@ -99,6 +99,27 @@ TEST_F(DirectoryFailures, LeavingWithAChangeThatCannotBeSavedStillCleansUp)
     EXPECT_EQ(main().CurrentNodeIndex(), 1);
 }
 
+TEST_F(DirectoryFailures, LeavingSavesWhatWasTypedOrSaysWhyNot)
+{
+    type(0, "2 Side St");
+    screen().SSTabCtl->setCurrentIndex(2);
+    screen().Select_Team->setFocus();
+    settle();
+    QTest::keyClicks(screen().Select_Team, "Gold");
+    leave();
+    EXPECT_TRUE(testenv::messages().shown().empty());
+    EXPECT_EQ(db.value("SELECT Youth_Address1 FROM Youth WHERE Youth_ID = 1").text(), "2 Side St");
+    EXPECT_EQ(db.value("SELECT Youth_Team FROM Youth WHERE Youth_ID = 1").text(), "Gold");
+
+    open();
+    screen().SSTabCtl->setCurrentIndex(2);
+    type(16, "never");
+    leave();
+    EXPECT_EQ(lastMessage(), "\"never\" is not a valid value for Last Attended. Please correct "
+                             "it before the person is saved.");
+    EXPECT_EQ(main().CurrentNodeIndex(), 1);
+}
+
 TEST_F(DirectoryFailures, AMissingDataFileGivesAnEmptyScreen)
 {
     leave();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "people/Beep.h"
+#include "people/DirectoryLists.h"
 #include "people/PersonPicker.h"
 #include "people/TabFrame.h"
 #include "people/frmDirectory.h"

@@ -388,6 +388,11 @@ TEST_F(DirectoryRecords, NavigationKeysMoveAndAreUsedUp)
     QTest::keyClick(picker(), Qt::Key_Down);
     EXPECT_EQ(box(11)->text(), "Bob");
     EXPECT_EQ(pickedText(), "Carter, Bob");
+    // Nor does a drop-down change its choice under the key.
+    QTest::keyClick(combo("Select_Status"), Qt::Key_Down);
+    EXPECT_EQ(box(11)->text(), "Cy");
+    EXPECT_EQ(combo("Select_Status")->currentText(), "Away/Active");
+    EXPECT_FALSE(screen().IsEditing());
     leave();
     EXPECT_EQ(db.count("Youth", "Youth_Updated IS NOT NULL"), 0);
 }

@@ -77,8 +77,10 @@ bool RecordsetModel::setData(const QModelIndex& index, const QVariant& value, in
     if (role == Qt::EditRole && value == data(index, Qt::EditRole))
         return true; // unchanged: the row is not marked as edited
     try {
+        // Editors only ever write the current row; a write for any other row (an editor left
+        // on a row the recordset has moved away from) must not land on another person.
         if (index.row() != m_recordset->currentVisibleRow())
-            m_recordset->setAbsolutePosition(index.row() + 1);
+            return false;
         Variant v;
         if (role == VariantRole) {
             v = value.value<Variant>();

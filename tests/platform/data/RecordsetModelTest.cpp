@@ -80,4 +80,16 @@ TEST_F(BoundEditors, TextThatIsNoDateIsNotTaken)
               data::jetdate::fromDate(QDate(2008, 3, 20)));
 }
 
+TEST_F(BoundEditors, AWriteForAnotherRowNeverMovesTheRecordset)
+{
+    // An editor still holding the first row's index after the recordset moved on.
+    const QModelIndex stale = m_model.index(0, m_model.fieldIndex(QStringLiteral("Youth_FName")));
+    m_rs.MoveNext();
+    EXPECT_FALSE(m_model.setData(stale, QStringLiteral("Overwritten"), Qt::EditRole));
+    EXPECT_EQ(m_rs.AbsolutePosition(), 2);
+    EXPECT_EQ(m_rs.EditMode(), data::adEditNone);
+    m_rs.MoveFirst();
+    EXPECT_EQ(m_db.count("Youth", "Youth_FName = 'Overwritten'"), 0);
+}
+
 } // namespace

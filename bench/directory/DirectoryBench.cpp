@@ -1,6 +1,7 @@
 // The directory screen on the sample data: opening it, and walking from the first person to
 // the last with the Down key.
 
+#include "bench/BenchSupport.h"
 #include "bench/SampleData.h"
 #include "people/frmDirectory.h"
 #include "platform/data/ConnectionString.h"
@@ -113,17 +114,5 @@ BENCHMARK(BM_NextKeyFirstToLast)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    QApplication app(argc, argv);
-    ui::services().programFolder = folder().path();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    resetProgramState();
-    return 0;
+    return bench::runBenchmarks(argc, argv, [] { ui::services().programFolder = folder().path(); });
 }

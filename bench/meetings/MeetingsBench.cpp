@@ -1,3 +1,4 @@
+#include "bench/BenchSupport.h"
 #include "bench/SampleData.h"
 #include "people/frmServices.h"
 
@@ -16,20 +17,7 @@
 
 namespace {
 
-// Message boxes are counted, never shown: a benchmark run must not wait for anybody.
-class CountedMessages final : public ui::MessageBoxes {
-public:
-    ui::Answer show(ui::MessageKind, const QString& text, const QString&) override
-    {
-        ++count;
-        last = text;
-        return ui::Answer::Yes;
-    }
-    int count = 0;
-    QString last;
-};
-
-CountedMessages* g_messages = nullptr;
+bench::CountedMessages* g_messages = nullptr;
 
 constexpr int kAttendees = 300;
 
@@ -143,16 +131,9 @@ BENCHMARK(BM_SaveList300Ticked)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    auto messages = std::make_unique<CountedMessages>();
-    g_messages = messages.get();
-    ui::services().messages = std::move(messages);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv, [] {
+        auto messages = std::make_unique<bench::CountedMessages>(ui::Answer::Yes);
+        g_messages = messages.get();
+        ui::services().messages = std::move(messages);
+    });
 }

@@ -1,3 +1,4 @@
+#include "bench/BenchSupport.h"
 #include "bench/SampleData.h"
 #include "reports/rptDirectory.h"
 
@@ -12,23 +13,9 @@
 
 #include <benchmark/benchmark.h>
 
-
 namespace {
 
-// Message boxes are counted, never shown: a benchmark run must not wait for anybody.
-class CountedMessages final : public ui::MessageBoxes {
-public:
-    ui::Answer show(ui::MessageKind, const QString& text, const QString&) override
-    {
-        ++count;
-        last = text;
-        return ui::Answer::Ok;
-    }
-    int count = 0;
-    QString last;
-};
-
-CountedMessages* g_messages = nullptr;
+bench::CountedMessages* g_messages = nullptr;
 
 // The sample data file (2,000 people, 1,040 meetings, 200,000 attendance rows), the same on
 // every run.
@@ -98,16 +85,9 @@ BENCHMARK(BM_MemberDirectoryPagePaintedAt100Percent)->Unit(benchmark::kMilliseco
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    auto messages = std::make_unique<CountedMessages>();
-    g_messages = messages.get();
-    ui::services().messages = std::move(messages);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv, [] {
+        auto messages = std::make_unique<bench::CountedMessages>();
+        g_messages = messages.get();
+        ui::services().messages = std::move(messages);
+    });
 }

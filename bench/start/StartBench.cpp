@@ -1,6 +1,7 @@
 // The Start page on the sample data (2,000 people, 1,040 meetings, 200,000 attendance rows):
 // the first visit of a run, which applies the status rules to every person before it builds
 // its lists, and a later visit, which only builds the lists.
+#include "bench/BenchSupport.h"
 #include "bench/SampleData.h"
 
 #include "people/frmDefault.h"
@@ -53,23 +54,13 @@ private:
 };
 
 // A message box would stop the run: count them instead.
-class CountedMessages final : public ui::MessageBoxes {
-public:
-    ui::Answer show(ui::MessageKind, const QString&, const QString&) override
-    {
-        ++shown;
-        return ui::Answer::Ok;
-    }
-    int shown = 0;
-};
-
 struct Bench {
     QTemporaryDir folder;
     QString pristine;
     QString dataFile;
     BenchClock* clock = nullptr;
     BenchSettings* settings = nullptr;
-    CountedMessages* messages = nullptr;
+    bench::CountedMessages* messages = nullptr;
 
     Bench()
     {
@@ -79,11 +70,11 @@ struct Bench {
         ui::Services& s = ui::services();
         s.clock = std::make_unique<BenchClock>();
         s.settings = std::make_unique<BenchSettings>();
-        s.messages = std::make_unique<CountedMessages>();
+        s.messages = std::make_unique<bench::CountedMessages>();
         s.programFolder = folder.path();
         clock = static_cast<BenchClock*>(s.clock.get());
         settings = static_cast<BenchSettings*>(s.settings.get());
-        messages = static_cast<CountedMessages*>(s.messages.get());
+        messages = static_cast<bench::CountedMessages*>(s.messages.get());
         program().ConnectionString =
             data::buildConnectionString(folder.path(), QStringLiteral("CorvessaData.mdb"));
         program().MainForm = std::make_unique<frmMainMDI>();
@@ -131,7 +122,7 @@ void report(benchmark::State& state, const Visit& v)
 {
     state.counters["missing"] = v.missing;
     state.counters["reminder_chars"] = v.reminderChars;
-    if (bench().messages->shown > 0)
+    if (bench().messages->count > 0)
         state.SkipWithError("A message box was shown");
 }
 
@@ -181,13 +172,5 @@ BENCHMARK(BM_LaterVisit)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    resetProgramState();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

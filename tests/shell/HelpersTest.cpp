@@ -1,7 +1,11 @@
 #include "shell/Helpers.h"
+#include "shell/PhotoPath.h"
+#include "platform/ui/Services.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -118,4 +122,30 @@ TEST(SelectComboByItemData, SelectsTheFirstMatch)
     EXPECT_EQ(combo.currentIndex(), 1);
     SelectComboByItemData(&combo, 42);
     EXPECT_EQ(combo.currentIndex(), 1);
+}
+
+TEST(ResolvePhotoPath, StoredPathFirstThenTheSameNameInThePhotoFolder)
+{
+    const QDir folder(ui::programFolder());
+    ASSERT_TRUE(folder.mkpath(QStringLiteral("Photos")));
+    const auto touch = [](const QString& path) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("x");
+    };
+    touch(folder.filePath(QStringLiteral("Photos/42.JPG")));
+    touch(folder.filePath(QStringLiteral("elsewhere.png")));
+
+    // As stored when a file is there.
+    EXPECT_EQ(ResolvePhotoPath(folder.filePath(QStringLiteral("elsewhere.png"))),
+              folder.filePath(QStringLiteral("elsewhere.png")));
+    // A path from another computer, with either separator, finds the copy of the same name.
+    const QString local = QDir(PhotoFolder()).filePath(QStringLiteral("42.JPG"));
+    EXPECT_EQ(ResolvePhotoPath(QStringLiteral("C:\\Program Files\\Corvessa\\Photos\\42.JPG")), local);
+    EXPECT_EQ(ResolvePhotoPath(QStringLiteral("/old/place/Photos/42.JPG")), local);
+    // Nothing stored, nothing there, or a folder rather than a file.
+    EXPECT_EQ(ResolvePhotoPath(QString()), QString());
+    EXPECT_EQ(ResolvePhotoPath(QStringLiteral("C:\\Photos\\43.JPG")), QString());
+    EXPECT_EQ(ResolvePhotoPath(QStringLiteral("C:\\Photos\\")), QString());
+    EXPECT_EQ(ResolvePhotoPath(PhotoFolder()), QString());
 }

@@ -69,14 +69,14 @@ constexpr double kTabTop = 120;
 constexpr double kTabWidth = 7680;
 constexpr double kTabHeight = 3300;
 constexpr double kButtonTop = 3540;
-constexpr double kButtonWidth = 1095;
+constexpr double kButtonWidth = 1215;
 constexpr double kButtonHeight = 375;
 constexpr double kLineHeight = 285;    // a caption of one line, a check box
 constexpr double kTwoLineHeight = 480; // a caption that wraps onto a second line
 constexpr double kBoxHeight = 315;     // text and combo boxes
 constexpr double kCaptionLeft = 120;
-constexpr double kWideWidth = 7200; // long check boxes: their boxes end where the week boxes do
-constexpr double kWeeksLeft = 6420;
+constexpr double kWideWidth = 7320; // long check boxes: their boxes end where the week boxes do
+constexpr double kWeeksLeft = 6540;
 constexpr double kWeeksWidth = 900;
 constexpr double kWeeksCaptionWidth = 6120;
 
@@ -172,7 +172,7 @@ void frmOptions::buildControls()
     caption(page, QStringLiteral("Group Name:"), 270, 1320, kLineHeight);
     txtGroupName = new QLineEdit(page);
     txtGroupName->setObjectName(QStringLiteral("txtGroupName"));
-    place(txtGroupName, 1500, 255, 5820, kBoxHeight);
+    place(txtGroupName, 1500, 255, 5940, kBoxHeight);
     caption(page, QStringLiteral("Country:"), 750, 1320, kLineHeight);
     Select_Country = new QComboBox(page);
     Select_Country->setObjectName(QStringLiteral("Select_Country"));

@@ -4,7 +4,9 @@
 #include "shell/ContentForm.h"
 #include "shell/frmAbout.h"
 #include "shell/DataFile.h"
+#include "shell/DirectoryExport.h"
 #include "shell/Forms.h"
+#include "shell/frmOptions.h"
 #include "shell/Panel.h"
 #include "shell/ProgramState.h"
 #include "shell/ResumeNext.h"
@@ -99,10 +101,7 @@ void frmMainMDI::buildMenus()
     mnuHelp->addSeparator();
     mnuAbout = action(mnuHelp, "mnuAbout", "&About");
 
-    // Commands that are not part of this program yet stay visible but cannot be chosen.
-    for (QAction* pending : {mnuExport, mnuOptions})
-        pending->setEnabled(false);
-
+    connect(mnuExport, &QAction::triggered, this, [this] { mnuExport_Click(); });
     connect(mnuBackupData, &QAction::triggered, this, [this] { mnuBackupData_Click(); });
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
     connect(mnuOnlineHelp, &QAction::triggered, this, [] {
@@ -111,6 +110,7 @@ void frmMainMDI::buildMenus()
     connect(mnuWebsite, &QAction::triggered, this, [] {
         ResumeNext("Opening the home page", [] { ui::shell().openUrl(kHomePageUrl); });
     });
+    connect(mnuOptions, &QAction::triggered, this, [this] { mnuOptions_Click(); });
     connect(mnuAbout, &QAction::triggered, this, [this] { frmAbout::ShowAbout(this); });
 }
 
@@ -465,4 +465,14 @@ void frmMainMDI::mnuBackupData_Click()
     ui::information(QStringLiteral("Data backed up to ") + DataFilePath(name) +
                     QStringLiteral(". You can manually copy this file elsewhere (such as a floppy) for "
                                    "safe keeping."));
+}
+
+void frmMainMDI::mnuExport_Click()
+{
+    ExportDirectory();
+}
+
+void frmMainMDI::mnuOptions_Click()
+{
+    frmOptions::ShowOptions(this);
 }

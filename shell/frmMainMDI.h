@@ -89,7 +89,9 @@ private:
     void MDIPanel_Resize();
     void TitlePanel_Resize();
     void MDIForm_Unload();
+    void mnuExport_Click();
     void mnuBackupData_Click();
+    void mnuOptions_Click();
     void unloadHostedScreens();
     void fitHostedScreen();
     ShellMetrics metrics() const;

@@ -3,6 +3,7 @@
 #include "reports/frmCustomActiveReportsPreview.h"
 #include "reports/frmReports.h"
 #include "reports/rptDirectory.h"
+#include "reports/rptProfile.h"
 #include "shell/ScreenRegistry.h"
 #include "platform/report/Registry.h"
 
@@ -13,4 +14,6 @@ void RegisterReports()
                                    [] { return new frmCustomActiveReportsPreview; });
     report::registerLayout(QStringLiteral("rptDirectory"),
                            [] { return std::make_shared<rptDirectory>(); });
+    report::registerLayout(QStringLiteral("rptProfile"),
+                           [] { return std::make_shared<rptProfile>(); });
 }

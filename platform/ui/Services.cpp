@@ -3,6 +3,7 @@
 #include "platform/ui/RealServices.h"
 
 #include <QCoreApplication>
+#include <QUrl>
 
 namespace ui {
 
@@ -111,6 +112,17 @@ bool askYesNo(const QString& text, const QString& title)
 bool askCriticalYesNo(const QString& text, const QString& title)
 {
     return messages().show(MessageKind::CriticalYesNo, text, title) == Answer::Yes;
+}
+
+bool askOkCancel(const QString& text, const QString& title)
+{
+    return messages().show(MessageKind::QuestionOkCancel, text, title) == Answer::Ok;
+}
+
+QString mailtoLink(const QString& addresses)
+{
+    return QStringLiteral("mailto:") +
+           QString::fromLatin1(QUrl::toPercentEncoding(addresses, QByteArrayLiteral("@;+")));
 }
 
 } // namespace ui

@@ -18,9 +18,10 @@ namespace ui {
 inline const QString kAppTitle = QStringLiteral("Corvessa");
 
 // Message boxes. The kinds the program uses: information with OK, critical with OK, question
-// with Yes and No (Yes the default), critical with Yes and No (No the default), and plain OK.
-enum class MessageKind { Information, Critical, Question, CriticalYesNo, Plain };
-enum class Answer { Ok, Yes, No };
+// with Yes and No (Yes the default), critical with Yes and No (No the default), plain OK, and
+// question with OK and Cancel (OK the default).
+enum class MessageKind { Information, Critical, Question, CriticalYesNo, Plain, QuestionOkCancel };
+enum class Answer { Ok, Yes, No, Cancel };
 
 class MessageBoxes {
 public:
@@ -33,10 +34,11 @@ public:
     virtual ~FileDialogs() = default;
     // Filters are given as "Description|*.a;*.b|Description|*.c". An empty result means the
     // user cancelled.
-    virtual QString saveFileName(const QString& title, const QString& folder,
-                                 const QString& filter, const QString& defaultSuffix) = 0;
-    virtual QString openFileName(const QString& title, const QString& folder,
-                                 const QString& filter) = 0;
+    virtual QString saveFileName(const QString& title, const QString& folder, const QString& filter,
+                                 const QString& defaultSuffix) = 0;
+    // filterIndex: the filter selected when the dialog opens, 1 for the first.
+    virtual QString openFileName(const QString& title, const QString& folder, const QString& filter,
+                                 int filterIndex = 1) = 0;
 };
 
 class PrintDialogs {
@@ -52,6 +54,10 @@ public:
     virtual ~Shell() = default;
     virtual bool openUrl(const QString& address) = 0;
 };
+
+// The "mailto:" link for one address or a list of them. Characters that would end or change
+// the link ("#", "?", "%", "&", blanks, ...) are percent-encoded.
+QString mailtoLink(const QString& addresses);
 
 class Clock {
 public:
@@ -113,5 +119,6 @@ void critical(const QString& text, const QString& title = kAppTitle);
 void plainMessage(const QString& text, const QString& title = kAppTitle);
 bool askYesNo(const QString& text, const QString& title = kAppTitle);         // true for Yes
 bool askCriticalYesNo(const QString& text, const QString& title = kAppTitle); // No is default
+bool askOkCancel(const QString& text, const QString& title = kAppTitle);      // true for OK
 
 } // namespace ui

@@ -4,7 +4,8 @@
 
 namespace testing_support {
 
-ui::Answer RecordingMessageBoxes::show(ui::MessageKind kind, const QString& text, const QString& title)
+ui::Answer RecordingMessageBoxes::show(ui::MessageKind kind, const QString& text,
+                                       const QString& title)
 {
     m_shown.push_back({kind, text, title});
     if (!m_answers.empty()) {
@@ -42,14 +43,14 @@ QString RecordingFileDialogs::next()
 QString RecordingFileDialogs::saveFileName(const QString& title, const QString& folder,
                                            const QString& filter, const QString& defaultSuffix)
 {
-    m_asked.push_back({true, title, folder, filter, defaultSuffix});
+    m_asked.push_back({true, title, folder, filter, defaultSuffix, 1});
     return next();
 }
 
 QString RecordingFileDialogs::openFileName(const QString& title, const QString& folder,
-                                           const QString& filter)
+                                           const QString& filter, int filterIndex)
 {
-    m_asked.push_back({false, title, folder, filter, QString()});
+    m_asked.push_back({false, title, folder, filter, QString(), filterIndex});
     return next();
 }
 

@@ -31,7 +31,7 @@ private:
     void call(const QString& handler, const std::function<void()>& f);
     void format(Section& section);
     bool formatForRequest(Section& section);
-    Snapshot snapshot(const Section& section) const;
+    Snapshot snapshot(const Section& section);
 
     void openPage();
     void closePage();
@@ -69,6 +69,7 @@ private:
     Twips m_columnY = 0;
     Twips m_setBottom = 0;
 
+    SnapshotContext m_context;
     std::map<const Section*, int> m_instances;
     std::vector<bool> m_groupOpen;
     std::vector<data::Variant> m_groupValue;
@@ -81,6 +82,8 @@ void translate(PageItem& item, QPointF offset)
     itemBase(item).rect.translate(offset);
     if (auto* line = std::get_if<LineItem>(&item))
         line->line.translate(offset);
+    else if (auto* image = std::get_if<ImageItem>(&item))
+        image->drawRect.translate(offset);
 }
 
 } // namespace
@@ -111,7 +114,7 @@ bool Runner::formatForRequest(Section& section)
     return std::exchange(section.m_requested, false);
 }
 
-Runner::Snapshot Runner::snapshot(const Section& section) const
+Runner::Snapshot Runner::snapshot(const Section& section)
 {
     Snapshot s;
     s.section = &section;
@@ -120,9 +123,17 @@ Runner::Snapshot Runner::snapshot(const Section& section) const
         s.backColor = section.BackColor();
     s.items.reserve(std::size_t(section.Controls().Count()));
     for (const auto& control : section.Controls()) {
+        if (auto* image = dynamic_cast<Image*>(control.get())) {
+            if (QString error = image->takeLoadError(); !error.isEmpty())
+                m_context.errors << error;
+        }
         if (control->Visible())
-            s.items.push_back(control->snapshot(QPointF(0, 0)));
+            s.items.push_back(control->snapshot(QPointF(0, 0), m_context));
     }
+    // Pictures that could not be read leave their controls empty; the run goes on.
+    for (const QString& error : std::exchange(m_context.errors, QStringList()))
+        m_doc->m_errors.push_back(
+            {section.Name() + QStringLiteral("_Format"), m_layout.m_pageNumber, error});
     return s;
 }
 

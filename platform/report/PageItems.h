@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/report/ChartData.h"
 #include "platform/report/Units.h"
 
 #include <QImage>
@@ -55,12 +56,20 @@ struct CheckItem : ItemBase {
     QColor foreColor = Qt::black;
 };
 
+// A picture, decoded at the size it prints at; pages that show the same picture share it.
 struct ImageItem : ItemBase {
-    QImage image; // null: nothing is drawn
-    QString source;
+    QImage image;    // null: nothing is drawn
+    QRectF drawRect; // where the picture goes; it is cut off at rect
+    QString source;  // the file's full path, or the name of a picture made in code
     PictureAlignment alignment = PictureAlignment::TopLeft;
     SizeMode sizeMode = SizeMode::Clip;
-    bool smooth = true;
+    bool smooth = true; // false: enlarged without smoothing, keeping hard edges
+};
+
+// A chart: its data and the legend font chosen for its size when it was placed.
+struct ChartItem : ItemBase {
+    ChartData data;
+    double legendPoints = 0;
 };
 
 // Painting code of a custom-painted control, called with a painter whose units are twips and
@@ -72,7 +81,8 @@ struct CustomItem : ItemBase {
     PaintFunction paint;
 };
 
-using PageItem = std::variant<TextItem, LineItem, ShapeItem, CheckItem, ImageItem, CustomItem>;
+using PageItem =
+    std::variant<TextItem, LineItem, ShapeItem, CheckItem, ImageItem, ChartItem, CustomItem>;
 
 const ItemBase& itemBase(const PageItem& item);
 ItemBase& itemBase(PageItem& item);

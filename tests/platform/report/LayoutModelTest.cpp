@@ -78,7 +78,8 @@ TEST(ControlSnapshot, ItemsKeepTheValuesOfTheMomentTheyWereTaken)
     Label label(QStringLiteral("Title"));
     label.setBounds(100, 200, 3000, 300);
     label.setCaption(QStringLiteral("one\r\ntwo"));
-    const PageItem item = label.snapshot(QPointF(720, 1000));
+    SnapshotContext context;
+    const PageItem item = label.snapshot(QPointF(720, 1000), context);
     label.setCaption(QStringLiteral("changed"));
     label.setLeft(0);
 

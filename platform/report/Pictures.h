@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/report/Units.h"
+
+#include <QHash>
+#include <QImage>
+#include <QRectF>
+#include <QString>
+
+#include <optional>
+
+namespace report {
+
+// Pictures go onto the page decoded at this resolution of the size they print at, never more:
+// a 4000 x 3000 photo printed 1 inch wide is kept about 300 pixels wide.
+inline constexpr double kPictureDotsPerInch = 300;
+
+// Where a picture comes from: a file, read when its section is placed on the page, or a
+// picture made in code.
+struct PictureSource {
+    QString file; // full path; empty for a picture made in code
+    QImage image; // the picture made in code
+
+    bool isNull() const { return file.isEmpty() && image.isNull(); }
+};
+
+// A picture ready for the page.
+struct PlacedPicture {
+    QImage image;       // null: nothing to draw
+    QRectF drawRect;    // twips from the control's top left corner; drawn clipped to the control
+    bool smooth = true; // false for pictures kept at their own size: drawn without smoothing
+    QString error;      // why the file could not be read; empty when it could
+};
+
+// Decodes pictures at the size they print at, once, and shares the result between every
+// control that shows the same picture at the same size in the same way (the digit pictures of
+// a bar code, printed hundreds of times, are held once). One run of a layout keeps one cache.
+//
+// How a picture fills its control:
+//   Stretch: the whole control, aspect not kept;
+//   Zoom: as large as fits, aspect kept, placed by the picture alignment;
+//   Clip: at its own size (from the resolution stored with it, 96 dpi when none is), placed by
+//   the alignment and cut off at the control's edges; only the part that shows is kept.
+// A picture whose pixels are fewer than kPictureDotsPerInch of its printed size needs is kept
+// as it is (smooth false), so that enlarging it keeps hard edges; a larger one is reduced.
+class PictureCache {
+public:
+    PlacedPicture place(const PictureSource& source, QSizeF box, SizeMode mode,
+                        PictureAlignment alignment);
+    // The number of different pictures decoded so far.
+    int count() const { return int(m_placed.size()); }
+
+private:
+    QHash<QString, PlacedPicture> m_placed;
+};
+
+// The size of a picture file from its header, without decoding it; nullopt (and the reason)
+// when the file cannot be read as a picture.
+std::optional<QSize> pictureFileSize(const QString& file, QString* error = nullptr);
+
+// The rectangle of the given size placed in a box by a picture alignment.
+QRectF alignedIn(const QRectF& box, QSizeF size, PictureAlignment alignment);
+
+} // namespace report

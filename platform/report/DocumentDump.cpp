@@ -259,7 +259,7 @@ QString Document::dump() const
     out << "Document " << quoted(m_caption) << ": " << pageCount()
         << (pageCount() == 1 ? " page\n" : " pages\n");
     for (const Page& page : m_pages) {
-        out << "Page " << page.number << ": " << page.paperSize.name() << ' '
+        out << "Page " << page.number << ": " << page.paperSize.key() << ' '
             << (page.orientation == Orientation::Landscape ? "landscape" : "portrait") << ", paper "
             << num(page.paper.width()) << 'x' << num(page.paper.height()) << ", printable "
             << rectText(page.printable) << '\n';

@@ -222,12 +222,8 @@ PageItem Image::snapshot(QPointF origin, SnapshotContext& context) const
     item.source = m_source.file.isEmpty() ? m_name : m_source.file;
     item.alignment = m_alignment;
     item.sizeMode = m_sizeMode;
-    PlacedPicture placed = context.pictures.place(m_source, rect().size(), m_sizeMode, m_alignment);
-    if (!placed.error.isEmpty())
-        context.errors << placed.error;
-    item.image = std::move(placed.image);
-    item.drawRect = placed.drawRect.translated(item.rect.topLeft());
-    item.smooth = placed.smooth;
+    item.picture =
+        context.pictures.place(m_source, rect().size(), m_sizeMode, m_alignment, context.requester);
     return item;
 }
 

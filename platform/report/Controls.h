@@ -27,11 +27,11 @@ public:
 enum class ControlKind { Label, TextBox, Line, Shape, CheckBox, Image, Chart, Custom };
 
 // What placing a section needs besides its controls: the pictures of the run, decoded once at
-// the size they print at, and the failures met while taking the snapshot, which the engine
-// records as errors of the handler whose section it places.
+// the size they print at, and who is placing (the handler of the section and its page), so
+// that a picture that cannot be read is recorded against it.
 struct SnapshotContext {
     PictureCache pictures;
-    QStringList errors;
+    PictureRequester requester;
 };
 
 // A named control at a position in its section, in twips relative to the section's top left.

@@ -147,15 +147,15 @@ struct ItemPainter {
 
     void operator()(const ImageItem& item) const
     {
-        if (item.image.isNull() || item.rect.isEmpty())
+        if (!item.picture || item.picture->image.isNull() || item.rect.isEmpty())
             return;
         p.save();
         p.setClipRect(item.rect, Qt::IntersectClip);
         // Pictures kept at their own size are enlarged without smoothing and stored without
         // loss, so that bars and edges stay sharp; reduced photos are smoothed.
-        p.setRenderHint(QPainter::SmoothPixmapTransform, item.smooth);
-        p.setRenderHint(QPainter::LosslessImageRendering, !item.smooth);
-        p.drawImage(item.drawRect, item.image);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, item.smooth());
+        p.setRenderHint(QPainter::LosslessImageRendering, !item.smooth());
+        p.drawImage(item.drawRect(), item.picture->image);
         p.restore();
     }
 

@@ -217,12 +217,13 @@ struct ItemDumper {
         head("Image", item, rectText(item.rect));
         out << ", " << sizeModeText(item.sizeMode) << ' ' << pictureAlignmentText(item.alignment)
             << ": ";
-        if (item.image.isNull())
+        const bool shown = !item.image().isNull();
+        if (!shown)
             out << "no picture";
         else
             out << quoted(pictureName(item.source, programFolder));
-        if (!item.image.isNull() && item.drawRect != item.rect)
-            out << " drawn at " << rectText(item.drawRect);
+        if (shown && item.drawRect() != item.rect)
+            out << " drawn at " << rectText(item.drawRect());
         out << '\n';
     }
 

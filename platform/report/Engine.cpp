@@ -82,8 +82,6 @@ void translate(PageItem& item, QPointF offset)
     itemBase(item).rect.translate(offset);
     if (auto* line = std::get_if<LineItem>(&item))
         line->line.translate(offset);
-    else if (auto* image = std::get_if<ImageItem>(&item))
-        image->drawRect.translate(offset);
 }
 
 } // namespace
@@ -122,18 +120,17 @@ Runner::Snapshot Runner::snapshot(const Section& section)
     if (section.BackStyle() == BackStyle::Opaque)
         s.backColor = section.BackColor();
     s.items.reserve(std::size_t(section.Controls().Count()));
+    m_context.requester = {section.Name() + QStringLiteral("_Format"), m_layout.m_pageNumber};
     for (const auto& control : section.Controls()) {
+        // A picture file that could not be found leaves its control empty; the run goes on.
         if (auto* image = dynamic_cast<Image*>(control.get())) {
             if (QString error = image->takeLoadError(); !error.isEmpty())
-                m_context.errors << error;
+                m_doc->m_errors.push_back(
+                    {m_context.requester.handler, m_context.requester.page, error});
         }
         if (control->Visible())
             s.items.push_back(control->snapshot(QPointF(0, 0), m_context));
     }
-    // Pictures that could not be read leave their controls empty; the run goes on.
-    for (const QString& error : std::exchange(m_context.errors, QStringList()))
-        m_doc->m_errors.push_back(
-            {section.Name() + QStringLiteral("_Format"), m_layout.m_pageNumber, error});
     return s;
 }
 
@@ -431,6 +428,10 @@ std::shared_ptr<const Document> Runner::run()
         runRows();
     }
     closePage();
+    // The picture files of every page, read at once: the pictures the pages hold are filled.
+    for (PictureFailure& failure : m_context.pictures.decodeFiles())
+        m_doc->m_errors.push_back(
+            {failure.requester.handler, failure.requester.page, std::move(failure.message)});
     call(QStringLiteral("ReportEnd"), [this] { m_layout.ReportEnd(); });
 
     std::shared_ptr<const Document> doc = m_doc;

@@ -3,9 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace report {
 
@@ -71,9 +74,15 @@ Fit fitFor(QSize own, QSizeF box, SizeMode mode, PictureAlignment alignment)
     return fit;
 }
 
-PlacedPicture reduced(QImage image, QRectF drawRect)
+// A decoded picture, or why there is none.
+struct Decoded {
+    PictureData picture;
+    QString error;
+};
+
+PictureData reduced(QImage image, QRectF drawRect)
 {
-    PlacedPicture placed;
+    PictureData placed;
     placed.drawRect = drawRect;
     const QSize room = printPixels(drawRect.size());
     if (fitsIn(image.size(), room)) {
@@ -89,11 +98,11 @@ PlacedPicture reduced(QImage image, QRectF drawRect)
 }
 
 // A picture already in memory, fitted to its box.
-PlacedPicture placeImage(const QImage& image, QSizeF box, SizeMode mode, PictureAlignment alignment)
+PictureData placeImage(const QImage& image, QSizeF box, SizeMode mode, PictureAlignment alignment)
 {
     if (mode != SizeMode::Clip) {
         const Fit fit = fitFor(image.size(), box, mode, alignment);
-        PlacedPicture placed;
+        PictureData placed;
         placed.drawRect = fit.drawRect;
         placed.smooth = !fit.keepOwnSize;
         placed.image = fit.keepOwnSize ? image
@@ -122,9 +131,10 @@ PlacedPicture placeImage(const QImage& image, QSizeF box, SizeMode mode, Picture
     return reduced(image.copy(pixels), drawRect);
 }
 
-PlacedPicture placeFile(const QString& file, QSizeF box, SizeMode mode, PictureAlignment alignment)
+// Reads a file straight at the size it prints at. Safe on any thread.
+Decoded decodeFile(const QString& file, QSizeF box, SizeMode mode, PictureAlignment alignment)
 {
-    PlacedPicture placed;
+    Decoded decoded;
     QImageReader reader(file);
     reader.setAutoTransform(true);
     QSize own = reader.size();
@@ -136,8 +146,10 @@ PlacedPicture placeFile(const QString& file, QSizeF box, SizeMode mode, PictureA
     if (mode == SizeMode::Clip || own.isEmpty()) {
         // The resolution stored with the picture is known only once it is read.
         image = reader.read();
-        if (!image.isNull())
-            return placeImage(image, box, mode, alignment);
+        if (!image.isNull()) {
+            decoded.picture = placeImage(image, box, mode, alignment);
+            return decoded;
+        }
     } else {
         const Fit fit = fitFor(own, box, mode, alignment);
         if (!fit.keepOwnSize) {
@@ -146,15 +158,15 @@ PlacedPicture placeFile(const QString& file, QSizeF box, SizeMode mode, PictureA
         }
         image = reader.read();
         if (!image.isNull()) {
-            placed.image = std::move(image);
-            placed.drawRect = fit.drawRect;
-            placed.smooth = !fit.keepOwnSize;
-            return placed;
+            decoded.picture.image = std::move(image);
+            decoded.picture.drawRect = fit.drawRect;
+            decoded.picture.smooth = !fit.keepOwnSize;
+            return decoded;
         }
     }
-    placed.error = QStringLiteral("The picture \"%1\" cannot be read: %2.")
-                       .arg(QDir::toNativeSeparators(file), reader.errorString());
-    return placed;
+    decoded.error = QStringLiteral("The picture \"%1\" cannot be read: %2.")
+                        .arg(QDir::toNativeSeparators(file), reader.errorString());
+    return decoded;
 }
 
 } // namespace
@@ -181,11 +193,29 @@ QRectF alignedIn(const QRectF& box, QSizeF size, PictureAlignment alignment)
     return r;
 }
 
-PlacedPicture PictureCache::place(const PictureSource& source, QSizeF box, SizeMode mode,
-                                  PictureAlignment alignment)
+struct PictureCache::Entry {
+    std::shared_ptr<PictureData> picture = std::make_shared<PictureData>();
+    QString file;
+    QSizeF box;
+    SizeMode mode = SizeMode::Clip;
+    PictureAlignment alignment = PictureAlignment::TopLeft;
+    PictureRequester requester;
+    QString error; // set by a worker thread, read after all of them finished
+};
+
+PictureCache::PictureCache() = default;
+PictureCache::~PictureCache() = default;
+
+int PictureCache::count() const
+{
+    return int(m_entries.size());
+}
+
+SharedPicture PictureCache::place(const PictureSource& source, QSizeF box, SizeMode mode,
+                                  PictureAlignment alignment, const PictureRequester& requester)
 {
     if (source.isNull() || box.width() <= 0 || box.height() <= 0)
-        return {};
+        return nullptr;
     const QString key =
         (source.file.isEmpty() ? QStringLiteral("image:%1").arg(source.image.cacheKey())
                                : QStringLiteral("file:") + source.file) +
@@ -194,15 +224,52 @@ PlacedPicture PictureCache::place(const PictureSource& source, QSizeF box, SizeM
             .arg(int(alignment))
             .arg(box.width(), 0, 'f', 2)
             .arg(box.height(), 0, 'f', 2);
-    if (auto it = m_placed.constFind(key); it != m_placed.constEnd())
-        return *it;
-    PlacedPicture placed = source.file.isEmpty() ? placeImage(source.image, box, mode, alignment)
-                                                 : placeFile(source.file, box, mode, alignment);
-    // A picture that cannot be read is said once per run, not at every place it shows.
-    PlacedPicture kept = placed;
-    kept.error.clear();
-    m_placed.insert(key, kept);
-    return placed;
+    if (auto it = m_entries.constFind(key); it != m_entries.constEnd())
+        return (*it)->picture;
+    auto entry = std::make_shared<Entry>();
+    if (source.file.isEmpty()) {
+        *entry->picture = placeImage(source.image, box, mode, alignment);
+    } else {
+        entry->file = source.file;
+        entry->box = box;
+        entry->mode = mode;
+        entry->alignment = alignment;
+        entry->requester = requester;
+        m_pending.push_back(entry);
+    }
+    m_entries.insert(key, entry);
+    return entry->picture;
+}
+
+std::vector<PictureFailure> PictureCache::decodeFiles()
+{
+    const std::vector<std::shared_ptr<Entry>> pending = std::exchange(m_pending, {});
+    // Decoding is most of the time a report with photos takes, so files are read several at
+    // a time; each worker writes only its own entry, and nothing is read until all are done.
+    QThreadPool pool;
+    pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    for (const std::shared_ptr<Entry>& entry : pending) {
+        Entry* e = entry.get();
+        pool.start([e] {
+            try {
+                Decoded decoded = decodeFile(e->file, e->box, e->mode, e->alignment);
+                *e->picture = std::move(decoded.picture);
+                e->error = std::move(decoded.error);
+            } catch (const std::exception& failure) {
+                *e->picture = PictureData();
+                e->error =
+                    QStringLiteral("The picture \"%1\" cannot be read: %2.")
+                        .arg(QDir::toNativeSeparators(e->file), QString::fromUtf8(failure.what()));
+            }
+        });
+    }
+    pool.waitForDone();
+    std::vector<PictureFailure> failures;
+    for (const std::shared_ptr<Entry>& entry : pending) {
+        if (!entry->error.isEmpty())
+            failures.push_back({entry->requester, entry->error});
+    }
+    return failures;
 }
 
 std::optional<QSize> pictureFileSize(const QString& file, QString* error)

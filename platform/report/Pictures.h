@@ -7,7 +7,9 @@
 #include <QRectF>
 #include <QString>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace report {
 
@@ -24,12 +26,25 @@ struct PictureSource {
     bool isNull() const { return file.isEmpty() && image.isNull(); }
 };
 
-// A picture ready for the page.
-struct PlacedPicture {
+// A picture as it goes onto the page. Every item that shows the same picture at the same size
+// shares one.
+struct PictureData {
     QImage image;       // null: nothing to draw
     QRectF drawRect;    // twips from the control's top left corner; drawn clipped to the control
     bool smooth = true; // false for pictures kept at their own size: drawn without smoothing
-    QString error;      // why the file could not be read; empty when it could
+};
+using SharedPicture = std::shared_ptr<const PictureData>;
+
+// Who asked for a picture: the handler whose section was being placed, and its page.
+struct PictureRequester {
+    QString handler;
+    int page = 0;
+};
+
+// A picture file that could not be read, with the first place that asked for it.
+struct PictureFailure {
+    PictureRequester requester;
+    QString message;
 };
 
 // Decodes pictures at the size they print at, once, and shares the result between every
@@ -42,16 +57,30 @@ struct PlacedPicture {
 //   Clip: at its own size (from the resolution stored with it, 96 dpi when none is), placed by
 //   the alignment and cut off at the control's edges; only the part that shows is kept.
 // A picture whose pixels are fewer than kPictureDotsPerInch of its printed size needs is kept
-// as it is (smooth false), so that enlarging it keeps hard edges; a larger one is reduced.
+// as it is (smooth false), so that enlarging it keeps hard edges; a larger one is reduced
+// while it is decoded (a JPEG file is never decoded whole).
+//
+// Pictures made in code are placed at once. Files are only noted by place; decodeFiles then
+// reads all of them, several at a time, and fills the pictures place handed out.
 class PictureCache {
 public:
-    PlacedPicture place(const PictureSource& source, QSizeF box, SizeMode mode,
-                        PictureAlignment alignment);
-    // The number of different pictures decoded so far.
-    int count() const { return int(m_placed.size()); }
+    PictureCache();
+    ~PictureCache();
+    PictureCache(const PictureCache&) = delete;
+    PictureCache& operator=(const PictureCache&) = delete;
+
+    SharedPicture place(const PictureSource& source, QSizeF box, SizeMode mode,
+                        PictureAlignment alignment, const PictureRequester& requester = {});
+    // Decodes the files noted since the last call; a file that cannot be read leaves its
+    // pictures empty and is returned once, with the first place that asked for it.
+    std::vector<PictureFailure> decodeFiles();
+    // The number of different pictures placed so far.
+    int count() const;
 
 private:
-    QHash<QString, PlacedPicture> m_placed;
+    struct Entry;
+    QHash<QString, std::shared_ptr<Entry>> m_entries;
+    std::vector<std::shared_ptr<Entry>> m_pending;
 };
 
 // The size of a picture file from its header, without decoding it; nullopt (and the reason)

@@ -9,8 +9,11 @@ namespace report {
 namespace {
 
 // The size a control added by class name starts with, before the layout sets its own.
+// Text added at run time is small enough for rows 200 twips apart (tables and scale values
+// built from added labels) and stays inside its default height.
 constexpr Twips kAddedWidth = 1440;
-constexpr Twips kAddedTextHeight = 270;
+constexpr Twips kAddedTextHeight = 200;
+constexpr double kAddedTextPoints = 8;
 constexpr Twips kAddedShapeHeight = 720;
 
 QString breaksToNewlines(const QString& text)
@@ -281,11 +284,13 @@ Control& ControlCollection::Add(const QString& className, const QString& name)
         if (kind == QLatin1String("label")) {
             Label& label = add<Label>(name);
             label.setBounds(0, 0, kAddedWidth, kAddedTextHeight);
+            label.setFontSize(kAddedTextPoints);
             return label;
         }
         if (kind == QLatin1String("checkbox")) {
             CheckBox& check = add<CheckBox>(name);
             check.setBounds(0, 0, kAddedWidth, kAddedTextHeight);
+            check.setFontSize(kAddedTextPoints);
             return check;
         }
         if (kind == QLatin1String("shape")) {

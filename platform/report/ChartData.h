@@ -11,7 +11,7 @@ namespace report {
 // One category of a chart: one slice of the pie and one legend entry.
 struct ChartCategory {
     QString label;              // the legend text; blank text shows no legend entry at all
-    double value = 0;           // 0 draws no slice but keeps the legend entry
+    double value = 0;           // 0 (or less) draws no slice but keeps the legend entry
     std::optional<QColor> fill; // none: the next colour of the chart's fixed palette
 
     bool operator==(const ChartCategory&) const = default;

@@ -232,7 +232,7 @@ private:
     QColor m_lineColor = Qt::black;
 };
 
-// A picture: a file, read when the section is placed and kept at the size it prints at (see
+// A picture: a file, decoded once the pages are made and kept at the size it prints at (see
 // PictureCache for how each size mode fills the control), or a picture made in code.
 class Image final : public Control {
 public:

@@ -17,8 +17,8 @@ namespace report {
 // a 4000 x 3000 photo printed 1 inch wide is kept about 300 pixels wide.
 inline constexpr double kPictureDotsPerInch = 300;
 
-// Where a picture comes from: a file, read when its section is placed on the page, or a
-// picture made in code.
+// Where a picture comes from: a file, decoded once the run has made its pages, or a picture
+// made in code.
 struct PictureSource {
     QString file; // full path; empty for a picture made in code
     QImage image; // the picture made in code

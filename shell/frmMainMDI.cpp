@@ -10,6 +10,7 @@
 #include "shell/Panel.h"
 #include "shell/ProgramState.h"
 #include "shell/ResumeNext.h"
+#include "shell/RunMarker.h"
 #include "shell/ScreenRegistry.h"
 #include "shell/Twips.h"
 #include "shell/WindowHelpers.h"
@@ -19,7 +20,6 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLockFile>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
@@ -196,9 +196,9 @@ void frmMainMDI::Load()
         setWindowState(windowState() | Qt::WindowMaximized);
         static_cast<Panel*>(Toolbar)->setCaption(QString());
     });
-    ResumeNext("Installing or upgrading the data file", [this] {
-        m_runMarker = AcquireRunMarker();
-        UpgradeDataFile(m_runMarker.get());
+    ResumeNext("Installing or upgrading the data file", [] {
+        program().ThisRun = RunMarker::create();
+        UpgradeDataFile();
     });
     ResumeNext("Building the navigation tree", [this] { addNodes(); });
     ResumeNext("Expanding the navigation tree", [this] {
@@ -452,12 +452,17 @@ void frmMainMDI::MDIForm_Unload()
     });
     ResumeNext("Backing up the data file", [] { AutomaticBackupAtExit(); });
     m_currentForm = nullptr;
-    m_runMarker.reset();
+    program().ThisRun.reset();
 }
 
 void frmMainMDI::mnuBackupData_Click()
 {
-    const QString name = BackupDataFile();
+    BackupResult result = BackupResult::Failed;
+    const QString name = BackupDataFile(&result);
+    if (result == BackupResult::DataFileDamaged) {
+        ui::critical(DamagedDataFileText(false));
+        return;
+    }
     if (name.isEmpty()) {
         ui::critical(QStringLiteral("There was a problem backing up the data file.  No backup was made."));
         return;

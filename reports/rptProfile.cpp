@@ -1,10 +1,10 @@
 #include "reports/rptProfile.h"
 
-#include "shell/Branding.h"
 #include "shell/Conversions.h"
 #include "shell/Helpers.h"
 #include "shell/PhotoPath.h"
 #include "shell/ProgramState.h"
+#include "shell/ReportParts.h"
 #include "shell/ResumeNext.h"
 #include "platform/data/DataError.h"
 #include "platform/ui/Services.h"
@@ -102,15 +102,10 @@ rptProfile::rptProfile()
 
     report::Section& sheet = PageHeader();
     sheet.setHeight(12240);
-    addText<report::Label>(sheet, QStringLiteral("Title"), {120, 0, 7320, 540}, 18, true,
-                           Alignment::Left)
-        .setCaption(QStringLiteral("Member Name"));
-    addText<report::Label>(sheet, QStringLiteral("SubTitle"), {120, 480, 10620, 360}, 14, false,
-                           Alignment::Left);
-    addText<report::Label>(sheet, QStringLiteral("lblTimestamp"), {7470, 0, 3240, 270}, 9, false,
-                           Alignment::Right);
-    addText<report::Label>(sheet, QStringLiteral("lblPage"), {7470, 270, 3240, 270}, 9, false,
-                           Alignment::Right);
+    reportparts::addTitle(sheet, {120, 0, 7320, 540}, QStringLiteral("Member Name"),
+                          Alignment::Left);
+    reportparts::addSubTitle(sheet, {120, 480, 10620, 360}, Alignment::Left).setCaption(Caption());
+    reportparts::addTimestampAndPage(sheet, {7470, 0, 3240, 270}, {7470, 270, 3240, 270});
 
     addBox(sheet, QStringLiteral("Label11"), QStringLiteral("  Contact Info"),
            {kLeftBox, 1140, kLeftBoxWidth, 3600}, {120, 1140, 5520, 360});
@@ -185,18 +180,11 @@ rptProfile::rptProfile()
     Detail().setHeight(0);
 
     PageFooter().setHeight(360);
-    addText<report::Label>(PageFooter(), QStringLiteral("Label3"), {0, 90, 10710, 270}, 9, true,
-                           Alignment::Center)
-        .setCaption(kMakerName);
-    addText<report::Label>(PageFooter(), QStringLiteral("Label4"), {0, 90, 3240, 270}, 9, true,
-                           Alignment::Left)
-        .setCaption(kProductFullName);
-    addText<report::Label>(PageFooter(), QStringLiteral("Label5"), {7470, 90, 3240, 270}, 9, true,
-                           Alignment::Right)
-        .setCaption(kMakerWebAddress);
+    reportparts::addMakerFooter(PageFooter(), {0, 90, 10710, 270}, {0, 90, 3240, 270},
+                                {7470, 90, 3240, 270});
 
     PageHeader().onFormat([this] { PageHeader_Format(); });
-    PageFooter().onFormat([this] { PageFooter_Format(); });
+    PageFooter().onFormat([this] { reportparts::stampPage(*this); });
 
     // The person's row, with the dates of the first and the last meeting the person attended.
     const QString attended =
@@ -228,7 +216,6 @@ rptProfile::rptProfile()
                             ToString(m_row[QStringLiteral("Youth_LName")], QString()));
         });
     }
-    PageHeader().Controls().Item<report::Label>(QStringLiteral("SubTitle")).setCaption(Caption());
 }
 
 rptProfile::~rptProfile()
@@ -313,13 +300,4 @@ void rptProfile::PageHeader_Format()
     setText("Comments", [&] { return text("Youth_Comments"); });
     setText("Created", [&] { return text("Youth_Created"); });
     setText("Edited", [&] { return text("Youth_Updated"); });
-}
-
-void rptProfile::PageFooter_Format()
-{
-    report::ControlCollection& header = PageHeader().Controls();
-    header.Item<report::Label>(QStringLiteral("lblTimestamp"))
-        .setCaption(ToString(data::Variant::dateTime(ui::now()), QString()));
-    header.Item<report::Label>(QStringLiteral("lblPage"))
-        .setCaption(QStringLiteral("Page: ") + QString::number(PageNumber()));
 }

@@ -15,7 +15,6 @@ public:
 
 private:
     void PageHeader_Format();
-    void PageFooter_Format();
     bool hasRow() const;
 
     data::Connection m_connection;

@@ -7,6 +7,7 @@
 #include "platform/report/Engine.h"
 #include "platform/report/Registry.h"
 #include "tests/support/DataFixture.h"
+#include "tests/support/DocumentDump.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -127,8 +128,11 @@ protected:
 TEST_F(ProfileReport, PrintsEveryFieldOfThePerson)
 {
     db.addPerson("Someone", "Else");
-    const int kim = db.addPerson(fullProfile());
-    // Attendance saved out of date order: the first and last come from the dates themselves.
+    const int kim = db.addPerson(
+        with(fullProfile(), {{"Youth_PhotoFile", "C:\\Program Files\\Corvessa\\Photos\\2.png"}}));
+    writePicture(QDir(PhotoFolder()).filePath(QStringLiteral("2.png")), {300, 500});
+    // Attendance saved out of date order: the first and last come from the dates themselves,
+    // not from the last-attended field.
     db.attend(db.addMeeting(QDate(2024, 3, 3)), {kim});
     db.attend(db.addMeeting(QDate(2023, 9, 10)), {kim});
     db.attend(db.addMeeting(QDate(2024, 1, 7)), {kim});
@@ -137,49 +141,8 @@ TEST_F(ProfileReport, PrintsEveryFieldOfThePerson)
     const ProfileRun r = runProfile(kim);
 
     EXPECT_EQ(r.layout->Caption(), QStringLiteral("Member Profile"));
-    EXPECT_EQ(r.doc->pageCount(), 1);
-    EXPECT_TRUE(r.doc->errors().empty());
+    EXPECT_DUMP(*r.doc, "expected/profile-sheet.dump");
     EXPECT_TRUE(messages().shown().empty());
-    const std::vector<std::pair<const char*, const char*>> expected = {
-        {"Title", "Kim Park"},
-        {"SubTitle", "Member Profile"},
-        {"FullName", "Kim Lee Park"},
-        {"Street", "12 Elm St"},
-        {"CityStateZip", "Dayton, OH, 45402"},
-        {"Email1", "kim@mail.example"},
-        {"HomePhone", "555-0101"},
-        {"CellPhone", "555-0104"},
-        {"PagerPhone", "555-0103"},
-        {"WorkPhone", "555-0102"},
-        {"IMUsername", "kimp  (AIM)"},
-        {"Age", "15"},
-        {"Gender", "Female"},
-        {"Bday", "3/5/2009"},
-        {"School", "Central High"},
-        {"Grade", "9"},
-        {"Ministries", "Music"},
-        {"Parents", "Dana Park"},
-        {"Team", "Blue"},
-        {"Status", "Away"},
-        {"Contact", "Ann Smith"},
-        {"FirstAttended", "9/10/2023"},
-        {"LastAttended", "3/3/2024"},
-        {"Comments", "Plays the piano.\nAsks good questions."},
-        {"Created", "1/2/2023 9:30:00 AM"},
-        {"Edited", "5/1/2024 2:05:00 PM"},
-        {"Label11", "  Contact Info"},
-        {"lblParents", "Parent/ Guardian:"},
-        {"lblPage", "Page: 1"},
-        {"lblTimestamp", "5/15/2024 10:30:00 AM"},
-        {"Label3", "Brantholme Technologies"},
-    };
-    for (const auto& [control, text] : expected)
-        EXPECT_EQ(r.text(control), QString::fromUtf8(text)) << control;
-    EXPECT_TRUE(r.ticked("Visitor"));
-    EXPECT_FALSE(r.ticked("MailList"));
-    EXPECT_TRUE(r.ticked("Leader"));
-    // The whole sheet is the page header; the detail prints nothing.
-    EXPECT_EQ(r.doc->count("Detail"), 0);
 }
 
 TEST_F(ProfileReport, PartsLeftOutWhenEmpty)
@@ -239,7 +202,7 @@ TEST_F(ProfileReport, APersonNoLongerThereGivesAnEmptySheetWithoutAWord)
     EXPECT_EQ(r.text("FullName"), QString());
     EXPECT_FALSE(r.ticked("Visitor"));
     ASSERT_NE(r.photo(), nullptr);
-    EXPECT_TRUE(r.photo()->image.isNull());
+    EXPECT_TRUE(r.photo()->image().isNull());
     EXPECT_TRUE(messages().shown().empty());
     EXPECT_TRUE(r.doc->errors().empty());
 }
@@ -290,11 +253,11 @@ TEST_F(ProfileReport, ThePhotoComesFromTheStoredPathOrThePhotoFolder)
         const report::ImageItem* photo = r.photo();
         ASSERT_NE(photo, nullptr);
         if (c.picture.isEmpty()) {
-            EXPECT_TRUE(photo->image.isNull());
+            EXPECT_TRUE(photo->image().isNull());
         } else {
-            ASSERT_FALSE(photo->image.isNull());
+            ASSERT_FALSE(photo->image().isNull());
             // Shown whole, in proportion, in the middle of its frame.
-            EXPECT_EQ(photo->image.size(), c.picture);
+            EXPECT_EQ(photo->image().size(), c.picture);
             EXPECT_EQ(photo->sizeMode, report::SizeMode::Zoom);
             EXPECT_EQ(photo->alignment, report::PictureAlignment::Center);
         }

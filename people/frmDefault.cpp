@@ -7,7 +7,6 @@
 #include "shell/ProgramState.h"
 #include "shell/ResumeNext.h"
 #include "shell/StatusRules.h"
-#include "shell/Twips.h"
 #include "shell/clsCorvessa.h"
 #include "shell/frmMainMDI.h"
 #include "platform/data/Connection.h"
@@ -16,6 +15,7 @@
 #include "platform/data/Recordset.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Services.h"
+#include "platform/ui/Twips.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -48,23 +48,24 @@ const QString kCustomizeLine = QStringLiteral(
 struct PaneDesign {
     const char* title;
     const char* toolTip;
-    double left, top, width, height;
+    ui::TwipsRect rect;
 };
 
 constexpr std::array<PaneDesign, frmDefault::kPaneCount> kPanes{{
-    {"Stats Summary", nullptr, 60, 1320, 3855, 2355},
+    {"Stats Summary", nullptr, {60, 1320, 3855, 2355}},
     {"News & Reminders",
-     "Automatic reminders about status changes in your members, graduation seasons, etc.", 4140,
-     1320, 5415, 2355},
+     "Automatic reminders about status changes in your members, graduation seasons, etc.",
+     {4140, 1320, 5415, 2355}},
     {"Visitors To Contact",
-     "Visitors you haven't contacted yet. See Tools >> Options to customize.", 60, 4200, 2775,
-     2715},
-    {"Upcoming Birthdays", "Birthdays from 7 days ago to 15 days from now.", 2940, 4200, 3255,
-     2715},
+     "Visitors you haven't contacted yet. See Tools >> Options to customize.",
+     {60, 4200, 2775, 2715}},
+    {"Upcoming Birthdays",
+     "Birthdays from 7 days ago to 15 days from now.",
+     {2940, 4200, 3255, 2715}},
     {"Missing in Action (Since)",
      "Active members (or visitors) who have been absent for awhile.  MIA's are eventually marked "
      "as inactive.",
-     6300, 4200, 3255, 2715},
+     {6300, 4200, 3255, 2715}},
 }};
 
 constexpr double kLogoTop = 120;
@@ -197,9 +198,8 @@ void frmDefault::buildControls()
 {
     Logo = new QLabel(this);
     Logo->setObjectName(QStringLiteral("Logo"));
-    const QRect logo = twipsRectToPixels(0, kLogoTop, kLogoWidth, kLogoHeight, this);
-    Logo->setGeometry(logo);
-    Logo->setPixmap(logoPicture(logo.size()));
+    ui::place(Logo, {0, kLogoTop, kLogoWidth, kLogoHeight});
+    Logo->setPixmap(logoPicture(Logo->size()));
 
     for (int i = 0; i < kPaneCount; ++i) {
         const PaneDesign& design = kPanes[static_cast<std::size_t>(i)];
@@ -207,8 +207,7 @@ void frmDefault::buildControls()
         auto* pane = new Panel(QStringLiteral("InfoPanel") + index, this);
         pane->setBorderWidth(15);
         pane->setBevelWidth(15);
-        pane->setGeometry(
-            twipsRectToPixels(design.left, design.top, design.width, design.height, this));
+        ui::place(pane, design.rect);
         if (design.toolTip)
             pane->setToolTip(QString::fromUtf8(design.toolTip));
         auto* title = new QLabel(QString::fromUtf8(design.title), pane);
@@ -216,21 +215,20 @@ void frmDefault::buildControls()
         QFont bold = title->font();
         bold.setBold(true);
         title->setFont(bold);
-        title->setGeometry(twipsRectToPixels(kTitleLeft, kTitleTop, design.width - 2 * kTitleLeft,
-                                             kTitleHeight, this));
+        ui::place(title, {kTitleLeft, kTitleTop, design.rect.width - 2 * kTitleLeft, kTitleHeight});
         InfoPanel[static_cast<std::size_t>(i)] = pane;
         TitleLabel[static_cast<std::size_t>(i)] = title;
-        m_paneLeft[static_cast<std::size_t>(i)] = design.left;
-        m_paneTop[static_cast<std::size_t>(i)] = design.top;
+        m_paneLeft[static_cast<std::size_t>(i)] = design.rect.left;
+        m_paneTop[static_cast<std::size_t>(i)] = design.rect.top;
     }
 
     lblStatus = new QLabel(InfoPanel[0]);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    lblStatus->setGeometry(twipsRectToPixels(120, 480, 2415, 975, this));
+    ui::place(lblStatus, {120, 480, 2415, 975});
     lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblNumbers = new QLabel(InfoPanel[0]);
     lblNumbers->setObjectName(QStringLiteral("lblNumbers"));
-    lblNumbers->setGeometry(twipsRectToPixels(2580, 480, 555, 975, this));
+    ui::place(lblNumbers, {2580, 480, 555, 975});
     lblNumbers->setAlignment(Qt::AlignRight | Qt::AlignTop);
     // Room for all five count lines.
     fitLines(lblStatus, 5);
@@ -238,13 +236,13 @@ void frmDefault::buildControls()
 
     txtReminder = new QPlainTextEdit(InfoPanel[1]);
     txtReminder->setObjectName(QStringLiteral("txtReminder"));
-    txtReminder->setGeometry(twipsRectToPixels(120, 480, 5055, 1575, this));
+    ui::place(txtReminder, {120, 480, 5055, 1575});
     txtReminder->setReadOnly(true);
 
     const auto list = [this](int pane, const char* name, double width) {
         auto* l = new QListWidget(InfoPanel[static_cast<std::size_t>(pane)]);
         l->setObjectName(QString::fromLatin1(name));
-        l->setGeometry(twipsRectToPixels(120, 420, width, 1950, this));
+        ui::place(l, {120, 420, width, 1950});
         return l;
     };
     List_Visitors = list(2, "List_Visitors", 2535);
@@ -602,13 +600,13 @@ void frmDefault::Form_Resize()
 {
     if (window()->isMinimized())
         return;
-    const double width = pixelsToTwips(this->width(), this);
-    const double height = pixelsToTwips(this->height(), this);
-    const auto w = [](int i) { return kPanes[static_cast<std::size_t>(i)].width; };
-    const auto h = [](int i) { return kPanes[static_cast<std::size_t>(i)].height; };
+    const double width = ui::pixelsToTwips(this->width(), this);
+    const double height = ui::pixelsToTwips(this->height(), this);
+    const auto w = [](int i) { return kPanes[static_cast<std::size_t>(i)].rect.width; };
+    const auto h = [](int i) { return kPanes[static_cast<std::size_t>(i)].rect.height; };
 
     const double logoLeft = (width - kLogoWidth) / 2;
-    Logo->move(twipsToPixels(logoLeft, this), twipsToPixels(kLogoTop, this));
+    ui::moveTo(Logo, logoLeft, kLogoTop);
 
     const double topGap = (width - w(0) - w(1)) / 3;
     m_paneLeft[0] = topGap;
@@ -628,7 +626,7 @@ void frmDefault::Form_Resize()
     m_paneTop[4] = m_paneTop[2];
 
     for (std::size_t i = 0; i < InfoPanel.size(); ++i)
-        InfoPanel[i]->move(twipsToPixels(m_paneLeft[i], this), twipsToPixels(m_paneTop[i], this));
+        ui::moveTo(InfoPanel[i], m_paneLeft[i], m_paneTop[i]);
 }
 
 void frmDefault::List_MIA_DblClick()

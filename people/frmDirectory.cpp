@@ -11,7 +11,6 @@
 #include "shell/Helpers.h"
 #include "shell/ProgramState.h"
 #include "shell/ResumeNext.h"
-#include "shell/Twips.h"
 #include "shell/frmMainMDI.h"
 #include "platform/data/DataError.h"
 #include "platform/data/LocaleText.h"
@@ -20,6 +19,7 @@
 #include "platform/data/RecordsetModel.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Services.h"
+#include "platform/ui/Twips.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -200,7 +200,7 @@ frmDirectory::frmDirectory(QWidget* parent)
     buildNavPanel();
     buildTabs();
     buildStampLine();
-    resize(twipsToPixels(kDesignWidth, this), twipsToPixels(kDesignHeight, this));
+    resize(ui::twipsToPixels(kDesignWidth, this), ui::twipsToPixels(kDesignHeight, this));
     m_listHeight = kListHeight;
     connectHandlers();
     applyColours();
@@ -223,11 +223,6 @@ frmDirectory::~frmDirectory()
         QObject::disconnect(adoPrimaryRS.get(), nullptr, this, nullptr);
 }
 
-void frmDirectory::place(QWidget* widget, double left, double top, double width, double height)
-{
-    widget->setGeometry(twipsRectToPixels(left, top, width, height, this));
-}
-
 QWidget* frmDirectory::addBox(QWidget* panel, int index, double left, double top, double width,
                               int limit)
 {
@@ -244,7 +239,7 @@ QWidget* frmDirectory::addBox(QWidget* panel, int index, double left, double top
         box = line;
     }
     box->setObjectName(QStringLiteral("txtFields(%1)").arg(index));
-    place(box, left, top, width, kBoxHeight);
+    ui::place(box, {left, top, width, kBoxHeight});
     txtFields[index] = box;
     return box;
 }
@@ -256,7 +251,7 @@ QCheckBox* frmDirectory::addCheck(QWidget* panel, int index, const char* caption
     check->setObjectName(QStringLiteral("chkFields(%1)").arg(index));
     // The caption stands before the box.
     check->setLayoutDirection(Qt::RightToLeft);
-    place(check, left, top, width, kBoxHeight);
+    ui::place(check, {left, top, width, kBoxHeight});
     chkFields[index] = check;
     return check;
 }
@@ -267,7 +262,7 @@ QLabel* frmDirectory::addCaption(QWidget* panel, int index, const char* caption,
     auto* label = new QLabel(QString::fromUtf8(caption), panel);
     label->setObjectName(QStringLiteral("lblLabels(%1)").arg(index));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(label, left, top, width, kBoxHeight);
+    ui::place(label, {left, top, width, kBoxHeight});
     lblLabels[index] = label;
     return label;
 }
@@ -280,7 +275,7 @@ void frmDirectory::buildNavPanel()
     NavPanel->setFrameShadow(QFrame::Raised);
     NavPanel->setAutoFillBackground(true);
     NavPanel->setBackgroundRole(QPalette::Button);
-    place(NavPanel, kMargin, kMargin, kNavWidth, kNavHeight);
+    ui::place(NavPanel, {kMargin, kMargin, kNavWidth, kNavHeight});
 
     auto tool = [this](const char* name, Glyph glyph, const char* tip, double left, double top) {
         auto* b = new QToolButton(NavPanel);
@@ -291,7 +286,7 @@ void frmDirectory::buildNavPanel()
         b->setAutoRaise(false);
         // A click takes the focus, so that the box being left is checked before the command.
         b->setFocusPolicy(Qt::StrongFocus);
-        place(b, left, top, 375, 345);
+        ui::place(b, {left, top, 375, 345});
         return b;
     };
     cmdFirst = tool("cmdFirst", Glyph::First, "First", 90, 75);
@@ -301,21 +296,21 @@ void frmDirectory::buildNavPanel()
     NumRecords->setAlignment(Qt::AlignCenter);
     NumRecords->setFrameShape(QFrame::StyledPanel);
     NumRecords->setFrameShadow(QFrame::Sunken);
-    place(NumRecords, 870, 75, 1800, 345);
+    ui::place(NumRecords, {870, 75, 1800, 345});
     cmdNext = tool("cmdNext", Glyph::Next, "Next", 2685, 75);
     cmdLast = tool("cmdLast", Glyph::Last, "Last", 3075, 75);
 
     NavCombo = new PersonPicker(NavPanel);
     NavCombo->setObjectName(QStringLiteral("NavCombo"));
-    place(NavCombo, 3600, 75, 3600, 345);
+    ui::place(NavCombo, {3600, 75, 3600, 345});
 
     auto* showCaption = new QLabel(QStringLiteral("Show:"), NavPanel);
     showCaption->setObjectName(QStringLiteral("lblShow"));
     showCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(showCaption, 7300, 75, 600, 345);
+    ui::place(showCaption, {7300, 75, 600, 345});
     Select_Show = new QComboBox(NavPanel);
     Select_Show->setObjectName(QStringLiteral("Select_Show"));
-    place(Select_Show, 8000, 75, 2160, 345);
+    ui::place(Select_Show, {8000, 75, 2160, 345});
 
     auto captioned = [this, &tool](const char* name, Glyph glyph, const char* tip,
                                    const char* caption, double left) {
@@ -323,7 +318,7 @@ void frmDirectory::buildNavPanel()
         auto* label = new QLabel(QString::fromUtf8(caption), NavPanel);
         label->setObjectName(QStringLiteral("lbl") + QString::fromUtf8(name).mid(3));
         label->setBuddy(b);
-        place(label, left + 420, 480, 560, 345);
+        ui::place(label, {left + 420, 480, 560, 345});
         return b;
     };
     cmdAdd = captioned("cmdAdd", Glyph::Add, "Add a New Person", "Add", 90);
@@ -333,10 +328,10 @@ void frmDirectory::buildNavPanel()
 
     cmdUpdate = new QPushButton(QStringLiteral("&Save"), NavPanel);
     cmdUpdate->setObjectName(QStringLiteral("cmdUpdate"));
-    place(cmdUpdate, 3600, 480, 1200, 345);
+    ui::place(cmdUpdate, {3600, 480, 1200, 345});
     cmdCancel = new QPushButton(QStringLiteral("&Cancel"), NavPanel);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    place(cmdCancel, 4920, 480, 1200, 345);
+    ui::place(cmdCancel, {4920, 480, 1200, 345});
 }
 
 void frmDirectory::buildTabs()
@@ -346,14 +341,14 @@ void frmDirectory::buildTabs()
     for (const char* caption : {"Contact Info", "Personal", "Tracking", "Photo"})
         SSTabCtl->addTab(QString::fromUtf8(caption));
     SSTabCtl->bar()->setFocusPolicy(Qt::StrongFocus);
-    place(SSTabCtl, kMargin, kTabTop, kNavWidth, kPanelTop + kPanelHeight + 120);
+    ui::place(SSTabCtl, {kMargin, kTabTop, kNavWidth, kPanelTop + kPanelHeight + 120});
 
     for (int i = 0; i < 3; ++i) {
         auto* panel = new QFrame(SSTabCtl);
         panel->setObjectName(QStringLiteral("TabPanel(%1)").arg(i));
         panel->setFrameShape(QFrame::NoFrame);
         panel->setAutoFillBackground(true);
-        place(panel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight);
+        ui::place(panel, {kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight});
         TabPanel[static_cast<std::size_t>(i)] = panel;
     }
     buildContactPanel(TabPanel[0]);
@@ -385,7 +380,7 @@ void frmDirectory::buildContactPanel(QFrame* panel)
     addBox(panel, 8, kBoxLeft, 1500, 4700, 50);
     cmdEmail = new QPushButton(QStringLiteral("Send E-mail"), panel);
     cmdEmail->setObjectName(QStringLiteral("cmdEmail"));
-    place(cmdEmail, 6750, 1500, 1500, kBoxHeight);
+    ui::place(cmdEmail, {6750, 1500, 1500, kBoxHeight});
 
     addCaption(panel, 13, "Home Phone:", 60, 1950, kCaptionWidth);
     addBox(panel, 13, kBoxLeft, 1950, 2300, 15);
@@ -399,10 +394,10 @@ void frmDirectory::buildContactPanel(QFrame* panel)
     auto* imCaption = new QLabel(QStringLiteral("IM Service:"), panel);
     imCaption->setObjectName(QStringLiteral("lblIMService"));
     imCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(imCaption, 60, 2850, kCaptionWidth, kBoxHeight);
+    ui::place(imCaption, {60, 2850, kCaptionWidth, kBoxHeight});
     Select_IMService = new ChoiceBox(kIMServiceLimit, panel);
     Select_IMService->setObjectName(QStringLiteral("Select_IMService"));
-    place(Select_IMService, kBoxLeft, 2850, 1500, kBoxHeight);
+    ui::place(Select_IMService, {kBoxLeft, 2850, 1500, kBoxHeight});
     addCaption(panel, 2, "IM Username:", 3550, 2850, 1500);
     addBox(panel, 2, 5150, 2850, 3000, 50);
 }
@@ -414,20 +409,20 @@ void frmDirectory::buildPersonalPanel(QFrame* panel)
     auto* ageCaption = new QLabel(QStringLiteral("Age:"), panel);
     ageCaption->setObjectName(QStringLiteral("lblAgeCaption"));
     ageCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(ageCaption, 3300, 150, 600, kBoxHeight);
+    ui::place(ageCaption, {3300, 150, 600, kBoxHeight});
     lblAge = new QLabel(panel);
     lblAge->setObjectName(QStringLiteral("lblAge"));
-    place(lblAge, 4000, 150, 500, kBoxHeight);
+    ui::place(lblAge, {4000, 150, 500, kBoxHeight});
 
     Frame1 = new QGroupBox(QStringLiteral("Gender:"), panel);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    place(Frame1, 4700, 20, 2100, 560);
+    ui::place(Frame1, {4700, 20, 2100, 560});
     for (int i : {1, 2}) {
         auto* button = new QRadioButton(QString::fromLatin1(i == 1 ? "M" : "F"), Frame1);
         button->setObjectName(QStringLiteral("optGender(%1)").arg(i));
         // Both buttons may be off (no gender yet): the screen keeps them exclusive itself.
         button->setAutoExclusive(false);
-        place(button, i == 1 ? 250 : 1100, 250, 700, 270);
+        ui::place(button, {i == 1 ? 250.0 : 1100.0, 250, 700, 270});
         optGender[static_cast<std::size_t>(i)] = button;
     }
 
@@ -441,7 +436,7 @@ void frmDirectory::buildPersonalPanel(QFrame* panel)
     addBox(panel, 20, kBoxLeft, 1650, 7950, 60);
     addCaption(panel, 5, "Comments:", 60, 2100, kCaptionWidth);
     addBox(panel, 5, kBoxLeft, 2100, 7950, 0);
-    place(txtFields[5], kBoxLeft, 2100, 7950, 2200);
+    ui::place(txtFields[5], {kBoxLeft, 2100, 7950, 2200});
     lblLabels[5]->setAlignment(Qt::AlignRight | Qt::AlignTop);
     for (int centred : {3, 24})
         static_cast<QLineEdit*>(txtFields[centred])->setAlignment(Qt::AlignCenter);
@@ -456,16 +451,16 @@ void frmDirectory::buildTrackingPanel(QFrame* panel)
         auto* label = new QLabel(QString::fromUtf8(text), panel);
         label->setObjectName(QString::fromUtf8(name));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        place(label, 60, top, kCaptionWidth, kBoxHeight);
+        ui::place(label, {60, top, kCaptionWidth, kBoxHeight});
     };
     caption("lblStatus", "Status:", 600);
     Select_Status = new QComboBox(panel);
     Select_Status->setObjectName(QStringLiteral("Select_Status"));
-    place(Select_Status, kBoxLeft, 600, 1900, kBoxHeight);
+    ui::place(Select_Status, {kBoxLeft, 600, 1900, kBoxHeight});
     caption("lblTeam", "Team:", 1050);
     Select_Team = new ChoiceBox(kTeamLimit, panel);
     Select_Team->setObjectName(QStringLiteral("Select_Team"));
-    place(Select_Team, kBoxLeft, 1050, 1900, kBoxHeight);
+    ui::place(Select_Team, {kBoxLeft, 1050, 1900, kBoxHeight});
 
     addCaption(panel, 16, "Last Attended:", 60, 1500, kCaptionWidth);
     addBox(panel, 16, kBoxLeft, 1500, 1300, 10);
@@ -480,7 +475,7 @@ void frmDirectory::buildTrackingPanel(QFrame* panel)
     FollowUpPanel->setObjectName(QStringLiteral("FollowUpPanel"));
     FollowUpPanel->setFrameShape(QFrame::StyledPanel);
     FollowUpPanel->setFrameShadow(QFrame::Sunken);
-    place(FollowUpPanel, 60, 2900, 5400, 600);
+    ui::place(FollowUpPanel, {60, 2900, 5400, 600});
     addCheck(FollowUpPanel, 33, "Sent Letter:", 120, 135, 1650);
     addCheck(FollowUpPanel, 30, "Called:", 1950, 135, 1300);
     addCheck(FollowUpPanel, 31, "Visited:", 3500, 135, 1400);
@@ -488,10 +483,10 @@ void frmDirectory::buildTrackingPanel(QFrame* panel)
 
     auto* listCaption = new QLabel(QStringLiteral("Attendance Record:"), panel);
     listCaption->setObjectName(QStringLiteral("lblAttendance"));
-    place(listCaption, kListLeft, 150, 3000, 270);
+    ui::place(listCaption, {kListLeft, 150, 3000, 270});
     Attendance_Record = new QListWidget(panel);
     Attendance_Record->setObjectName(QStringLiteral("Attendance_Record"));
-    place(Attendance_Record, kListLeft, kListTop, 4200, kListHeight);
+    ui::place(Attendance_Record, {kListLeft, kListTop, 4200, kListHeight});
 }
 
 void frmDirectory::buildPhotoControls()
@@ -501,18 +496,18 @@ void frmDirectory::buildPhotoControls()
     MugShot->setFrameShape(QFrame::Box);
     MugShot->setAlignment(Qt::AlignCenter);
     MugShot->setAutoFillBackground(true);
-    place(MugShot, 240, 600, 3225, 2400);
+    ui::place(MugShot, {240, 600, 3225, 2400});
     cmdNewPhoto = new QPushButton(QStringLiteral("Add New Photo"), SSTabCtl);
     cmdNewPhoto->setObjectName(QStringLiteral("cmdNewPhoto"));
-    place(cmdNewPhoto, 3700, 600, 1800, 400);
+    ui::place(cmdNewPhoto, {3700, 600, 1800, 400});
     cmdDelPhoto = new QPushButton(QStringLiteral("Remove Photo"), SSTabCtl);
     cmdDelPhoto->setObjectName(QStringLiteral("cmdDelPhoto"));
-    place(cmdDelPhoto, 3700, 1100, 1800, 400);
+    ui::place(cmdDelPhoto, {3700, 1100, 1800, 400});
     PhotoLabel = new QLabel(kPhotoAdvice, SSTabCtl);
     PhotoLabel->setObjectName(QStringLiteral("PhotoLabel"));
     PhotoLabel->setWordWrap(true);
     PhotoLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(PhotoLabel, 3700, 1650, 5500, 1500);
+    ui::place(PhotoLabel, {3700, 1650, 5500, 1500});
 }
 
 void frmDirectory::buildStampLine()
@@ -531,7 +526,7 @@ void frmDirectory::buildStampLine()
     txtFields[29]->setProperty("dateFormat", QStringLiteral("M/d/yyyy"));
     cmdPrintProfile = new QPushButton(QStringLiteral("Print Profile"), this);
     cmdPrintProfile->setObjectName(QStringLiteral("cmdPrintProfile"));
-    place(cmdPrintProfile, kMargin + kNavWidth - kPrintWidth, top, kPrintWidth, kBoxHeight);
+    ui::place(cmdPrintProfile, {kMargin + kNavWidth - kPrintWidth, top, kPrintWidth, kBoxHeight});
 
     // Photos, e-mail, the attendance record and printing are not part of this screen yet:
     // their controls are shown but cannot be used.
@@ -1608,7 +1603,7 @@ void frmDirectory::resizeEvent(QResizeEvent* event)
 
 void frmDirectory::Form_Resize()
 {
-    const auto twips = [this](int pixels) { return pixelsToTwips(pixels, this); };
+    const auto twips = [this](int pixels) { return ui::pixelsToTwips(pixels, this); };
     DirectoryLayoutInput in;
     in.width = twips(width());
     in.height = twips(height());
@@ -1624,11 +1619,12 @@ void frmDirectory::Form_Resize()
 
     for (QWidget* w : std::initializer_list<QWidget*>{txtFields[29], lblLabels[29], txtFields[7],
                                                       lblLabels[7], cmdPrintProfile})
-        w->move(w->x(), twipsToPixels(out.stampTop, this));
-    SSTabCtl->resize(twipsToPixels(out.tabWidth, this), twipsToPixels(out.tabHeight, this));
-    cmdPrintProfile->move(twipsToPixels(out.printLeft, this), cmdPrintProfile->y());
+        w->move(w->x(), ui::twipsToPixels(out.stampTop, this));
+    SSTabCtl->resize(ui::twipsToPixels(out.tabWidth, this), ui::twipsToPixels(out.tabHeight, this));
+    cmdPrintProfile->move(ui::twipsToPixels(out.printLeft, this), cmdPrintProfile->y());
     if (out.listHeight != m_listHeight) {
         m_listHeight = out.listHeight;
-        Attendance_Record->resize(Attendance_Record->width(), twipsToPixels(m_listHeight, this));
+        Attendance_Record->resize(Attendance_Record->width(),
+                                  ui::twipsToPixels(m_listHeight, this));
     }
 }

@@ -108,7 +108,6 @@ private:
                         double width);
     QLabel* addCaption(QWidget* panel, int index, const char* caption, double left, double top,
                        double width);
-    void place(QWidget* widget, double left, double top, double width, double height);
     void applyColours();
     void bindFields();
 

@@ -6,7 +6,6 @@
 #include "shell/Conversions.h"
 #include "shell/ProgramState.h"
 #include "shell/ResumeNext.h"
-#include "shell/Twips.h"
 #include "platform/data/Connection.h"
 #include "platform/data/DataError.h"
 #include "platform/data/Recordset.h"
@@ -14,6 +13,7 @@
 #include "platform/data/RecordsetModel.h"
 #include "platform/report/Registry.h"
 #include "platform/ui/Services.h"
+#include "platform/ui/Twips.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -71,8 +71,8 @@ constexpr int kCommentsBox = 5;
 
 // Twips of the navigation panel and the print command.
 constexpr double kNavTop = 4320;
-const QRectF kNavPanel(120, kNavTop, 4680, 1620);
-const QRectF kPrintButton(120, kNavTop + 1620 + 180, 2400, 420);
+constexpr ui::TwipsRect kNavPanel{120, kNavTop, 4680, 1620};
+constexpr ui::TwipsRect kPrintButton{120, kNavTop + 1620 + 180, 2400, 420};
 
 // A small picture of a barcode under a red scan line: shown while the scan box is ready.
 QPixmap scanReadyPicture(const QSize& size)
@@ -109,13 +109,10 @@ frmServices::~frmServices() = default;
 void frmServices::buildControls()
 {
     setFocusPolicy(Qt::ClickFocus);
-    auto place = [this](QWidget* w, const QRectF& r) {
-        w->setGeometry(twipsRectToPixels(r.x(), r.y(), r.width(), r.height(), this));
-    };
     auto caption = [&](const QString& text, double top) {
         auto* label = new QLabel(text, this);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        place(label, QRectF(kCaptionLeft, top, kCaptionWidth, kBoxHeight));
+        ui::place(label, {kCaptionLeft, top, kCaptionWidth, kBoxHeight});
     };
 
     for (const BoundBox& bound : kBoxes) {
@@ -133,7 +130,7 @@ void frmServices::buildControls()
         }
         box->setObjectName(QStringLiteral("txtFields"));
         box->setProperty("DataField", QString::fromUtf8(bound.field));
-        place(box, QRectF(kBoxLeft, bound.top, bound.width, bound.height));
+        ui::place(box, {kBoxLeft, bound.top, bound.width, bound.height});
         txtFields.push_back(box);
     }
 
@@ -144,7 +141,7 @@ void frmServices::buildControls()
     Select_Type->setInsertPolicy(QComboBox::NoInsert);
     Select_Type->installEventFilter(this);
     Select_Type->lineEdit()->installEventFilter(this);
-    place(Select_Type, QRectF(kBoxLeft, kTypeTop, 3180, kBoxHeight));
+    ui::place(Select_Type, {kBoxLeft, kTypeTop, 3180, kBoxHeight});
     connect(Select_Type, &QComboBox::activated, this, [this](int) {
         ResumeNext("Choosing the meeting type", [this] { Select_Type_Click(); });
     });
@@ -153,12 +150,12 @@ void frmServices::buildControls()
     NavPanel = new QFrame(this);
     NavPanel->setObjectName(QStringLiteral("NavPanel"));
     NavPanel->setFrameShape(QFrame::StyledPanel);
-    place(NavPanel, kNavPanel);
+    ui::place(NavPanel, kNavPanel);
     auto navButton = [&](const char* name, QStyle::StandardPixmap picture, int i) {
         auto* b = new QPushButton(NavPanel);
         b->setObjectName(QString::fromUtf8(name));
         b->setIcon(style()->standardIcon(picture));
-        place(b, QRectF(120 + i * 600, 120, 540, 420));
+        ui::place(b, {120.0 + i * 600, 120, 540, 420});
         return b;
     };
     cmdFirst = navButton("cmdFirst", QStyle::SP_MediaSkipBackward, 0);
@@ -167,15 +164,15 @@ void frmServices::buildControls()
     cmdLast = navButton("cmdLast", QStyle::SP_MediaSkipForward, 3);
     cmdAdd = new QPushButton(QStringLiteral("&Add Meeting"), NavPanel);
     cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    place(cmdAdd, QRectF(120, 660, 1800, 420));
+    ui::place(cmdAdd, {120, 660, 1800, 420});
     cmdDelete = new QPushButton(QStringLiteral("&Delete Meeting"), NavPanel);
     cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
-    place(cmdDelete, QRectF(2040, 660, 1800, 420));
+    ui::place(cmdDelete, {2040, 660, 1800, 420});
     auto* hint = new QLabel(
         QStringLiteral("Use this panel to move between records, and to create or delete records."),
         NavPanel);
     hint->setWordWrap(true);
-    place(hint, QRectF(120, 1140, 4440, 420));
+    ui::place(hint, {120, 1140, 4440, 420});
 
     connect(cmdFirst, &QPushButton::clicked, this, &frmServices::cmdFirst_Click);
     connect(cmdPrevious, &QPushButton::clicked, this, &frmServices::cmdPrevious_Click);
@@ -186,13 +183,13 @@ void frmServices::buildControls()
 
     cmdPrintWeekRoll = new QPushButton(QStringLiteral("Print Meeting Summary"), this);
     cmdPrintWeekRoll->setObjectName(QStringLiteral("cmdPrintWeekRoll"));
-    place(cmdPrintWeekRoll, kPrintButton);
+    ui::place(cmdPrintWeekRoll, kPrintButton);
     connect(cmdPrintWeekRoll, &QPushButton::clicked, this, &frmServices::cmdPrintWeekRoll_Click);
 
     // The attendance side.
     Label1 = new QLabel(QStringLiteral("Attendees for this week:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    place(Label1, QRectF(meetings_layout::kAttendanceLeft, 120, 3000, 285));
+    ui::place(Label1, {meetings_layout::kAttendanceLeft, 120, 3000, 285});
     MainPanel = new QFrame(this);
     MainPanel->setObjectName(QStringLiteral("MainPanel"));
     AttendedList = new QListWidget(MainPanel);
@@ -342,21 +339,18 @@ void frmServices::resizeEvent(QResizeEvent* event)
 void frmServices::Form_Resize()
 {
     const MeetingsLayout l =
-        layoutMeetings(pixelsToTwips(width(), this), pixelsToTwips(height(), this));
-    auto place = [this](QWidget* w, const QRectF& r) {
-        w->setGeometry(twipsRectToPixels(r.x(), r.y(), r.width(), r.height(), this));
-    };
-    place(MainPanel, l.MainPanel);
+        layoutMeetings(ui::pixelsToTwips(width(), this), ui::pixelsToTwips(height(), this));
+    ui::place(MainPanel, l.MainPanel);
     AttendedList->setGeometry(QRect(QPoint(0, 0), MainPanel->size()));
-    place(lblItemCount, l.lblItemCount);
-    place(cmdSet, l.cmdSet);
-    place(Select_Youth, l.Select_Youth);
-    place(cmdNewAttendee, l.cmdNewAttendee);
-    place(cmdResort, l.cmdResort);
-    place(bc_Entry, l.bc_Entry);
-    place(bc_ReadyImage, l.bc_ReadyImage);
+    ui::place(lblItemCount, l.lblItemCount);
+    ui::place(cmdSet, l.cmdSet);
+    ui::place(Select_Youth, l.Select_Youth);
+    ui::place(cmdNewAttendee, l.cmdNewAttendee);
+    ui::place(cmdResort, l.cmdResort);
+    ui::place(bc_Entry, l.bc_Entry);
+    ui::place(bc_ReadyImage, l.bc_ReadyImage);
     bc_ReadyImage->setPixmap(scanReadyPicture(bc_ReadyImage->size()));
-    place(lblInstructions, l.lblInstructions);
+    ui::place(lblInstructions, l.lblInstructions);
 }
 
 void frmServices::keyPressEvent(QKeyEvent* event)

@@ -60,8 +60,6 @@ protected:
 
 private:
     void buildControls();
-    void place(QWidget* widget, double left, double top, double width, double height);
-    void place(QWidget* widget, double left, double top);
 
     void Form_Resize();
     void ReportList_Click(int row);

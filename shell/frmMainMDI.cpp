@@ -9,10 +9,10 @@
 #include "shell/ProgramState.h"
 #include "shell/ResumeNext.h"
 #include "shell/ScreenRegistry.h"
-#include "shell/Twips.h"
 #include "shell/WindowHelpers.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Services.h"
+#include "platform/ui/Twips.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -65,7 +65,7 @@ frmMainMDI::frmMainMDI(QWidget* parent) : QMainWindow(parent)
     setWindowIcon(ProgramIcon());
     buildMenus();
     buildPanels();
-    setMinimumWidth(twipsToPixels(kMinWindowWidth, this));
+    setMinimumWidth(ui::twipsToPixels(kMinWindowWidth, this));
     resize(1000, 700);
 }
 
@@ -108,9 +108,8 @@ void frmMainMDI::buildMenus()
     connect(mnuOnlineHelp, &QAction::triggered, this, [] {
         ResumeNext("Opening the support page", [] { ui::shell().openUrl(kSupportPageUrl); });
     });
-    connect(mnuWebsite, &QAction::triggered, this, [] {
-        ResumeNext("Opening the home page", [] { ui::shell().openUrl(kHomePageUrl); });
-    });
+    connect(mnuWebsite, &QAction::triggered, this,
+            [] { ResumeNext("Opening the home page", [] { ui::shell().openUrl(kHomePageUrl); }); });
     connect(mnuAbout, &QAction::triggered, this, [this] { frmAbout::ShowAbout(this); });
 }
 
@@ -124,7 +123,7 @@ void frmMainMDI::buildPanels()
 
     auto* toolbar = new Panel(QStringLiteral("Toolbar"), central);
     toolbar->setCaption(QStringLiteral("Toolbar"));
-    toolbar->setFixedHeight(twipsToPixels(kToolbarHeight, this));
+    toolbar->setFixedHeight(ui::twipsToPixels(kToolbarHeight, this));
     Toolbar = toolbar;
     column->addWidget(Toolbar);
 
@@ -178,7 +177,7 @@ void frmMainMDI::buildPanels()
 
 double frmMainMDI::twips(int pixels) const
 {
-    return pixelsToTwips(pixels, this);
+    return ui::pixelsToTwips(pixels, this);
 }
 
 std::int16_t frmMainMDI::NodeIndexOf(const QString& key)
@@ -378,23 +377,20 @@ void frmMainMDI::SizeControls(float& x)
 
 void frmMainMDI::applyLayout(const ShellLayout& l)
 {
-    auto place = [this](QWidget* w, const TwipsRect& r) {
-        w->setGeometry(twipsRectToPixels(r.left, r.top, r.width, r.height, this));
-    };
-    place(SSTree1, l.tree);
-    place(SplitterPanel, l.splitter);
-    place(TitlePanel, l.title);
-    place(ContentPanel, l.content);
-    place(MaskPanel, l.mask);
-    place(MaskLine, l.maskLine);
+    ui::place(SSTree1, l.tree);
+    ui::place(SplitterPanel, l.splitter);
+    ui::place(TitlePanel, l.title);
+    ui::place(ContentPanel, l.content);
+    ui::place(MaskPanel, l.mask);
+    ui::place(MaskLine, l.maskLine);
     MaskPanel->raise();
     MaskLine->raise();
 }
 
 void frmMainMDI::TitlePanel_Resize()
 {
-    const TwipsRect r = TitleInnerRect(twips(TitlePanel->width()), twips(TitlePanel->height()));
-    TitlePanelInner->setGeometry(twipsRectToPixels(r.left, r.top, r.width, r.height, this));
+    ui::place(TitlePanelInner,
+              TitleInnerRect(twips(TitlePanel->width()), twips(TitlePanel->height())));
 }
 
 bool frmMainMDI::eventFilter(QObject* watched, QEvent* event)
@@ -409,10 +405,10 @@ bool frmMainMDI::eventFilter(QObject* watched, QEvent* event)
         case QEvent::MouseMove:
             if (m_dragging) {
                 const auto* mouse = static_cast<QMouseEvent*>(event);
-                const double left = DraggedSplitterLeft(m_splitterLeft, twips(mouse->position().toPoint().x()),
-                                                        twips(width()));
+                const double left = DraggedSplitterLeft(
+                    m_splitterLeft, twips(mouse->position().toPoint().x()), twips(width()));
                 m_splitterLeft = left;
-                SplitterPanel->move(twipsToPixels(left, this), SplitterPanel->y());
+                SplitterPanel->move(ui::twipsToPixels(left, this), SplitterPanel->y());
             }
             return true;
         case QEvent::MouseButtonRelease: {
@@ -459,10 +455,12 @@ void frmMainMDI::mnuBackupData_Click()
 {
     const QString name = BackupDataFile();
     if (name.isEmpty()) {
-        ui::critical(QStringLiteral("There was a problem backing up the data file.  No backup was made."));
+        ui::critical(
+            QStringLiteral("There was a problem backing up the data file.  No backup was made."));
         return;
     }
-    ui::information(QStringLiteral("Data backed up to ") + DataFilePath(name) +
-                    QStringLiteral(". You can manually copy this file elsewhere (such as a floppy) for "
-                                   "safe keeping."));
+    ui::information(
+        QStringLiteral("Data backed up to ") + DataFilePath(name) +
+        QStringLiteral(". You can manually copy this file elsewhere (such as a floppy) for "
+                       "safe keeping."));
 }

@@ -2,8 +2,8 @@
 #include "shell/Panel.h"
 #include "shell/ProgramState.h"
 #include "shell/ScreenRegistry.h"
-#include "shell/Twips.h"
 #include "shell/frmMainMDI.h"
+#include "platform/ui/Twips.h"
 #include "tests/support/DataFixture.h"
 #include "tests/support/ScreenDoubles.h"
 #include "tests/support/TestEnvironment.h"
@@ -573,15 +573,15 @@ TEST(StartPageLayout, ResizeSpreadsThePanesOverThePage)
 {
     frmDefault page;
     page.show();
-    const auto px = [&](double twips) { return twipsToPixels(twips, &page); };
+    const auto px = [&](double twips) { return ui::twipsToPixels(twips, &page); };
     const auto pane = [&](int i) {
         return page.findChild<Panel*>(QStringLiteral("InfoPanel(%1)").arg(i))->pos();
     };
     // 12,000 by 9,000 twips: the gaps share the width left over, and a third of the height
     // left over under the logo.
     page.resize(px(12000), px(9000));
-    const double width = pixelsToTwips(page.width(), &page);
-    const double height = pixelsToTwips(page.height(), &page);
+    const double width = ui::pixelsToTwips(page.width(), &page);
+    const double height = ui::pixelsToTwips(page.height(), &page);
     const double top = (width - 3855 - 5415) / 3;
     const double bottom = (width - 2775 - 3255 - 3255) / 4;
     const double gap = (height - 1200 - 2355 - 2715) / 3;

@@ -1,7 +1,7 @@
 #include "reports/frmReports.h"
 #include "shell/ProgramState.h"
-#include "shell/Twips.h"
 #include "shell/frmMessage.h"
+#include "platform/ui/Twips.h"
 #include "platform/report/Registry.h"
 #include "tests/reports/ReportsScreenSupport.h"
 #include "tests/support/DataFixture.h"
@@ -24,7 +24,8 @@ protected:
     {
         screen = std::make_unique<frmReports>();
         screen->Load();
-        screen->resize(twipsToPixels(10500, screen.get()), twipsToPixels(7200, screen.get()));
+        screen->resize(ui::twipsToPixels(10500, screen.get()),
+                       ui::twipsToPixels(7200, screen.get()));
         screen->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(screen.get()));
     }

@@ -1,12 +1,14 @@
 #include "tests/support/TestEnvironment.h"
 
-#include "shell/ProgramState.h"
-
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QLocale>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -25,6 +27,18 @@ struct PerTest {
     testing_support::MemorySettingsStore* settings = nullptr;
 };
 
+Hooks& installedHooks()
+{
+    static Hooks instance;
+    return instance;
+}
+
+void resetProgram()
+{
+    if (installedHooks().reset)
+        installedHooks().reset();
+}
+
 std::unique_ptr<PerTest>& current()
 {
     static std::unique_ptr<PerTest> state;
@@ -41,7 +55,7 @@ PerTest& state()
 
 void startTest()
 {
-    resetProgramState();
+    resetProgram();
     auto s = std::make_unique<PerTest>();
     ui::Services& services = ui::services();
 
@@ -76,7 +90,7 @@ void startTest()
 
 void endTest()
 {
-    resetProgramState();
+    resetProgram();
     // Windows released with deleteLater go now, before the next test starts.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     current().reset();
@@ -89,18 +103,61 @@ class ResetListener final : public ::testing::EmptyTestEventListener {
 
 } // namespace
 
-testing_support::RecordingMessageBoxes& messages() { return *state().messages; }
-testing_support::RecordingFileDialogs& files() { return *state().files; }
-testing_support::RecordingPrintDialogs& printing() { return *state().printing; }
-testing_support::RecordingShell& shell() { return *state().shell; }
-testing_support::FixedClock& clock() { return *state().clock; }
-testing_support::MemorySettingsStore& settings() { return *state().settings; }
-QString programFolder() { return state().folder.path(); }
-QString programFile(const QString& name) { return QDir(programFolder()).filePath(name); }
-
-void installPerTestReset()
+testing_support::RecordingMessageBoxes& messages()
 {
+    return *state().messages;
+}
+testing_support::RecordingFileDialogs& files()
+{
+    return *state().files;
+}
+testing_support::RecordingPrintDialogs& printing()
+{
+    return *state().printing;
+}
+testing_support::RecordingShell& shell()
+{
+    return *state().shell;
+}
+testing_support::FixedClock& clock()
+{
+    return *state().clock;
+}
+testing_support::MemorySettingsStore& settings()
+{
+    return *state().settings;
+}
+QString programFolder()
+{
+    return state().folder.path();
+}
+QString programFile(const QString& name)
+{
+    return QDir(programFolder()).filePath(name);
+}
+
+const Hooks& hooks()
+{
+    return installedHooks();
+}
+
+int runTests(int argc, char** argv, Hooks hooks, const std::function<void()>& prepare)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
+    QStandardPaths::setTestModeEnabled(true);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("CorvessaTests"));
+    if (prepare)
+        prepare();
+    installedHooks() = std::move(hooks);
+    ::testing::InitGoogleMock(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new ResetListener);
+    return RUN_ALL_TESTS();
 }
 
 } // namespace testenv

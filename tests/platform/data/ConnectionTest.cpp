@@ -5,7 +5,6 @@
 #include "platform/data/ConnectionString.h"
 #include "platform/data/DataError.h"
 #include "platform/data/Schema.h"
-#include "shell/ProgramState.h"
 
 #include <sqlite3.h>
 
@@ -48,7 +47,7 @@ TEST(Connection, ErrorsCarryTheMessageAndTheStatementAsSentAndAsRun)
     testing_support::DataFixture db;
     db.addPerson("Ann", "Adams");
     data::Connection conn;
-    conn.Open(program().ConnectionString);
+    conn.Open(db.connectionString());
     const QString sql =
         "INSERT INTO Youth ( Youth_ID, Youth_FName ) SELECT 1 AS Expr1, 'Bob' AS Expr2;";
     try {
@@ -68,7 +67,7 @@ TEST(Connection, TransactionsRollBackUnlessCommitted)
 {
     testing_support::DataFixture db;
     data::Connection conn;
-    conn.Open(program().ConnectionString);
+    conn.Open(db.connectionString());
     {
         data::Transaction tx(conn);
         conn.Execute("INSERT INTO Attendance ( Attend_Youth_ID, Attend_Wk_ID ) SELECT 1 AS Expr1, "

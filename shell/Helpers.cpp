@@ -7,6 +7,10 @@
 
 std::int16_t GetAge(const data::Variant& birth)
 {
+    // Only a date, or text that reads as one, is a birth date: an unset value, a number or a
+    // flag is none.
+    if (!birth.isDate() && !birth.isString())
+        return 0;
     const auto day = convert::toDate(birth);
     if (!day)
         return 0;
@@ -111,8 +115,9 @@ QString GetFileExtension(const QString& path)
 
 data::Variant MaxOf(const data::Variant& a, const data::Variant& b)
 {
+    // A date carries a number, but is not one.
     auto numeric = [](const data::Variant& v) -> std::optional<double> {
-        if (v.isEmpty() || v.isNull())
+        if (v.isEmpty() || v.isNull() || v.isDate())
             return std::nullopt;
         return convert::toDouble(v);
     };

@@ -14,8 +14,9 @@ enum class PersonStatus : std::int16_t { Unassigned = 0, Active = 1, Away = 2, I
 // Gender codes (Youth_Sex).
 enum class GenderCode : std::int16_t { None = 0, Male = 1, Female = 2 };
 
-// Whole years from a birth date to today; 0 when the value is not a date. On the birthday
-// itself the full age counts; a 29 February birthday falls on 1 March in other years.
+// Whole years from a birth date (a date, or text that reads as one) to today; 0 for any other
+// value. On the birthday itself the full age counts; a 29 February birthday falls on 1 March in
+// other years.
 std::int16_t GetAge(const data::Variant& birth);
 
 QString GetGenderText(std::int16_t code);
@@ -37,5 +38,5 @@ bool IsValidEmail(const QString& s);
 QString GetFileExtension(const QString& path);
 
 // The larger of two numeric values (numbers or numeric text), returned as given; the second on
-// a tie; Empty when either is not numeric.
+// a tie; Empty when either is not numeric (a date is not).
 data::Variant MaxOf(const data::Variant& a, const data::Variant& b);

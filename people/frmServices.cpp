@@ -4,6 +4,7 @@
 #include "people/MeetingsLayout.h"
 #include "people/MeetingsText.h"
 #include "shell/Conversions.h"
+#include "shell/Helpers.h"
 #include "shell/ProgramState.h"
 #include "shell/ResumeNext.h"
 #include "platform/data/Connection.h"
@@ -458,15 +459,16 @@ void frmServices::FillMeetingTypes()
     types.Open(program().ConnectionString, QString(), QString(), -1);
     data::Recordset rs;
     rs.Open(kMeetingTypesSql, types, data::adOpenForwardOnly, data::adLockReadOnly);
-    Select_Type->clear();
-    Select_Type->addItem(QString());
+    QStringList typesInUse;
     while (!rs.EOF()) {
-        Select_Type->addItem(
-            ToString(rs.Fields(QStringLiteral("Wk_Mtg_Type")), QString()).trimmed());
+        typesInUse << ToString(rs.Fields(QStringLiteral("Wk_Mtg_Type")), QString()).trimmed();
         rs.MoveNext();
     }
     rs.Close();
     types.Close();
+    Select_Type->clear();
+    Select_Type->addItem(QString());
+    Select_Type->addItems(DistinctEntries(typesInUse));
 }
 
 void frmServices::addMeetingRow(double dayNumber)

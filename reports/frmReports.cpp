@@ -8,6 +8,7 @@
 #include "shell/ResumeNext.h"
 #include "shell/ShowReport.h"
 #include "shell/Panel.h"
+#include "shell/Helpers.h"
 #include "shell/clsCorvessa.h"
 #include "platform/data/LocaleText.h"
 #include "platform/report/Registry.h"
@@ -457,7 +458,7 @@ void frmReports::fillDistinctList(QComboBox* list, const QString& sql)
     list->addItem(kAny, 0);
     // A list that cannot be read keeps "(ANY)" alone; the screen stays usable.
     ResumeNext("Reading a filter list", [&] {
-        for (const QString& value : ReadColumnTexts(sql, true))
+        for (const QString& value : DistinctEntries(ReadColumnTexts(sql, true)))
             list->addItem(value, 0);
     });
 }

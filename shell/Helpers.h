@@ -3,6 +3,7 @@
 #include "platform/data/Variant.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -40,3 +41,8 @@ QString GetFileExtension(const QString& path);
 // The larger of two numeric values (numbers or numeric text), returned as given; the second on
 // a tie; Empty when either is not numeric (a date is not).
 data::Variant MaxOf(const data::Variant& a, const data::Variant& b);
+
+// The entries of a drop-down drawn from values stored by people (teams, schools, meeting types),
+// already trimmed: each value once, values differing only in letter case counting as one (the
+// first spelling is kept), empty values left out, in alphabetical order without regard to case.
+QStringList DistinctEntries(const QStringList& trimmedValues);

@@ -203,6 +203,7 @@ TEST_F(MeetingsScreen, StoresEditedFieldsAndTheMeetingTypeWhenLeft)
                                           {"Wk_Mtg_Type", "Sunday"},
                                           {"Wk_Comments", "Snow"}});
     db.addMeeting(QDate(2024, 3, 1), {{"Wk_Mtg_Type", "Bible Study"}});
+    db.addMeeting(QDate(2024, 2, 23), {{"Wk_Mtg_Type", "sunday "}}); // the same type again
     const auto stored = [&](const char* field) {
         return db.value(
             QStringLiteral("SELECT %1 FROM Weeks WHERE Wk_ID = %2").arg(field).arg(week));
@@ -241,6 +242,7 @@ TEST_F(MeetingsScreen, StoresEditedFieldsAndTheMeetingTypeWhenLeft)
     QTest::keyClick(types->lineEdit(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(types->currentText(), QString(45, 't'));
     box("Wk_Scripture")->setFocus();
+    EXPECT_EQ(types->findText(QString(45, 't')), types->count() - 1); // a typed type is offered
     leave();
     EXPECT_EQ(stored("Wk_Topic").text(), QString(50, 'x'));
     EXPECT_EQ(stored("Wk_Comments").text(), "Rain");

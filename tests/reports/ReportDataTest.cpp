@@ -58,16 +58,18 @@ TEST_F(ReportDataTest, TeamSchoolAndMeetingTypeListsComeFromTheDataFile)
     db.addPerson("Dee", "Dunn", {{"Youth_Team", ""}, {"Youth_School", ""}});
     db.addPerson("Eve", "Earl",
                  {{"Youth_Team", "Gone"}, {"Youth_School", "Gone High"}, {"Youth_Deleted", true}});
-    db.addPerson("Fay", "Ford");
+    db.addPerson("Fay", "Ford", {{"Youth_Team", " Blue "}, {"Youth_School", "east middle"}});
     db.addMeeting(QDate(2024, 3, 3), {{"Wk_Mtg_Type", "Sunday"}});
     db.addMeeting(QDate(2024, 3, 6), {{"Wk_Mtg_Type", "Midweek"}});
     db.addMeeting(QDate(2024, 3, 10), {{"Wk_Mtg_Type", "Sunday"}});
     db.addMeeting(QDate(2024, 3, 13));
+    db.addMeeting(QDate(2024, 3, 17), {{"Wk_Mtg_Type", " Sunday"}});
     open();
 
+    // Each value once, trimmed and without regard to case, in alphabetical order.
     EXPECT_EQ(items(list(*screen, fiTeam)), QStringList({"(ANY)", "Blue", "O'Neil's"}));
     EXPECT_EQ(items(list(*screen, fiSchool)),
-              QStringList({"(ANY)", "East Middle", "Central High"}));
+              QStringList({"(ANY)", "Central High", "East Middle"}));
     EXPECT_EQ(items(list(*screen, fiMtgType)), QStringList({"(ANY)", "Midweek", "Sunday"}));
 }
 

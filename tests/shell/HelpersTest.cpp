@@ -118,6 +118,13 @@ TEST(MaxOf, ReturnsTheLargerArgumentItself)
     EXPECT_TRUE(MaxOf(Variant(50000), date(2024, 1, 1)).isEmpty());
 }
 
+TEST(DistinctEntries, KeepEachValueOnceInAlphabeticalOrder)
+{
+    EXPECT_EQ(DistinctEntries({"Red", "Blue", "blue", "", "Red", "alpha", "BLUE"}),
+              QStringList({"alpha", "Blue", "Red"}));
+    EXPECT_TRUE(DistinctEntries({""}).isEmpty());
+}
+
 TEST(SelectComboByItemData, SelectsTheFirstMatch)
 {
     QComboBox combo;

@@ -41,6 +41,10 @@ const QString kPeopleQuery =
 // break is all the widgets need.
 const QString kLineBreak = QStringLiteral("\n");
 
+const QString kGradesNotRaised = QStringLiteral(
+    "The school year is over, but the day of the grade raise could not be recorded, so no grade "
+    "has been raised. The grades will be raised at the next start of the program.");
+
 const QString kCustomizeLine = QStringLiteral(
     "Customize the program for your group using Options under the Tools menu above.");
 
@@ -365,9 +369,10 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
     QStringList inactive;
     QStringList activeAgain;
     QStringList newMembers;
+    bool gradesRaised = false;
     try {
-        // One transaction for the whole evaluation: the grades are raised and the date of the
-        // raise is recorded together, or neither is.
+        // One transaction for the whole evaluation; the grade raise is a part of it that can be
+        // undone by itself.
         data::Transaction transaction(conn);
         ResumeNext("Going to the first person", [&] { rs.MoveFirst(); });
         while (!rs.EOF()) {
@@ -398,41 +403,29 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
                     becameMember = changed = true;
                 }
             });
-            ResumeNext("Raising the school grade", [&] {
-                const std::int16_t grade = ToInteger(rs["Youth_School_Grade"], 0);
-                if (schoolYearOver && grade >= 1 &&
-                    grade < std::numeric_limits<std::int16_t>::max()) {
-                    rs["Youth_School_Grade"] = static_cast<std::int16_t>(grade + 1);
-                    changed = true;
-                }
-            });
 
             // A person is named in the reminders only once the change is stored; a row that
             // cannot be stored keeps its old values.
-            const bool saved = changed && ResumeNext("Saving a person", [&] { rs.Update(); });
-            if (saved) {
+            if (changed && saveRow(rs)) {
                 if (becameInactive)
                     inactive << name;
                 if (becameActive)
                     activeAgain << name;
                 if (becameMember)
                     newMembers << name;
-            } else if (rs.EditMode() != data::adEditNone) {
-                ResumeNext("Discarding a change", [&] { rs.CancelUpdate(); });
             }
             if (!ResumeNext("Going to the next person", [&] { rs.MoveNext(); }))
                 break;
         }
 
-        const double before = lastRaise;
         if (schoolYearOver)
-            s.setLastAutoGradSchoolDate(data::jetdate::fromDate(today));
+            gradesRaised = RaiseSchoolGrades(conn, rs, lastRaise);
         try {
             transaction.commit();
         } catch (...) {
-            if (schoolYearOver)
+            if (gradesRaised)
                 ResumeNext("Restoring the school year",
-                           [&] { s.setLastAutoGradSchoolDate(before); });
+                           [&] { s.setLastAutoGradSchoolDate(lastRaise); });
             throw;
         }
     } catch (const std::exception& e) {
@@ -443,7 +436,7 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
     }
 
     const QString separator = QStringLiteral(", ");
-    if (schoolYearOver)
+    if (gradesRaised)
         appendReminder(QStringLiteral(
             "The school year is over! All grade levels have been increased by one for you."));
     if (!inactive.isEmpty())
@@ -456,6 +449,56 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
         appendReminder(QStringLiteral("These visitors are now members: ") +
                        newMembers.join(separator));
     return true;
+}
+
+// Raises every school grade of 1 or more by one and records the day of the raise. The raises
+// stand only together with that record (a raise not recorded would be made again at the next
+// run): when the day cannot be written, the grades are put back, the user is told once, and the
+// other rules' changes stay.
+bool frmDefault::RaiseSchoolGrades(data::Connection& conn, data::Recordset& rs, double lastRaise)
+{
+    clsCorvessa& s = settings();
+    bool recorded = false;
+    try {
+        data::Transaction raise(conn);
+        ResumeNext("Going to the first person", [&] { rs.MoveFirst(); });
+        while (!rs.EOF()) {
+            bool changed = false;
+            ResumeNext("Raising the school grade", [&] {
+                const std::int16_t grade = ToInteger(rs["Youth_School_Grade"], 0);
+                if (grade >= 1 && grade < std::numeric_limits<std::int16_t>::max()) {
+                    rs["Youth_School_Grade"] = static_cast<std::int16_t>(grade + 1);
+                    changed = true;
+                }
+            });
+            if (changed)
+                saveRow(rs);
+            if (!ResumeNext("Going to the next person", [&] { rs.MoveNext(); }))
+                break;
+        }
+        s.setLastAutoGradSchoolDate(data::jetdate::fromDate(ui::today()));
+        recorded = true;
+        raise.commit();
+        return true;
+    } catch (const std::exception& e) {
+        if (recorded)
+            ResumeNext("Restoring the school year",
+                       [&] { s.setLastAutoGradSchoolDate(lastRaise); });
+        ui::critical(kGradesNotRaised + QStringLiteral("\n\n") + describe(e));
+    }
+    // The rows show the grades as they are stored again.
+    ResumeNext("Reading the people again", [&] { rs.Requery(); });
+    return false;
+}
+
+// Stores the current row's changes; a row that cannot be stored is put back as it was.
+bool frmDefault::saveRow(data::Recordset& rs)
+{
+    if (ResumeNext("Saving a person", [&] { rs.Update(); }))
+        return true;
+    if (rs.EditMode() != data::adEditNone)
+        ResumeNext("Discarding a change", [&] { rs.CancelUpdate(); });
+    return false;
 }
 
 void frmDefault::fillLists(data::Recordset& rs, Counts& counts)

@@ -55,12 +55,6 @@ inline const QString kNoMeetingForList = QStringLiteral(
 inline const QString kMeetingNotStored =
     QStringLiteral("The changes to this meeting could not be stored.");
 
-// What went wrong, as a message box shows it.
-inline QString describe(const std::exception& e)
-{
-    if (const auto* d = dynamic_cast<const data::DataError*>(&e))
-        return d->description();
-    return QString::fromUtf8(e.what());
-}
+using data::describe;
 
 } // namespace meetings_text

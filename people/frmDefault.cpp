@@ -136,13 +136,6 @@ std::optional<QDate> upcomingBirthday(const QDate& born, const QDate& today)
     return std::nullopt;
 }
 
-QString describe(const std::exception& e)
-{
-    if (const auto* dataError = dynamic_cast<const data::DataError*>(&e))
-        return dataError->description();
-    return QString::fromStdString(e.what());
-}
-
 QPixmap logoPicture(QSize size)
 {
     QPixmap picture(size);
@@ -280,7 +273,7 @@ void frmDefault::Form_Load()
     } catch (const std::exception& e) {
         // The page stays empty and the rules wait for a visit that can read the data file.
         rs.Close();
-        ui::critical(describe(e));
+        ui::critical(data::describe(e));
     }
 
     if (rs.State() == data::adStateOpen && evaluationsDue()) {
@@ -429,7 +422,7 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
             throw;
         }
     } catch (const std::exception& e) {
-        ui::critical(describe(e));
+        ui::critical(data::describe(e));
         // Show the people as the file holds them.
         ResumeNext("Reading the people again", [&] { rs.Requery(); });
         return false;
@@ -484,7 +477,7 @@ bool frmDefault::RaiseSchoolGrades(data::Connection& conn, data::Recordset& rs, 
         if (recorded)
             ResumeNext("Restoring the school year",
                        [&] { s.setLastAutoGradSchoolDate(lastRaise); });
-        ui::critical(kGradesNotRaised + QStringLiteral("\n\n") + describe(e));
+        ui::critical(kGradesNotRaised + QStringLiteral("\n\n") + data::describe(e));
     }
     // The rows show the grades as they are stored again.
     ResumeNext("Reading the people again", [&] { rs.Requery(); });

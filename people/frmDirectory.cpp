@@ -650,8 +650,7 @@ void frmDirectory::Form_Load()
         // A data file that cannot be read leaves an empty screen that cannot be used.
         m_loadFailed = true;
         program().SelectedYouthID = 0;
-        const auto* dataError = dynamic_cast<const data::DataError*>(&e);
-        ui::critical(dataError ? dataError->description() : QString::fromUtf8(e.what()));
+        ui::critical(data::describe(e));
         adoPrimaryRS->Close();
         showNoPerson();
         setEnabled(false);

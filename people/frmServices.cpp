@@ -274,18 +274,21 @@ void frmServices::bindFields()
 
 void frmServices::Form_Load()
 {
-    ResumeNext("Opening the data file", [this] {
+    adoPrimaryRS = std::make_unique<data::Recordset>();
+    try {
         m_connection = std::make_unique<data::Connection>();
         m_connection->setCursorLocation(data::adUseClient);
         m_connection->Open(program().ConnectionString, QString(), QString(), -1);
-    });
-    ResumeNext("Reading the meetings", [this] {
-        adoPrimaryRS = std::make_unique<data::Recordset>();
         adoPrimaryRS->Open(kMeetingsSql, *m_connection, data::adOpenDynamic, data::adLockOptimistic,
                            -1);
-    });
-    if (!adoPrimaryRS)
-        adoPrimaryRS = std::make_unique<data::Recordset>();
+    } catch (const std::exception& e) {
+        // A data file that cannot be read is reported once; the screen stays empty and none of
+        // its commands can be used.
+        ui::critical(describe(e));
+        updateCommands();
+        setEnabled(false);
+        return;
+    }
     bindFields();
     ResumeNext("Showing the latest meeting", [this] {
         if (adoPrimaryRS->EOF()) {

@@ -10,6 +10,7 @@
 #include "shell/Panel.h"
 #include "shell/Helpers.h"
 #include "shell/clsCorvessa.h"
+#include "platform/data/DataError.h"
 #include "platform/data/LocaleText.h"
 #include "platform/report/Registry.h"
 #include "platform/ui/Services.h"
@@ -192,6 +193,13 @@ void frmReports::Form_Load()
     LoadSortList();
     LoadGenderFilter();
     LoadMeetingTypeFilter();
+
+    // A data file that cannot be read is reported once; no report can be run from it.
+    if (!m_dataProblem.isEmpty()) {
+        ui::critical(m_dataProblem);
+        FilterPanel->setEnabled(false);
+        cmdPreview->setEnabled(false);
+    }
 }
 
 void frmReports::LoadReportList()
@@ -456,11 +464,16 @@ void frmReports::fillDistinctList(QComboBox* list, const QString& sql)
 {
     list->clear();
     list->addItem(kAny, 0);
-    // A list that cannot be read keeps "(ANY)" alone; the screen stays usable.
-    ResumeNext("Reading a filter list", [&] {
+    // A list that cannot be read keeps "(ANY)" alone; the first reason is kept to be shown once
+    // the screen has loaded, and the file is not tried again.
+    if (!m_dataProblem.isEmpty())
+        return;
+    try {
         for (const QString& value : DistinctEntries(ReadColumnTexts(sql, true)))
             list->addItem(value, 0);
-    });
+    } catch (const std::exception& e) {
+        m_dataProblem = data::describe(e);
+    }
 }
 
 void frmReports::LoadTeamFilter()

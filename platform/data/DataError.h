@@ -29,4 +29,12 @@ private:
     int m_code = 0;
 };
 
+// What went wrong, as a message box shows it: a DataError's description, else the error's text.
+QString describe(const std::exception& e);
+
+// The one wording, everywhere, of each reason a data file cannot be used, naming the file.
+QString dataFileMissingText(const QString& path);
+QString dataFileInUseText(const QString& path);
+QString dataFileDamagedText(const QString& path);
+
 } // namespace data

@@ -1,6 +1,7 @@
 #include "tests/people/DirectoryFixture.h"
 
 #include "platform/data/ConnectionString.h"
+#include "platform/data/DataError.h"
 
 namespace {
 
@@ -128,6 +129,8 @@ TEST_F(DirectoryFailures, AMissingDataFileGivesAnEmptyScreen)
     open();
     ASSERT_EQ(testenv::messages().shown().size(), 1u);
     EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
+    EXPECT_EQ(testenv::messages().last().text,
+              data::dataFileMissingText(testenv::programFile("gone/CorvessaData.mdb")));
     EXPECT_FALSE(screen().isEnabled());
     EXPECT_EQ(box(11)->text(), "");
     EXPECT_EQ(picker()->count(), 0);

@@ -196,6 +196,20 @@ TEST_F(MeetingsScreen, DeletesAMeetingWithItsAttendanceButNeverItsUnsavedList)
     EXPECT_EQ(testenv::messages().shown().size(), 1u);
 }
 
+TEST_F(MeetingsScreen, ADataFileThatCannotBeReadIsReportedOnceAndOffersNoCommand)
+{
+    const QString missing = testenv::programFile("Gone.mdb");
+    program().ConnectionString =
+        QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=") + missing + ";";
+    open();
+    EXPECT_EQ(messageTexts(), QStringList({data::dataFileMissingText(missing)}));
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
+    for (const char* command : {"cmdAdd", "cmdDelete", "cmdNext", "cmdSet", "cmdNewAttendee"})
+        EXPECT_FALSE(control<QPushButton>(command)->isEnabled()) << command;
+    leave();
+    EXPECT_EQ(testenv::messages().shown().size(), 1u);
+}
+
 TEST_F(MeetingsScreen, StoresEditedFieldsAndTheMeetingTypeWhenLeft)
 {
     const int week =

@@ -5,6 +5,7 @@
 #include "shell/clsCorvessa.h"
 #include "platform/ui/Twips.h"
 #include "tests/reports/ReportsScreenSupport.h"
+#include "tests/support/DataFixture.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QLabel>
@@ -21,6 +22,8 @@ namespace {
 
 class CatalogueScreenTest : public ::testing::Test {
 protected:
+    testing_support::DataFixture db; // a data file the screen can read
+
     void SetUp() override { open(); }
 
     void open()

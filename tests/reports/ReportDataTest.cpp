@@ -1,6 +1,7 @@
 #include "reports/frmReports.h"
 #include "shell/ProgramState.h"
 #include "shell/frmMessage.h"
+#include "platform/data/DataError.h"
 #include "platform/ui/Twips.h"
 #include "platform/report/Registry.h"
 #include "tests/reports/ReportsScreenSupport.h"
@@ -73,14 +74,17 @@ TEST_F(ReportDataTest, TeamSchoolAndMeetingTypeListsComeFromTheDataFile)
     EXPECT_EQ(items(list(*screen, fiMtgType)), QStringList({"(ANY)", "Midweek", "Sunday"}));
 }
 
-TEST_F(ReportDataTest, ListsKeepAnyWhenTheDataFileCannotBeRead)
+TEST_F(ReportDataTest, ADataFileThatCannotBeReadIsReportedOnceAndRunsNoReport)
 {
-    program().ConnectionString = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") +
-                                 testenv::programFile(QStringLiteral("Missing.mdb"));
+    const QString missing = testenv::programFile(QStringLiteral("Missing.mdb"));
+    program().ConnectionString =
+        QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + missing;
     open();
     for (FilterIndex i : {fiTeam, fiSchool, fiMtgType})
         EXPECT_EQ(items(list(*screen, i)), QStringList({"(ANY)"})) << i;
-    EXPECT_TRUE(testenv::messages().shown().empty());
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().text, data::dataFileMissingText(missing));
+    EXPECT_FALSE(screen->cmdPreview->isEnabled());
 }
 
 TEST_F(ReportDataTest, BulkEmailAddressesEveryoneMatchingOnce)

@@ -8,6 +8,7 @@
 #include "platform/report/ReportViewer.h"
 #include "tests/reports/ReportsScreenSupport.h"
 #include "tests/support/ScreenDoubles.h"
+#include "tests/support/DataFixture.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QAction>
@@ -59,6 +60,8 @@ private:
 
 class RunReportTest : public ::testing::Test {
 protected:
+    testing_support::DataFixture db; // a data file the screen can read
+
     void SetUp() override
     {
         ScreenRegistry::registerScreen(QStringLiteral("frmReports"), [] { return new frmReports; });

@@ -204,6 +204,9 @@ frmDirectory::frmDirectory(QWidget* parent)
     m_listHeight = kListHeight;
     connectHandlers();
     applyColours();
+    // One tab's page at a time from the start, also on a screen whose data file cannot be read.
+    SSTabCtl->setCurrentIndex(0);
+    SSTabCtl_Click();
     // The screen sees the keys of its controls before they do.
     for (QWidget* w : findChildren<QWidget*>()) {
         if (w->focusPolicy() != Qt::NoFocus)

@@ -3,6 +3,8 @@
 #include "platform/data/ConnectionString.h"
 #include "platform/data/DataError.h"
 
+#include <QLabel>
+
 namespace {
 
 // Writes that the data file refuses, as a locked or damaged file would.
@@ -132,6 +134,12 @@ TEST_F(DirectoryFailures, AMissingDataFileGivesAnEmptyScreen)
     EXPECT_EQ(testenv::messages().last().text,
               data::dataFileMissingText(testenv::programFile("gone/CorvessaData.mdb")));
     EXPECT_FALSE(screen().isEnabled());
+    // The first tab's page alone, as on a screen that could read its data.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(screen().TabPanel[static_cast<std::size_t>(i)]->isVisibleTo(&screen()), i == 0)
+            << i;
+    EXPECT_FALSE(screen().MugShot->isVisibleTo(&screen()));
+    EXPECT_FALSE(screen().PhotoLabel->isVisibleTo(&screen()));
     EXPECT_EQ(box(11)->text(), "");
     EXPECT_EQ(picker()->count(), 0);
     leave();

@@ -194,7 +194,13 @@ QIcon glyphIcon(Glyph glyph)
 
 frmDirectory::frmDirectory(QWidget* parent)
     : ContentForm(QStringLiteral("frmDirectory"), parent),
-      adoPrimaryRS(std::make_unique<data::Recordset>())
+      adoPrimaryRS(std::make_unique<data::Recordset>()),
+      m_navigator({[this] { return isOpen() ? adoPrimaryRS.get() : nullptr; },
+                   [this](const std::function<void()>& move) {
+                       tryMove(move);
+                       SyncNavCombo();
+                   },
+                   [] { people::Beep(); }, [] { people::Beep(); }})
 {
     setAutoFillBackground(true);
     buildNavPanel();
@@ -571,10 +577,7 @@ void frmDirectory::connectHandlers()
     connect(cmdUpdate, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
     connect(cmdDelete, &QToolButton::clicked, this, [this] { cmdDelete_Click(); });
-    connect(cmdFirst, &QToolButton::clicked, this, [this] { cmdFirst_Click(); });
-    connect(cmdPrevious, &QToolButton::clicked, this, [this] { cmdPrevious_Click(); });
-    connect(cmdNext, &QToolButton::clicked, this, [this] { cmdNext_Click(); });
-    connect(cmdLast, &QToolButton::clicked, this, [this] { cmdLast_Click(); });
+    m_navigator.connectButtons(this, cmdFirst, cmdPrevious, cmdNext, cmdLast);
     for (auto& [index, check] : chkFields)
         connect(check, &QCheckBox::clicked, this, [this] { chkFields_Click(); });
     connect(SSTabCtl, &TabFrame::currentChanged, this, [this] { SSTabCtl_Click(); });
@@ -1050,88 +1053,17 @@ void frmDirectory::cmdDelete_Click()
 
 // Moving ---------------------------------------------------------------------------------------
 
-void frmDirectory::cmdFirst_Click()
-{
-    tryMove([this] {
-        adoPrimaryRS->Move(0);
-        adoPrimaryRS->MoveFirst();
-    });
-    SyncNavCombo();
-}
-
-void frmDirectory::cmdLast_Click()
-{
-    tryMove([this] {
-        adoPrimaryRS->Move(0);
-        adoPrimaryRS->MoveLast();
-    });
-    SyncNavCombo();
-}
-
-void frmDirectory::cmdNext_Click()
-{
-    tryMove([this] {
-        if (adoPrimaryRS->EOF())
-            return;
-        adoPrimaryRS->MoveNext();
-        if (adoPrimaryRS->EOF() && adoPrimaryRS->RecordCount() > 0) {
-            people::Beep();
-            adoPrimaryRS->Move(0);
-            adoPrimaryRS->MoveLast();
-        }
-    });
-    SyncNavCombo();
-}
-
-void frmDirectory::cmdPrevious_Click()
-{
-    tryMove([this] {
-        if (adoPrimaryRS->BOF())
-            return;
-        adoPrimaryRS->MovePrevious();
-        if (adoPrimaryRS->BOF() && adoPrimaryRS->RecordCount() > 0) {
-            people::Beep();
-            adoPrimaryRS->Move(0);
-            adoPrimaryRS->MoveFirst();
-        }
-    });
-    SyncNavCombo();
-}
-
 bool frmDirectory::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
     if (!isOpen() || m_editing || m_adding || (modifiers & Qt::AltModifier))
         return false;
-    const bool ctrl = modifiers & Qt::ControlModifier;
-    switch (key) {
-    case Qt::Key_End:
-    case Qt::Key_Home:
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
-    case Qt::Key_Down:
-    case Qt::Key_PageDown:
-        break;
-    default:
+    const auto step = RecordNavigator::stepForKey(key, modifiers, RecordNavigator::CtrlRule::Held);
+    if (!step)
         return false;
-    }
     // A team or IM service typed but not yet taken is an edit: the keys then do nothing.
     if (commitChoiceBoxes())
         return false;
-    switch (key) {
-    case Qt::Key_End:
-        cmdLast_Click();
-        break;
-    case Qt::Key_Home:
-        cmdFirst_Click();
-        break;
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
-        ctrl ? cmdFirst_Click() : cmdPrevious_Click();
-        break;
-    default:
-        ctrl ? cmdLast_Click() : cmdNext_Click();
-        break;
-    }
+    m_navigator.go(*step);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "people/RecordNavigator.h"
 #include "shell/ContentForm.h"
 #include "platform/data/Connection.h"
 #include "platform/data/DataEnums.h"
@@ -118,10 +119,6 @@ private:
     bool cmdUpdate_Click();
     void cmdCancel_Click();
     void cmdDelete_Click();
-    void cmdFirst_Click();
-    void cmdPrevious_Click();
-    void cmdNext_Click();
-    void cmdLast_Click();
     void chkFields_Click();
     void SSTabCtl_Click();
     bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -188,6 +185,7 @@ private:
     data::RecordsetModel* m_model = nullptr;
     QDataWidgetMapper* m_mapper = nullptr;
     BoundBoxDelegate* m_delegate = nullptr;
+    RecordNavigator m_navigator;
 
     bool m_visitorMode = false;
     bool m_editing = false;

@@ -100,7 +100,19 @@ QPixmap scanReadyPicture(const QSize& size)
 
 } // namespace
 
-frmServices::frmServices(QWidget* parent) : ContentForm(QStringLiteral("frmServices"), parent)
+frmServices::frmServices(QWidget* parent)
+    : ContentForm(QStringLiteral("frmServices"), parent),
+      m_navigator(
+          {[this] { return adoPrimaryRS.get(); },
+           [](const std::function<void()>& move) {
+               try {
+                   move();
+               } catch (const std::exception& e) {
+                   ui::plainMessage(describe(e));
+               }
+           },
+           [] { ui::information(kEndOfRecords, QStringLiteral("End of Records")); },
+           [] { ui::information(kBeginningOfRecords, QStringLiteral("Beginning of Records")); }})
 {
     buildControls();
 }
@@ -175,10 +187,7 @@ void frmServices::buildControls()
     hint->setWordWrap(true);
     ui::place(hint, {120, 1140, 4440, 420});
 
-    connect(cmdFirst, &QPushButton::clicked, this, &frmServices::cmdFirst_Click);
-    connect(cmdPrevious, &QPushButton::clicked, this, &frmServices::cmdPrevious_Click);
-    connect(cmdNext, &QPushButton::clicked, this, &frmServices::cmdNext_Click);
-    connect(cmdLast, &QPushButton::clicked, this, &frmServices::cmdLast_Click);
+    m_navigator.connectButtons(this, cmdFirst, cmdPrevious, cmdNext, cmdLast);
     connect(cmdAdd, &QPushButton::clicked, this, &frmServices::cmdAdd_Click);
     connect(cmdDelete, &QPushButton::clicked, this, &frmServices::cmdDelete_Click);
 
@@ -359,46 +368,16 @@ void frmServices::Form_Resize()
 
 void frmServices::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_End:
-    case Qt::Key_Home:
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
-    case Qt::Key_Down:
-    case Qt::Key_PageDown:
-        Form_KeyDown(event->key(), event->modifiers());
-        event->accept();
-        return;
-    default:
+    const auto step = RecordNavigator::stepForKey(event->key(), event->modifiers(),
+                                                  RecordNavigator::CtrlRule::Alone);
+    if (!step) {
         ContentForm::keyPressEvent(event);
-    }
-}
-
-void frmServices::Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift)
-{
-    if (FillWithActive)
         return;
-    // Only Shift, Ctrl and Alt count: arrow keys may also carry the keypad flag.
-    const bool ctrlOnly = (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) ==
-                          Qt::ControlModifier;
-    switch (keyCode) {
-    case Qt::Key_End:
-        cmdLast_Click();
-        break;
-    case Qt::Key_Home:
-        cmdFirst_Click();
-        break;
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
-        ctrlOnly ? cmdFirst_Click() : cmdPrevious_Click();
-        break;
-    case Qt::Key_Down:
-    case Qt::Key_PageDown:
-        ctrlOnly ? cmdLast_Click() : cmdNext_Click();
-        break;
-    default:
-        break;
     }
+    // While a new meeting's list waits to be filled in, the keys do nothing.
+    if (!FillWithActive)
+        m_navigator.go(*step);
+    event->accept();
 }
 
 bool frmServices::eventFilter(QObject* watched, QEvent* event)
@@ -596,44 +575,6 @@ void frmServices::cmdDelete_Click()
         adoPrimaryRS->MoveNext();
         if (adoPrimaryRS->EOF())
             adoPrimaryRS->MoveLast();
-    } catch (const std::exception& e) {
-        ui::plainMessage(describe(e));
-    }
-}
-
-void frmServices::cmdFirst_Click()
-{
-    ResumeNext("Moving to the first meeting", [this] { adoPrimaryRS->MoveFirst(); });
-}
-
-void frmServices::cmdLast_Click()
-{
-    ResumeNext("Moving to the last meeting", [this] { adoPrimaryRS->MoveLast(); });
-}
-
-void frmServices::cmdNext_Click()
-{
-    try {
-        if (!adoPrimaryRS->EOF())
-            adoPrimaryRS->MoveNext();
-        if (adoPrimaryRS->EOF() && adoPrimaryRS->RecordCount() >= 1) {
-            ui::information(kEndOfRecords, QStringLiteral("End of Records"));
-            adoPrimaryRS->MoveLast();
-        }
-    } catch (const std::exception& e) {
-        ui::plainMessage(describe(e));
-    }
-}
-
-void frmServices::cmdPrevious_Click()
-{
-    try {
-        if (!adoPrimaryRS->BOF())
-            adoPrimaryRS->MovePrevious();
-        if (adoPrimaryRS->BOF() && adoPrimaryRS->RecordCount() >= 1) {
-            ui::information(kBeginningOfRecords, QStringLiteral("Beginning of Records"));
-            adoPrimaryRS->MoveFirst();
-        }
     } catch (const std::exception& e) {
         ui::plainMessage(describe(e));
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "people/RecordNavigator.h"
 #include "shell/ContentForm.h"
 #include "platform/data/DataEnums.h"
 
@@ -50,7 +51,6 @@ private:
     void buildControls();
     void bindFields();
     void Form_Resize();
-    void Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
 
     // The meeting
     bool IsOldMeeting();
@@ -59,10 +59,6 @@ private:
     void adoPrimaryRS_MoveComplete();
     void cmdAdd_Click();
     void cmdDelete_Click();
-    void cmdFirst_Click();
-    void cmdPrevious_Click();
-    void cmdNext_Click();
-    void cmdLast_Click();
     void Select_Type_Click();
     void Select_Type_KeyUp();
     void Select_Type_LostFocus();
@@ -126,6 +122,7 @@ private:
     data::RecordsetModel* m_model = nullptr;
     QDataWidgetMapper* m_mapper = nullptr;
     MeetingFieldDelegate* m_delegate = nullptr;
+    RecordNavigator m_navigator;
 
     bool FillWithActive = false;
     bool RecordChanged = false;

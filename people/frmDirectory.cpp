@@ -2,6 +2,7 @@
 
 #include "people/Beep.h"
 #include "people/BoundBoxDelegate.h"
+#include "people/ClickEnd.h"
 #include "people/DirectoryLayout.h"
 #include "people/DirectoryLists.h"
 #include "people/PersonIcons.h"
@@ -83,6 +84,14 @@ const QString kPhotoAdvice = QStringLiteral(
     "be exact, but the closer the better. The reduction helps avoid memory problems with large "
     "files.");
 const QString kExampleAddress = QStringLiteral("someone@example.com");
+const QString kInvalidValueTitle = QStringLiteral("Invalid Value");
+const QString kLeaveWithoutSaving = QStringLiteral(
+    "Click Yes to go on without saving the changes to this person, or No to stay and correct "
+    "them.");
+const QString kPersonNotSaved = QStringLiteral("The changes to this person could not be saved.");
+
+// The boxes with a check of their own when they are left: birth date, e-mail, grade.
+constexpr int kCheckedBoxes[] = {3, 8, 24};
 
 constexpr int kTeamLimit = 17;
 constexpr int kIMServiceLimit = 10;
@@ -728,9 +737,10 @@ void frmDirectory::Form_Unload()
         m_unloading = true;
         return;
     }
-    // A changed row is saved first; a failed save is shown, and the clean-up still runs.
+    // A changed row is saved first (the user was asked before leaving when it could not be);
+    // nothing a check refuses is stored. A failed save is shown, and the clean-up still runs.
     commitChoiceBoxes();
-    if (commitBoxes() && adoPrimaryRS->EditMode() != data::adEditNone)
+    if (hasCurrentRow() && !refusal() && adoPrimaryRS->EditMode() != data::adEditNone)
         cmdUpdate_Click();
     // From here on the boxes are no longer checked as the screen goes.
     m_unloading = true;
@@ -815,27 +825,107 @@ QString frmDirectory::boxCaption(const QWidget* box) const
     return caption;
 }
 
-bool frmDirectory::commitBoxes()
+bool frmDirectory::boxChanged(int index) const
+{
+    QWidget* box = txtFields.at(index);
+    const int column = m_mapper->mappedSection(box);
+    if (column < 0)
+        return false;
+    return boxText(index) !=
+           BoundBoxDelegate::shownText(box, m_model->index(m_model->currentRow(), column));
+}
+
+std::optional<frmDirectory::Refusal> frmDirectory::refusal()
 {
     if (!m_mapper || !hasCurrentRow())
-        return true;
+        return std::nullopt;
+    // The checks made when a box is left, for the boxes that hold new text.
+    for (int index : kCheckedBoxes) {
+        if (!boxChanged(index))
+            continue;
+        const QString reason = entryRefusal(index);
+        if (!reason.isEmpty())
+            return Refusal{index, reason, true};
+    }
+    // Text a field cannot take; the rest goes into the row.
     m_delegate->clearFailures();
     m_mapper->submit();
     if (m_delegate->failures().empty())
-        return true;
+        return std::nullopt;
     const BoundBoxDelegate::Failure failure = m_delegate->failures().front();
     m_delegate->clearFailures();
-    ui::critical(QStringLiteral("\"%1\" is not a valid value for %2. Please correct it before "
-                                "the person is saved.")
-                     .arg(failure.text, boxCaption(failure.editor)));
-    if (failure.editor->isVisible())
-        failure.editor->setFocus();
-    return false;
+    return Refusal{boxIndexOf(failure.editor),
+                   QStringLiteral("\"%1\" is not a valid value for %2.")
+                       .arg(failure.text, boxCaption(failure.editor)),
+                   false};
+}
+
+void frmDirectory::showRefusedBox(const Refusal& r)
+{
+    QWidget* box = txtFields.at(r.index);
+    for (int tab = 0; tab < 3; ++tab) {
+        if (TabPanel[static_cast<std::size_t>(tab)]->isAncestorOf(box))
+            SSTabCtl->setCurrentIndex(tab);
+    }
+    if (box->isVisible())
+        box->setFocus();
+}
+
+void frmDirectory::tell(const Refusal& r)
+{
+    if (r.entryCheck) {
+        m_validating = true;
+        validateBox(r.index);
+        m_validating = false;
+    } else {
+        ui::critical(r.reason + QStringLiteral(" Please correct it before the person is saved."));
+    }
+    showRefusedBox(r);
+}
+
+bool frmDirectory::settleBeforeLeaving()
+{
+    commitChoiceBoxes();
+    const auto refused = refusal();
+    if (!refused)
+        return true;
+    m_validating = true;
+    const bool leave = ui::askCriticalYesNo(
+        refused->reason + QStringLiteral("\n\n") + kLeaveWithoutSaving, kInvalidValueTitle);
+    m_validating = false;
+    if (!leave) {
+        showRefusedBox(*refused);
+        return false;
+    }
+    cmdCancel_Click();
+    return true;
+}
+
+bool frmDirectory::ReadyToLeave()
+{
+    if (m_loadFailed || !isOpen() || !hasCurrentRow())
+        return true;
+    if (!settleBeforeLeaving())
+        return false;
+    if (adoPrimaryRS->EditMode() == data::adEditNone)
+        return true;
+    // Saved here rather than as the screen goes, so that a failure can still keep the user.
+    try {
+        storePerson();
+        return true;
+    } catch (const data::DataError& e) {
+        if (ui::askCriticalYesNo(kPersonNotSaved + QStringLiteral("\n\n") + e.description() +
+                                 QStringLiteral("\n\n") + kLeaveWithoutSaving)) {
+            cmdCancel_Click();
+            return true;
+        }
+        return false;
+    }
 }
 
 template <class Move> bool frmDirectory::tryMove(Move&& move)
 {
-    if (!isOpen() || !commitBoxes())
+    if (!isOpen() || !settleBeforeLeaving())
         return false;
     try {
         move();
@@ -969,22 +1059,29 @@ bool frmDirectory::cmdUpdate_Click()
         return true;
     }
     commitChoiceBoxes();
-    if (!commitBoxes())
+    if (const auto refused = refusal()) {
+        tell(*refused);
         return false;
+    }
     try {
-        (*adoPrimaryRS)["Youth_Updated"] = data::Variant::dateTime(ui::now());
-        adoPrimaryRS->Move(0);
-        adoPrimaryRS->Update();
-        if (m_adding)
-            adoPrimaryRS->MoveLast();
+        storePerson();
     } catch (const data::DataError& e) {
         // Nothing is lost: the flags and the changed row stay for another try or Cancel.
         ui::critical(e.description());
         return false;
     }
+    return true;
+}
+
+void frmDirectory::storePerson()
+{
+    (*adoPrimaryRS)["Youth_Updated"] = data::Variant::dateTime(ui::now());
+    adoPrimaryRS->Move(0);
+    adoPrimaryRS->Update();
+    if (m_adding)
+        adoPrimaryRS->MoveLast();
     m_editing = false;
     m_adding = false;
-    return true;
 }
 
 void frmDirectory::cmdCancel_Click()
@@ -1019,9 +1116,10 @@ void frmDirectory::cmdDelete_Click()
         txtFields[11]->setFocus();
         return;
     }
+    // Text a check refuses is not stored with the removal: the boxes show the row again.
     commitChoiceBoxes();
-    if (!commitBoxes())
-        return;
+    if (refusal())
+        m_mapper->revert();
     try {
         const bool wasAdding = adoPrimaryRS->EditMode() == data::adEditAdd;
         const int position = adoPrimaryRS->AbsolutePosition();
@@ -1407,42 +1505,51 @@ void frmDirectory::txtFields_KeyUp(int index)
                [this] { (*adoPrimaryRS)["Youth_Updated"] = data::Variant::dateTime(ui::now()); });
 }
 
+// Why the text of a box with a check is refused when the box is left; empty when it is taken.
+QString frmDirectory::entryRefusal(int index) const
+{
+    const QString text = boxText(index);
+    if (text.isEmpty())
+        return QString();
+    if (index == 3 && !convert::toDate(data::Variant(text)))
+        return QStringLiteral("Birthdate must be entered as in date format (MM/DD/YYYY).");
+    if (index == 8 && !IsValidEmail(text))
+        return text +
+               QStringLiteral(" is not a valid e-mail address.  Please enter a full address in the "
+                              "form '") +
+               kExampleAddress +
+               QStringLiteral("', otherwise you will not be able to e-mail this person.");
+    if (index == 24 && !data::text::parseNumber(text))
+        return QStringLiteral(
+            "Grade must be entered as a numerical value from 1 to 16 (or left blank).");
+    return QString();
+}
+
 // The checks made when a box is left; false after a message when the text is refused.
 bool frmDirectory::validateBox(int index)
 {
-    const QString text = boxText(index);
-    const QString title = QStringLiteral("Invalid Value");
-    if (index == 3 && !text.isEmpty() && !convert::toDate(data::Variant(text))) {
-        ui::critical(QStringLiteral("Birthdate must be entered as in date format (MM/DD/YYYY)."),
-                     title);
-        return false;
-    }
-    if (index == 8 && !text.isEmpty() && !IsValidEmail(text)) {
+    const QString reason = entryRefusal(index);
+    if (reason.isEmpty())
+        return true;
+    if (index == 8)
         people::Beep();
-        ui::critical(text +
-                         QStringLiteral(" is not a valid e-mail address.  Please enter a full "
-                                        "address in the form '") +
-                         kExampleAddress +
-                         QStringLiteral("', otherwise you will not be able to e-mail this person."),
-                     title);
-        return false;
-    }
-    if (index == 24 && !text.isEmpty() && !data::text::parseNumber(text)) {
-        ui::critical(
-            QStringLiteral(
-                "Grade must be entered as a numerical value from 1 to 16 (or left blank)."),
-            title);
+    ui::critical(reason, kInvalidValueTitle);
+    if (index == 24)
         setBoxText(24, QString());
-        return false;
-    }
-    return true;
+    return false;
 }
 
-void frmDirectory::txtFields_LostFocus(int index)
+void frmDirectory::txtFields_LostFocus(int index, bool checked)
 {
     if (m_validating || m_unloading || !hasCurrentRow())
         return;
     QWidget* box = txtFields.at(index);
+    if (!checked) {
+        // Left for a command that makes the checks itself: only the box's own steps.
+        if (entryRefusal(index).isEmpty())
+            afterLeavingBox(index);
+        return;
+    }
     m_validating = true;
     const bool valid = validateBox(index);
     m_validating = false;
@@ -1452,6 +1559,27 @@ void frmDirectory::txtFields_LostFocus(int index)
         QTimer::singleShot(0, box, [box] { box->setFocus(); });
         return;
     }
+    afterLeavingBox(index);
+}
+
+// Whether leaving a box for `to` makes the box's check: not when the focus leaves the screen
+// (the screen is then asked whether it may go) nor when it goes to a command that checks the
+// boxes itself, or discards them (Cancel).
+bool frmDirectory::checksWhenLeftFor(const QWidget* to) const
+{
+    if (!to || !isAncestorOf(to))
+        return false;
+    for (const QWidget* command : std::initializer_list<const QWidget*>{
+             cmdUpdate, cmdCancel, cmdAdd, cmdClone, cmdDelete, cmdFirst, cmdPrevious, cmdNext,
+             cmdLast, NavCombo, Select_Show}) {
+        if (to == command || command->isAncestorOf(to))
+            return false;
+    }
+    return true;
+}
+
+void frmDirectory::afterLeavingBox(int index)
+{
     switch (index) {
     case 2:
         if (!txtFields[3]->isVisible() && m_adding) {
@@ -1517,8 +1645,10 @@ bool frmDirectory::eventFilter(QObject* watched, QEvent* event)
     case QEvent::FocusOut: {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         const int index = boxIndexOf(watched);
-        if (index >= 0 && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            txtFields_LostFocus(index);
+        if (index >= 0 && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            const bool checked = checksWhenLeftFor(QApplication::focusWidget());
+            RunWhenClickEnds(this, [this, index, checked] { txtFields_LostFocus(index, checked); });
+        }
         break;
     }
     default:

@@ -104,7 +104,9 @@ frmServices::frmServices(QWidget* parent)
     : ContentForm(QStringLiteral("frmServices"), parent),
       m_navigator(
           {[this] { return adoPrimaryRS.get(); },
-           [](const std::function<void()>& move) {
+           [this](const std::function<void()>& move) {
+               if (!settleBeforeMoving())
+                   return;
                try {
                    move();
                } catch (const std::exception& e) {
@@ -248,17 +250,28 @@ void frmServices::bindFields()
     const struct {
         const char* field;
         Kind kind;
+        const QString& reason;
         const QString& refusal;
     } kinds[] = {
-        {"Wk_Date", Kind::Date, kDateRefused},
-        {"Wk_Topic", Kind::Text, kValueRefused},
-        {"Wk_Scripture", Kind::Text, kValueRefused},
-        {"Wk_Offering", Kind::Money, kOfferingRefused},
-        {"Wk_Attendance", Kind::Number, kAttendanceRefused},
-        {"Wk_Comments", Kind::Text, kValueRefused},
+        {"Wk_Date", Kind::Date, kDateInvalid, kDateRefused},
+        {"Wk_Topic", Kind::Text, kValueInvalid, kValueRefused},
+        {"Wk_Scripture", Kind::Text, kValueInvalid, kValueRefused},
+        {"Wk_Offering", Kind::Money, kOfferingInvalid, kOfferingRefused},
+        {"Wk_Attendance", Kind::Number, kAttendanceInvalid, kAttendanceRefused},
+        {"Wk_Comments", Kind::Text, kValueInvalid, kValueRefused},
     };
     for (const auto& k : kinds)
-        m_delegate->setColumn(m_model->fieldIndex(QString::fromUtf8(k.field)), k.kind, k.refusal);
+        m_delegate->setColumn(m_model->fieldIndex(QString::fromUtf8(k.field)), k.kind, k.reason,
+                              k.refusal);
+    // Leaving the screen, or moving to another meeting, settles the boxes with a question.
+    m_delegate->setWritesWhenLeftFor([this](const QWidget* to) {
+        if (!to || !isAncestorOf(to))
+            return false;
+        for (const QWidget* command : {cmdFirst, cmdPrevious, cmdNext, cmdLast, cmdAdd})
+            if (to == command)
+                return false;
+        return true;
+    });
 
     m_mapper = new QDataWidgetMapper(this);
     m_mapper->setItemDelegate(m_delegate);
@@ -460,6 +473,65 @@ void frmServices::addMeetingRow(double dayNumber)
     adoPrimaryRS->UpdateBatch(data::adAffectAll);
 }
 
+bool frmServices::settleBoxes()
+{
+    if (!m_mapper || !hasMeeting() || adoPrimaryRS->EOF() || adoPrimaryRS->BOF())
+        return true;
+    for (QWidget* box : txtFields) {
+        const QModelIndex index =
+            m_model->index(m_model->currentRow(), m_mapper->mappedSection(box));
+        const QString reason = m_delegate->reasonToRefuse(box, index);
+        if (reason.isEmpty())
+            continue;
+        if (!ui::askCriticalYesNo(reason + QStringLiteral("\n\n") + kLeaveWithoutEntry)) {
+            box->setFocus();
+            return false;
+        }
+        m_delegate->setEditorData(box, index);
+    }
+    m_mapper->submit();
+    return true;
+}
+
+bool frmServices::settleList()
+{
+    if (!ListChanged)
+        return true;
+    // A list that cannot be saved stays on screen as it was, unsaved.
+    if (ui::askYesNo(kSaveListQuestion, QStringLiteral("Save List Changes?")) && !SaveList())
+        return false;
+    ListChanged = false;
+    return true;
+}
+
+bool frmServices::settleBeforeMoving()
+{
+    return settleBoxes() && settleList();
+}
+
+bool frmServices::ReadyToLeave()
+{
+    if (!hasMeeting())
+        return true;
+    if (!settleBeforeMoving())
+        return false;
+    ResumeNext("Keeping the meeting type", [this] { Select_Type_LostFocus(); });
+    if (!RecordChanged && adoPrimaryRS->EditMode() == data::adEditNone)
+        return true;
+    // Stored here rather than as the screen goes, so that a failure can still keep the user.
+    try {
+        adoPrimaryRS->Update();
+        RecordChanged = false;
+    } catch (const std::exception& e) {
+        if (!ui::askCriticalYesNo(kMeetingNotStored + QStringLiteral("\n\n") + describe(e) +
+                                  QStringLiteral("\n\n") + kLeaveWithoutStoring))
+            return false;
+        ResumeNext("Dropping the meeting's changes", [this] { adoPrimaryRS->CancelUpdate(); });
+        RecordChanged = false;
+    }
+    return true;
+}
+
 void frmServices::adoPrimaryRS_WillMove()
 {
     if (ListChanged && ui::askYesNo(kSaveListQuestion, QStringLiteral("Save List Changes?")))
@@ -523,6 +595,8 @@ void frmServices::updateCommands()
 
 void frmServices::cmdAdd_Click()
 {
+    if (!settleBeforeMoving())
+        return;
     try {
         double day = data::jetdate::fromDate(ui::today());
         if (hasMeeting()) {

@@ -40,6 +40,8 @@ public:
     // available while a layout of that name is registered.
     static const QString kRollSheetLayout;
 
+    bool ReadyToLeave() override;
+
 protected:
     void Form_Load() override;
     void Form_Unload() override;
@@ -55,6 +57,12 @@ private:
     // The meeting
     bool IsOldMeeting();
     void FillMeetingTypes();
+    // Before another meeting is shown or the screen is left. A box holding text that would be
+    // refused asks: go on with the stored value put back, or stay and correct it. A changed list
+    // asks to be saved; when saving fails, the list stays as it was and so does the meeting.
+    bool settleBoxes();
+    bool settleList();
+    bool settleBeforeMoving();
     void adoPrimaryRS_WillMove();
     void adoPrimaryRS_MoveComplete();
     void cmdAdd_Click();

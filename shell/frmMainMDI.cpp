@@ -234,10 +234,15 @@ void frmMainMDI::addNodes()
     }
 }
 
-void frmMainMDI::SSTree1_NodeClick(QTreeWidgetItem* node)
+bool frmMainMDI::SSTree1_NodeClick(QTreeWidgetItem* node)
 {
     if (!node)
-        return;
+        return false;
+    // The screen shown settles first; when the user stays there, the tree goes on naming it.
+    if (m_currentForm && !m_currentForm->ReadyToLeave()) {
+        showCurrentNode();
+        return false;
+    }
     ui::Hourglass hourglass;
     ResumeNext("Unloading the current screen", [this] { unloadHostedScreens(); });
     m_currentForm = nullptr;
@@ -246,7 +251,7 @@ void frmMainMDI::SSTree1_NodeClick(QTreeWidgetItem* node)
     const QString key = node->data(0, kKeyRole).toString();
     const std::int16_t index = NodeIndexOf(key);
     if (index == 0)
-        return;
+        return false;
     const NodeInfo& info = kNodes[static_cast<std::size_t>(index - 1)];
     m_currentNodeIndex = index;
     const bool opened = ResumeNext("Opening a screen", [&] {
@@ -259,6 +264,24 @@ void frmMainMDI::SSTree1_NodeClick(QTreeWidgetItem* node)
     // title of the screen that was there before.
     if (!opened)
         TitlePanelInner->setCaption(QString());
+    return true;
+}
+
+QTreeWidgetItem* frmMainMDI::nodeAt(std::int16_t index) const
+{
+    QTreeWidgetItem* root = SSTree1->topLevelItem(0);
+    if (index == 1 || !root)
+        return root;
+    return index > 1 ? root->child(index - 2) : nullptr;
+}
+
+void frmMainMDI::showCurrentNode()
+{
+    const QSignalBlocker blocker(SSTree1);
+    if (QTreeWidgetItem* node = nodeAt(m_currentNodeIndex)) {
+        SSTree1->setCurrentItem(node);
+        node->setSelected(true);
+    }
 }
 
 void frmMainMDI::unloadHostedScreens()
@@ -290,17 +313,11 @@ void frmMainMDI::NewContentForm(const QString& title)
 
 void frmMainMDI::ClickNode(std::int16_t index)
 {
-    QTreeWidgetItem* node = nullptr;
-    if (index == 1)
-        node = SSTree1->topLevelItem(0);
-    else if (index > 1 && SSTree1->topLevelItem(0))
-        node = SSTree1->topLevelItem(0)->child(index - 2);
+    QTreeWidgetItem* node = nodeAt(index);
     if (!node)
         throw std::out_of_range("There is no navigation node " + std::to_string(index) + ".");
-    SSTree1_NodeClick(node);
-    const QSignalBlocker blocker(SSTree1);
-    SSTree1->setCurrentItem(node);
-    node->setSelected(true);
+    if (SSTree1_NodeClick(node))
+        showCurrentNode();
 }
 
 void frmMainMDI::CoverWithPreview(PreviewForm* preview)
@@ -426,6 +443,11 @@ bool frmMainMDI::eventFilter(QObject* watched, QEvent* event)
 
 void frmMainMDI::closeEvent(QCloseEvent* event)
 {
+    // The screen shown settles first; the user may choose to stay in it.
+    if (!m_unloaded && m_currentForm && !m_currentForm->ReadyToLeave()) {
+        event->ignore();
+        return;
+    }
     MDIForm_Unload();
     event->accept();
 }

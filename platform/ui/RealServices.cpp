@@ -11,9 +11,23 @@
 
 namespace ui {
 
+QWidget* messageParent()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    QWidget* shown = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = w->windowType();
+        if (w->isVisible() &&
+            (type == Qt::Window || type == Qt::SplashScreen || type == Qt::Dialog))
+            shown = w;
+    }
+    return shown;
+}
+
 Answer WidgetMessageBoxes::show(MessageKind kind, const QString& text, const QString& title)
 {
-    QWidget* parent = QApplication::activeWindow();
+    QWidget* parent = messageParent();
     switch (kind) {
     case MessageKind::Information:
         QMessageBox::information(parent, title, text);

@@ -1,3 +1,4 @@
+#include "shell/Application.h"
 #include "shell/ProgramState.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -10,5 +11,6 @@ int main(int argc, char** argv)
     hooks.dataFileMade = [](const QString& connectionString) {
         program().ConnectionString = connectionString;
     };
-    return testenv::runTests(argc, argv, std::move(hooks));
+    // The screens are measured in the interface font their users see.
+    return testenv::runTests(argc, argv, std::move(hooks), [] { UseInterfaceFont(); });
 }

@@ -5,7 +5,7 @@
 #include "shell/Helpers.h"
 #include "shell/Panel.h"
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "shell/StatusRules.h"
 #include "shell/clsCorvessa.h"
 #include "shell/frmMainMDI.h"
@@ -289,8 +289,8 @@ void frmDefault::Form_Load()
     rs.Close();
     conn.Close();
 
-    ResumeNext("Showing the counts", [&] { showCounts(counts); });
-    ResumeNext("Showing the reminders", [&] { showReminders(); });
+    TryStep("Showing the counts", [&] { showCounts(counts); });
+    TryStep("Showing the reminders", [&] { showReminders(); });
 }
 
 bool frmDefault::evaluationsDue() const
@@ -327,8 +327,8 @@ void frmDefault::AddGraduationReminder()
         return;
     // An unreadable setting counts as off.
     bool remind = false;
-    ResumeNext("Reading the graduation reminder setting",
-               [&] { remind = settings().RemindGraduation(); });
+    TryStep("Reading the graduation reminder setting",
+            [&] { remind = settings().RemindGraduation(); });
     if (remind)
         appendReminder(QStringLiteral("Reminder: ") + month +
                        QStringLiteral(" graduations are coming up!"));
@@ -347,17 +347,16 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
     bool schoolYearOver = false;
     if (data::jetdate::toDate(lastRaise) == data::jetdate::epoch()) {
         const int year = today < raiseDay ? today.year() - 1 : today.year();
-        ResumeNext("Recording the school year", [&] {
-            s.setLastAutoGradSchoolDate(data::jetdate::fromDate(QDate(year, 6, 14)));
-        });
+        TryStep("Recording the school year",
+                [&] { s.setLastAutoGradSchoolDate(data::jetdate::fromDate(QDate(year, 6, 14))); });
     } else {
         bool autoGradSchool = false;
-        ResumeNext("Reading the grade raise setting", [&] { autoGradSchool = s.AutoGradSchool(); });
+        TryStep("Reading the grade raise setting", [&] { autoGradSchool = s.AutoGradSchool(); });
         schoolYearOver = autoGradSchool && today >= raiseDay &&
                          data::jetdate::toDate(lastRaise).year() < today.year();
     }
     bool autoGradVisitor = false;
-    ResumeNext("Reading the visitor setting", [&] { autoGradVisitor = s.AutoGradVisitor(); });
+    TryStep("Reading the visitor setting", [&] { autoGradVisitor = s.AutoGradVisitor(); });
 
     QStringList inactive;
     QStringList activeAgain;
@@ -367,7 +366,7 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
         // One transaction for the whole evaluation; the grade raise is a part of it that can be
         // undone by itself.
         data::Transaction transaction(conn);
-        ResumeNext("Going to the first person", [&] { rs.MoveFirst(); });
+        TryStep("Going to the first person", [&] { rs.MoveFirst(); });
         while (!rs.EOF()) {
             const QString name = personName(rs);
             bool changed = false;
@@ -375,21 +374,21 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
             bool becameActive = false;
             bool becameMember = false;
 
-            ResumeNext("Checking for inactivity", [&] {
+            TryStep("Checking for inactivity", [&] {
                 const std::int16_t status = ToInteger(rs["Youth_Status"], 0);
                 if (ShouldBecomeInactive(status, rs["Youth_Last_Attended"])) {
                     rs["Youth_Status"] = statusCode(PersonStatus::Inactive);
                     becameInactive = changed = true;
                 }
             });
-            ResumeNext("Checking for a return", [&] {
+            TryStep("Checking for a return", [&] {
                 const std::int16_t status = ToInteger(rs["Youth_Status"], 0);
                 if (ShouldReactivate(status, rs["Youth_Last_Attended"])) {
                     rs["Youth_Status"] = statusCode(PersonStatus::Active);
                     becameActive = changed = true;
                 }
             });
-            ResumeNext("Counting a visitor's attendance", [&] {
+            TryStep("Counting a visitor's attendance", [&] {
                 if (autoGradVisitor && ToBoolean(rs["Youth_Visitor"], false) &&
                     QualifiesAsMember(ToLong(rs["Youth_ID"], 0))) {
                     rs["Youth_Visitor"] = false;
@@ -407,7 +406,7 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
                 if (becameMember)
                     newMembers << name;
             }
-            if (!ResumeNext("Going to the next person", [&] { rs.MoveNext(); }))
+            if (!TryStep("Going to the next person", [&] { rs.MoveNext(); }))
                 break;
         }
 
@@ -417,14 +416,14 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
             transaction.commit();
         } catch (...) {
             if (gradesRaised)
-                ResumeNext("Restoring the school year",
-                           [&] { s.setLastAutoGradSchoolDate(lastRaise); });
+                TryStep("Restoring the school year",
+                        [&] { s.setLastAutoGradSchoolDate(lastRaise); });
             throw;
         }
     } catch (const std::exception& e) {
         ui::critical(data::describe(e));
         // Show the people as the file holds them.
-        ResumeNext("Reading the people again", [&] { rs.Requery(); });
+        TryStep("Reading the people again", [&] { rs.Requery(); });
         return false;
     }
 
@@ -454,10 +453,10 @@ bool frmDefault::RaiseSchoolGrades(data::Connection& conn, data::Recordset& rs, 
     bool recorded = false;
     try {
         data::Transaction raise(conn);
-        ResumeNext("Going to the first person", [&] { rs.MoveFirst(); });
+        TryStep("Going to the first person", [&] { rs.MoveFirst(); });
         while (!rs.EOF()) {
             bool changed = false;
-            ResumeNext("Raising the school grade", [&] {
+            TryStep("Raising the school grade", [&] {
                 const std::int16_t grade = ToInteger(rs["Youth_School_Grade"], 0);
                 if (grade >= 1 && grade < std::numeric_limits<std::int16_t>::max()) {
                     rs["Youth_School_Grade"] = static_cast<std::int16_t>(grade + 1);
@@ -466,7 +465,7 @@ bool frmDefault::RaiseSchoolGrades(data::Connection& conn, data::Recordset& rs, 
             });
             if (changed)
                 saveRow(rs);
-            if (!ResumeNext("Going to the next person", [&] { rs.MoveNext(); }))
+            if (!TryStep("Going to the next person", [&] { rs.MoveNext(); }))
                 break;
         }
         s.setLastAutoGradSchoolDate(data::jetdate::fromDate(ui::today()));
@@ -475,22 +474,21 @@ bool frmDefault::RaiseSchoolGrades(data::Connection& conn, data::Recordset& rs, 
         return true;
     } catch (const std::exception& e) {
         if (recorded)
-            ResumeNext("Restoring the school year",
-                       [&] { s.setLastAutoGradSchoolDate(lastRaise); });
+            TryStep("Restoring the school year", [&] { s.setLastAutoGradSchoolDate(lastRaise); });
         ui::critical(kGradesNotRaised + QStringLiteral("\n\n") + data::describe(e));
     }
     // The rows show the grades as they are stored again.
-    ResumeNext("Reading the people again", [&] { rs.Requery(); });
+    TryStep("Reading the people again", [&] { rs.Requery(); });
     return false;
 }
 
 // Stores the current row's changes; a row that cannot be stored is put back as it was.
 bool frmDefault::saveRow(data::Recordset& rs)
 {
-    if (ResumeNext("Saving a person", [&] { rs.Update(); }))
+    if (TryStep("Saving a person", [&] { rs.Update(); }))
         return true;
     if (rs.EditMode() != data::adEditNone)
-        ResumeNext("Discarding a change", [&] { rs.CancelUpdate(); });
+        TryStep("Discarding a change", [&] { rs.CancelUpdate(); });
     return false;
 }
 
@@ -500,7 +498,7 @@ void frmDefault::fillLists(data::Recordset& rs, Counts& counts)
     bool requireLetter = true;
     bool requireCall = false;
     bool requireVisit = false;
-    ResumeNext("Reading the Start page settings", [&] {
+    TryStep("Reading the Start page settings", [&] {
         remindInactiveBirthdays = storedFlag("Reminders", "RemindInactiveBday", false);
         requireLetter = storedFlag("Visitors", "VisRequireLetter", true);
         requireCall = storedFlag("Visitors", "VisRequireCall", false);
@@ -518,19 +516,19 @@ void frmDefault::fillLists(data::Recordset& rs, Counts& counts)
     List_Birthday->clear();
     List_MIA->clear();
     if (rs.State() == data::adStateOpen)
-        ResumeNext("Going to the first person", [&] { rs.MoveFirst(); });
+        TryStep("Going to the first person", [&] { rs.MoveFirst(); });
     while (!rs.EOF()) {
         std::int16_t status = 0;
         QString name;
         std::optional<double> born;
-        ResumeNext("Reading a person", [&] {
+        TryStep("Reading a person", [&] {
             status = ToInteger(rs["Youth_Status"], 0);
             name = personName(rs);
             born = convert::toDate(rs["Youth_Bday"]);
         });
         const bool inactive = status == statusCode(PersonStatus::Inactive);
 
-        ResumeNext("Listing a visitor to contact", [&] {
+        TryStep("Listing a visitor to contact", [&] {
             if (!ToBoolean(rs["Youth_Visitor"], false) || inactive)
                 return;
             const bool needed = (requireLetter && !ToBoolean(rs["Youth_VLetter"], false)) ||
@@ -543,7 +541,7 @@ void frmDefault::fillLists(data::Recordset& rs, Counts& counts)
             List_Visitors->addItem(item);
         });
 
-        ResumeNext("Listing a birthday", [&] {
+        TryStep("Listing a birthday", [&] {
             if ((inactive && !remindInactiveBirthdays) || !born)
                 return;
             const QDate birth = data::jetdate::toDate(*born);
@@ -554,7 +552,7 @@ void frmDefault::fillLists(data::Recordset& rs, Counts& counts)
                     {*birthday, monthAndDay(*birthday) + QStringLiteral(" - ") + name});
         });
 
-        ResumeNext("Listing a person missing in action", [&] {
+        TryStep("Listing a person missing in action", [&] {
             const data::Variant last = rs["Youth_Last_Attended"];
             if (!IsMIA(status, last))
                 return;
@@ -581,7 +579,7 @@ void frmDefault::fillLists(data::Recordset& rs, Counts& counts)
             break;
         }
 
-        if (!ResumeNext("Going to the next person", [&] { rs.MoveNext(); }))
+        if (!TryStep("Going to the next person", [&] { rs.MoveNext(); }))
             break;
     }
 
@@ -690,5 +688,5 @@ void frmDefault::openPerson(std::int32_t id, std::int16_t node)
     program().SelectedYouthID = id;
     // The node click unloads this page; its window goes when control returns to the event loop.
     if (frmMainMDI* main = program().MainForm.get())
-        ResumeNext("Opening the directory", [&] { main->ClickNode(node); });
+        TryStep("Opening the directory", [&] { main->ClickNode(node); });
 }

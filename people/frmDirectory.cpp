@@ -11,7 +11,7 @@
 #include "shell/Conversions.h"
 #include "shell/Helpers.h"
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "shell/frmMainMDI.h"
 #include "platform/data/DataError.h"
 #include "platform/data/LocaleText.h"
@@ -957,7 +957,7 @@ void frmDirectory::adoPrimaryRS_MoveComplete()
     lblAge->setText(QString::number(GetAge(fieldValue("Youth_Bday"))));
 
     if (adoPrimaryRS->EditMode() != data::adEditAdd)
-        ResumeNext("Remembering the position", [this] { m_remembered = adoPrimaryRS->Bookmark(); });
+        TryStep("Remembering the position", [this] { m_remembered = adoPrimaryRS->Bookmark(); });
     updateCounter();
     NavCombo->clearTypeAhead();
     SyncNavCombo();
@@ -1092,7 +1092,7 @@ void frmDirectory::cmdCancel_Click()
     const QString key = QLatin1Char('Y') + currentIdText();
     m_editing = false;
     m_adding = false;
-    ResumeNext("Discarding the changes", [this] { adoPrimaryRS->CancelUpdate(); });
+    TryStep("Discarding the changes", [this] { adoPrimaryRS->CancelUpdate(); });
     if (m_mapper && hasCurrentRow())
         m_mapper->revert();
     if (wasAdding)
@@ -1101,10 +1101,10 @@ void frmDirectory::cmdCancel_Click()
         restoreEntryText(key);
     bool back = false;
     if (m_remembered && m_remembered->number() > 0)
-        back = ResumeNext("Returning to the remembered person",
-                          [this] { adoPrimaryRS->setBookmark(*m_remembered); });
+        back = TryStep("Returning to the remembered person",
+                       [this] { adoPrimaryRS->setBookmark(*m_remembered); });
     if (!back)
-        ResumeNext("Returning to the first person", [this] { adoPrimaryRS->MoveFirst(); });
+        TryStep("Returning to the first person", [this] { adoPrimaryRS->MoveFirst(); });
     SyncNavCombo();
 }
 
@@ -1139,8 +1139,8 @@ void frmDirectory::cmdDelete_Click()
             if (!wasAdding && position > 0)
                 adoPrimaryRS->setAbsolutePosition(std::min(position, count));
             else if (m_remembered)
-                ResumeNext("Returning to the remembered person",
-                           [this] { adoPrimaryRS->setBookmark(*m_remembered); });
+                TryStep("Returning to the remembered person",
+                        [this] { adoPrimaryRS->setBookmark(*m_remembered); });
         }
         SyncNavCombo();
         SSTabCtl->setCurrentIndex(0);
@@ -1381,8 +1381,8 @@ void frmDirectory::Select_Status_Click()
 {
     m_currentStatus = static_cast<std::int16_t>(Select_Status->currentData().toInt());
     if (hasCurrentRow())
-        ResumeNext("Writing the status",
-                   [this] { (*adoPrimaryRS)["Youth_Status"] = m_currentStatus; });
+        TryStep("Writing the status",
+                [this] { (*adoPrimaryRS)["Youth_Status"] = m_currentStatus; });
     m_editing = true;
 }
 
@@ -1390,8 +1390,7 @@ void frmDirectory::choiceClicked(ChoiceBox* box, const char* field, QString& cur
 {
     current = LimitedChoice(box->currentText(), box->limit());
     if (hasCurrentRow())
-        ResumeNext("Writing a choice",
-                   [&] { (*adoPrimaryRS)[QString::fromUtf8(field)] = current; });
+        TryStep("Writing a choice", [&] { (*adoPrimaryRS)[QString::fromUtf8(field)] = current; });
     m_editing = true;
 }
 
@@ -1417,7 +1416,7 @@ bool frmDirectory::choiceLeft(ChoiceBox* box, const char* field, QString& curren
     if (value == fieldText(field).trimmed())
         return false;
     const bool written =
-        ResumeNext("Writing a choice", [&] { (*adoPrimaryRS)[QString::fromUtf8(field)] = value; });
+        TryStep("Writing a choice", [&] { (*adoPrimaryRS)[QString::fromUtf8(field)] = value; });
     m_editing = true;
     box->addItem(value);
     return written;
@@ -1448,8 +1447,8 @@ void frmDirectory::optGender_Click(int index)
     if (index != m_currentGender) {
         m_currentGender = static_cast<std::int16_t>(index);
         if (hasCurrentRow())
-            ResumeNext("Writing the gender",
-                       [this] { (*adoPrimaryRS)["Youth_Sex"] = m_currentGender; });
+            TryStep("Writing the gender",
+                    [this] { (*adoPrimaryRS)["Youth_Sex"] = m_currentGender; });
         m_editing = true;
     }
     ShowGender();
@@ -1500,9 +1499,9 @@ void frmDirectory::txtFields_KeyUp(int index)
         return;
     m_editing = true;
     if (index == 11 || index == 18)
-        ResumeNext("Showing the typed name", [this] { EchoName(); });
-    ResumeNext("Stamping the change time",
-               [this] { (*adoPrimaryRS)["Youth_Updated"] = data::Variant::dateTime(ui::now()); });
+        TryStep("Showing the typed name", [this] { EchoName(); });
+    TryStep("Stamping the change time",
+            [this] { (*adoPrimaryRS)["Youth_Updated"] = data::Variant::dateTime(ui::now()); });
 }
 
 // Why the text of a box with a check is refused when the box is left; empty when it is taken.

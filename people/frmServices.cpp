@@ -6,7 +6,7 @@
 #include "shell/Conversions.h"
 #include "shell/Helpers.h"
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "platform/data/Connection.h"
 #include "platform/data/DataError.h"
 #include "platform/data/Recordset.h"
@@ -157,9 +157,8 @@ void frmServices::buildControls()
     Select_Type->installEventFilter(this);
     Select_Type->lineEdit()->installEventFilter(this);
     ui::place(Select_Type, {kBoxLeft, kTypeTop, 3180, kBoxHeight});
-    connect(Select_Type, &QComboBox::activated, this, [this](int) {
-        ResumeNext("Choosing the meeting type", [this] { Select_Type_Click(); });
-    });
+    connect(Select_Type, &QComboBox::activated, this,
+            [this](int) { TryStep("Choosing the meeting type", [this] { Select_Type_Click(); }); });
 
     // The navigation panel.
     NavPanel = new QFrame(this);
@@ -208,7 +207,7 @@ void frmServices::buildControls()
     AttendedList->setObjectName(QStringLiteral("AttendedList"));
     AttendedList->setSortingEnabled(false);
     connect(AttendedList, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        ResumeNext("Ticking a name", [&] { AttendedList_ItemCheck(item); });
+        TryStep("Ticking a name", [&] { AttendedList_ItemCheck(item); });
     });
     lblItemCount = new QLabel(this);
     lblItemCount->setObjectName(QStringLiteral("lblItemCount"));
@@ -284,11 +283,11 @@ void frmServices::bindFields()
     m_mapper->setCurrentIndex(m_model->currentRow());
 
     connect(adoPrimaryRS.get(), &data::Recordset::willMove, this, [this](data::EventReasonEnum) {
-        ResumeNext("Leaving the meeting", [this] { adoPrimaryRS_WillMove(); });
+        TryStep("Leaving the meeting", [this] { adoPrimaryRS_WillMove(); });
     });
     connect(adoPrimaryRS.get(), &data::Recordset::moveComplete, this,
             [this](data::EventReasonEnum) {
-                ResumeNext("Showing the meeting", [this] { adoPrimaryRS_MoveComplete(); });
+                TryStep("Showing the meeting", [this] { adoPrimaryRS_MoveComplete(); });
             });
 }
 
@@ -312,7 +311,7 @@ void frmServices::Form_Load()
         return;
     }
     bindFields();
-    ResumeNext("Showing the latest meeting", [this] {
+    TryStep("Showing the latest meeting", [this] {
         if (adoPrimaryRS->EOF()) {
             addMeetingRow(data::jetdate::fromDate(ui::today()));
             FillWithActive = true;
@@ -322,8 +321,8 @@ void frmServices::Form_Load()
             adoPrimaryRS->MoveLast();
         }
     });
-    ResumeNext("Filling the people drop-down", [this] { FillPeopleList(false); });
-    ResumeNext("Filling the meeting types", [this] { FillMeetingTypes(); });
+    TryStep("Filling the people drop-down", [this] { FillPeopleList(false); });
+    TryStep("Filling the meeting types", [this] { FillMeetingTypes(); });
     Select_Type->setEditText(MeetingType);
     updateCommands();
 }
@@ -335,11 +334,11 @@ void frmServices::Form_Unload()
         return;
     }
     // The focus may never leave the meeting type before the screen goes.
-    ResumeNext("Keeping the meeting type", [this] { Select_Type_LostFocus(); });
+    TryStep("Keeping the meeting type", [this] { Select_Type_LostFocus(); });
     // Unsaved ticks are never dropped without the question, whether or not the meeting's
     // own fields were edited.
     if (ListChanged)
-        ResumeNext("Offering to save the attendance list", [this] { adoPrimaryRS_WillMove(); });
+        TryStep("Offering to save the attendance list", [this] { adoPrimaryRS_WillMove(); });
     if (RecordChanged) {
         try {
             adoPrimaryRS->Update();
@@ -347,7 +346,7 @@ void frmServices::Form_Unload()
             ui::critical(kMeetingNotStored + QStringLiteral("\n\n") + describe(e));
         }
     }
-    ResumeNext("Closing the data file", [this] {
+    TryStep("Closing the data file", [this] {
         adoPrimaryRS->Close();
         m_connection->Close();
     });
@@ -413,12 +412,12 @@ bool frmServices::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (watched == Select_Type || watched == Select_Type->lineEdit()) {
         if (event->type() == QEvent::KeyRelease) {
-            ResumeNext("Typing the meeting type", [this] { Select_Type_KeyUp(); });
+            TryStep("Typing the meeting type", [this] { Select_Type_KeyUp(); });
         } else if (event->type() == QEvent::FocusOut &&
                    static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
             const QWidget* to = QApplication::focusWidget();
             if (to != Select_Type && to != Select_Type->lineEdit())
-                ResumeNext("Leaving the meeting type", [this] { Select_Type_LostFocus(); });
+                TryStep("Leaving the meeting type", [this] { Select_Type_LostFocus(); });
         }
     }
     return ContentForm::eventFilter(watched, event);
@@ -515,7 +514,7 @@ bool frmServices::ReadyToLeave()
         return true;
     if (!settleBeforeMoving())
         return false;
-    ResumeNext("Keeping the meeting type", [this] { Select_Type_LostFocus(); });
+    TryStep("Keeping the meeting type", [this] { Select_Type_LostFocus(); });
     if (!RecordChanged && adoPrimaryRS->EditMode() == data::adEditNone)
         return true;
     // Stored here rather than as the screen goes, so that a failure can still keep the user.
@@ -526,7 +525,7 @@ bool frmServices::ReadyToLeave()
         if (!ui::askCriticalYesNo(kMeetingNotStored + QStringLiteral("\n\n") + describe(e) +
                                   QStringLiteral("\n\n") + kLeaveWithoutStoring))
             return false;
-        ResumeNext("Dropping the meeting's changes", [this] { adoPrimaryRS->CancelUpdate(); });
+        TryStep("Dropping the meeting's changes", [this] { adoPrimaryRS->CancelUpdate(); });
         RecordChanged = false;
     }
     return true;

@@ -5,7 +5,7 @@
 #include "shell/Branding.h"
 #include "shell/Conversions.h"
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "shell/clsCorvessa.h"
 
 const QString ListReport::kNoRecordsText =
@@ -77,8 +77,8 @@ void ListReport::Detail_Format()
     ++m_printedCount;
     if (m_printedCount > m_rowCount)
         return;
-    ResumeNext("Filling a report row", [&] { FillDetail(m_rows); });
-    ResumeNext("Moving to the next report row", [&] { m_rows.MoveNext(); });
+    TryStep("Filling a report row", [&] { FillDetail(m_rows); });
+    TryStep("Moving to the next report row", [&] { m_rows.MoveNext(); });
     Detail().request();
 }
 

@@ -5,7 +5,7 @@
 #include "reports/ReportData.h"
 #include "reports/clsReports.h"
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "shell/ShowReport.h"
 #include "shell/Panel.h"
 #include "shell/Helpers.h"
@@ -47,7 +47,7 @@ const QString kBulkEmail = QStringLiteral("Bulk E-mail");
 template <class Action> class AtExit {
 public:
     explicit AtExit(Action action) : m_action(std::move(action)) {}
-    ~AtExit() { ResumeNext("Clearing the report values", m_action); }
+    ~AtExit() { TryStep("Clearing the report values", m_action); }
     AtExit(const AtExit&) = delete;
     AtExit& operator=(const AtExit&) = delete;
 

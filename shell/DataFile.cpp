@@ -1,7 +1,7 @@
 #include "shell/DataFile.h"
 
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "shell/clsCorvessa.h"
 #include "platform/data/Connection.h"
 #include "platform/data/ConnectionString.h"
@@ -120,7 +120,7 @@ QString BackupDataFile()
 void AutomaticBackupAtExit()
 {
     bool due = true;
-    ResumeNext("Reading the backup settings", [&] {
+    TryStep("Reading the backup settings", [&] {
         // A date that cannot be read, like a missing one, makes the backup due.
         if (!settings().AutoBackup()) {
             due = false;
@@ -154,7 +154,7 @@ bool CopyRecords(data::Recordset& source, data::Recordset& destination)
         qWarning().noquote() << "Copying rows failed:" << e.what();
         ok = false;
     }
-    ResumeNext("Closing the copied rows", [&] {
+    TryStep("Closing the copied rows", [&] {
         source.Close();
         destination.Close();
     });
@@ -252,7 +252,8 @@ void UpgradeDataFile(const QLockFile* ownMarker)
 
     // Nothing is changed without a backup to go back to.
     if (BackupDataFile().isEmpty()) {
-        ui::critical(QStringLiteral("There was a problem backing up the data file.  No backup was made."));
+        ui::critical(
+            QStringLiteral("There was a problem backing up the data file.  No backup was made."));
         return;
     }
 

@@ -7,7 +7,7 @@
 #include "shell/Forms.h"
 #include "shell/Panel.h"
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "shell/ScreenRegistry.h"
 #include "shell/WindowHelpers.h"
 #include "platform/ui/Hourglass.h"
@@ -106,10 +106,10 @@ void frmMainMDI::buildMenus()
     connect(mnuBackupData, &QAction::triggered, this, [this] { mnuBackupData_Click(); });
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
     connect(mnuOnlineHelp, &QAction::triggered, this, [] {
-        ResumeNext("Opening the support page", [] { ui::shell().openUrl(kSupportPageUrl); });
+        TryStep("Opening the support page", [] { ui::shell().openUrl(kSupportPageUrl); });
     });
     connect(mnuWebsite, &QAction::triggered, this,
-            [] { ResumeNext("Opening the home page", [] { ui::shell().openUrl(kHomePageUrl); }); });
+            [] { TryStep("Opening the home page", [] { ui::shell().openUrl(kHomePageUrl); }); });
     connect(mnuAbout, &QAction::triggered, this, [this] { frmAbout::ShowAbout(this); });
 }
 
@@ -191,20 +191,20 @@ std::int16_t frmMainMDI::NodeIndexOf(const QString& key)
 void frmMainMDI::Load()
 {
     Forms::add(this);
-    ResumeNext("Sizing the main window", [this] {
+    TryStep("Sizing the main window", [this] {
         setWindowState(windowState() | Qt::WindowMaximized);
         static_cast<Panel*>(Toolbar)->setCaption(QString());
     });
-    ResumeNext("Installing or upgrading the data file", [this] {
+    TryStep("Installing or upgrading the data file", [this] {
         m_runMarker = AcquireRunMarker();
         UpgradeDataFile(m_runMarker.get());
     });
-    ResumeNext("Building the navigation tree", [this] { addNodes(); });
-    ResumeNext("Expanding the navigation tree", [this] {
+    TryStep("Building the navigation tree", [this] { addNodes(); });
+    TryStep("Expanding the navigation tree", [this] {
         if (QTreeWidgetItem* root = SSTree1->topLevelItem(0))
             root->setExpanded(true);
     });
-    ResumeNext("Opening the Start page", [this] {
+    TryStep("Opening the Start page", [this] {
         if (QTreeWidgetItem* root = SSTree1->topLevelItem(0))
             SSTree1_NodeClick(root);
     });
@@ -244,7 +244,7 @@ bool frmMainMDI::SSTree1_NodeClick(QTreeWidgetItem* node)
         return false;
     }
     ui::Hourglass hourglass;
-    ResumeNext("Unloading the current screen", [this] { unloadHostedScreens(); });
+    TryStep("Unloading the current screen", [this] { unloadHostedScreens(); });
     m_currentForm = nullptr;
     m_visitorMode = false;
 
@@ -254,7 +254,7 @@ bool frmMainMDI::SSTree1_NodeClick(QTreeWidgetItem* node)
         return false;
     const NodeInfo& info = kNodes[static_cast<std::size_t>(index - 1)];
     m_currentNodeIndex = index;
-    const bool opened = ResumeNext("Opening a screen", [&] {
+    const bool opened = TryStep("Opening a screen", [&] {
         m_currentForm = ScreenRegistry::createScreen(QString::fromUtf8(info.formName));
         if (key.toUpper() == QLatin1String("VISITORS"))
             m_visitorMode = true;
@@ -349,8 +349,8 @@ void frmMainMDI::MDIForm_Resize()
     if (isMinimized())
         return;
     // The narrowest width (3000 twips) is held by the window's minimum width.
-    ResumeNext("Laying out the main window", [this] { MDIPanel_Resize(); });
-    ResumeNext("Fitting the hosted screen", [this] { fitHostedScreen(); });
+    TryStep("Laying out the main window", [this] { MDIPanel_Resize(); });
+    TryStep("Fitting the hosted screen", [this] { fitHostedScreen(); });
 }
 
 void frmMainMDI::MDIPanel_Resize()
@@ -413,7 +413,7 @@ void frmMainMDI::TitlePanel_Resize()
 bool frmMainMDI::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == MDIPanel && event->type() == QEvent::Resize) {
-        ResumeNext("Laying out the main window", [this] { MDIPanel_Resize(); });
+        TryStep("Laying out the main window", [this] { MDIPanel_Resize(); });
     } else if (watched == SplitterPanel) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
@@ -430,7 +430,7 @@ bool frmMainMDI::eventFilter(QObject* watched, QEvent* event)
             return true;
         case QEvent::MouseButtonRelease: {
             float x = static_cast<float>(m_splitterLeft);
-            ResumeNext("Laying out the main window", [&] { SizeControls(x); });
+            TryStep("Laying out the main window", [&] { SizeControls(x); });
             m_dragging = false;
             return true;
         }
@@ -457,8 +457,8 @@ void frmMainMDI::MDIForm_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    ResumeNext("Unloading the current screen", [this] { unloadHostedScreens(); });
-    ResumeNext("Unloading the open windows", [this] {
+    TryStep("Unloading the current screen", [this] { unloadHostedScreens(); });
+    TryStep("Unloading the open windows", [this] {
         const QList<QWidget*> windows = Forms::all();
         for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
             QWidget* window = *it;
@@ -468,7 +468,7 @@ void frmMainMDI::MDIForm_Unload()
             Forms::unload(window);
         }
     });
-    ResumeNext("Backing up the data file", [] { AutomaticBackupAtExit(); });
+    TryStep("Backing up the data file", [] { AutomaticBackupAtExit(); });
     m_currentForm = nullptr;
     m_runMarker.reset();
 }

@@ -37,7 +37,8 @@ report::Font fontFor(Type type)
         font.italic = true;
         break;
     case Type::Caption:
-        font.size = 10;
+        // "Postal Code:" must still fit its 1080 twips.
+        font.size = 9;
         break;
     case Type::Hint:
         font.size = 7;

@@ -1,6 +1,5 @@
 #include "reports/clsMailingLabels.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 clsMailingLabels::clsMailingLabels() = default;
@@ -11,12 +10,11 @@ clsMailingLabel& clsMailingLabels::Add(const QString& FirstName, const QString& 
                                        const QString& Zip, bool Skip, const QString& Address,
                                        const QString& Key)
 {
-    if (!Key.isEmpty() && m_byKey.contains(folded(Key)))
+    const QString key = folded(Key);
+    if (!key.isEmpty() && m_byKey.contains(key))
         throw std::invalid_argument("The key \"" + Key.toStdString() +
                                     "\" is already associated with an element of this collection.");
-    auto entry = std::make_unique<Entry>();
-    entry->key = Key;
-    clsMailingLabel& label = entry->label;
+    clsMailingLabel& label = m_labels.emplace_back();
     label.FirstName = FirstName;
     label.LastName = LastName;
     label.City = City;
@@ -24,9 +22,9 @@ clsMailingLabel& clsMailingLabels::Add(const QString& FirstName, const QString& 
     label.Zip = Zip;
     label.Skip = Skip;
     label.Address = Address;
-    if (!Key.isEmpty())
-        m_byKey.insert(folded(Key), entry.get());
-    m_entries.push_back(std::move(entry));
+    m_keys.push_back(key);
+    if (!key.isEmpty())
+        m_byKey.insert(key, &label);
     return label;
 }
 
@@ -34,7 +32,7 @@ clsMailingLabel* clsMailingLabels::Item(qsizetype position)
 {
     if (position < 1 || position > Count())
         return nullptr;
-    return &m_entries[std::size_t(position - 1)]->label;
+    return &m_labels[std::size_t(position - 1)];
 }
 
 const clsMailingLabel* clsMailingLabels::Item(qsizetype position) const
@@ -44,10 +42,7 @@ const clsMailingLabel* clsMailingLabels::Item(qsizetype position) const
 
 clsMailingLabel* clsMailingLabels::Item(const QString& key)
 {
-    if (key.isEmpty())
-        return nullptr;
-    Entry* entry = m_byKey.value(folded(key));
-    return entry ? &entry->label : nullptr;
+    return key.isEmpty() ? nullptr : m_byKey.value(folded(key));
 }
 
 const clsMailingLabel* clsMailingLabels::Item(const QString& key) const
@@ -59,18 +54,24 @@ void clsMailingLabels::Remove(qsizetype position)
 {
     if (position < 1 || position > Count())
         throw std::out_of_range("There is no label " + std::to_string(position) + ".");
-    const auto it = m_entries.begin() + (position - 1);
-    if (!(*it)->key.isEmpty())
-        m_byKey.remove(folded((*it)->key));
-    m_entries.erase(it);
+    m_labels.erase(m_labels.begin() + (position - 1));
+    m_keys.erase(m_keys.begin() + (position - 1));
+    // Erasing moved the labels after it.
+    m_byKey.clear();
+    for (std::size_t i = 0; i < m_keys.size(); ++i) {
+        if (!m_keys[i].isEmpty())
+            m_byKey.insert(m_keys[i], &m_labels[i]);
+    }
 }
 
 void clsMailingLabels::Remove(const QString& key)
 {
-    const clsMailingLabel* label = Item(key);
-    if (!label)
-        throw std::out_of_range("There is no label \"" + key.toStdString() + "\".");
-    const auto it = std::find_if(m_entries.begin(), m_entries.end(),
-                                 [&](const auto& entry) { return &entry->label == label; });
-    Remove(qsizetype(it - m_entries.begin()) + 1);
+    const QString folded = clsMailingLabels::folded(key);
+    for (std::size_t i = 0; i < m_keys.size(); ++i) {
+        if (!folded.isEmpty() && m_keys[i] == folded) {
+            Remove(qsizetype(i) + 1);
+            return;
+        }
+    }
+    throw std::out_of_range("There is no label \"" + key.toStdString() + "\".");
 }

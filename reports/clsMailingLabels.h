@@ -5,18 +5,12 @@
 #include <QHash>
 #include <QString>
 
-#include <memory>
-#include <vector>
+#include <deque>
 
 // The labels of one run, in the order they were added, each reachable by its position (from
 // 1) or by its key. A key occurs at most once and matches without regard to letter case;
 // labels may also be added without a key.
 class clsMailingLabels {
-    struct Entry {
-        QString key; // empty: added without a key
-        clsMailingLabel label;
-    };
-
 public:
     clsMailingLabels();
     ~clsMailingLabels();
@@ -35,36 +29,22 @@ public:
     const clsMailingLabel* Item(qsizetype position) const;
     const clsMailingLabel* Item(const QString& key) const;
 
-    qsizetype Count() const { return static_cast<qsizetype>(m_entries.size()); }
+    qsizetype Count() const { return static_cast<qsizetype>(m_labels.size()); }
 
     // Removes the label at a position or under a key; throws std::out_of_range when there is
     // none.
     void Remove(qsizetype position);
     void Remove(const QString& key);
 
-    // Walks the labels in the order they were added.
-    class const_iterator {
-    public:
-        using Inner = std::vector<std::unique_ptr<Entry>>::const_iterator;
-        explicit const_iterator(Inner it) : m_it(it) {}
-        const clsMailingLabel& operator*() const { return (*m_it)->label; }
-        const clsMailingLabel* operator->() const { return &**this; }
-        const_iterator& operator++()
-        {
-            ++m_it;
-            return *this;
-        }
-        bool operator==(const const_iterator& other) const { return m_it == other.m_it; }
-
-    private:
-        Inner m_it;
-    };
-    const_iterator begin() const { return const_iterator(m_entries.begin()); }
-    const_iterator end() const { return const_iterator(m_entries.end()); }
+    // The labels in the order they were added.
+    auto begin() const { return m_labels.cbegin(); }
+    auto end() const { return m_labels.cend(); }
 
 private:
     static QString folded(const QString& key) { return key.toCaseFolded(); }
 
-    std::vector<std::unique_ptr<Entry>> m_entries;
-    QHash<QString, Entry*> m_byKey; // folded key -> entry
+    // Labels keep their place in memory while others are added.
+    std::deque<clsMailingLabel> m_labels;
+    std::deque<QString> m_keys; // folded, by position; empty for a label without a key
+    QHash<QString, clsMailingLabel*> m_byKey;
 };

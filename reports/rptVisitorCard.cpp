@@ -115,6 +115,21 @@ QString numbered(const char* stem, int number)
     return QLatin1String(stem) + QString::number(number);
 }
 
+// Adds one copy of each of the first card's elements named stem + 1 ... stem + count, set up
+// by copy(from, to). An element that cannot be read or added is left out; the others still
+// come.
+template <class T, class Copy>
+void copyEach(report::ControlCollection& controls, const char* stem, int count,
+              const char* className, Copy copy)
+{
+    for (int i = 1; i <= count; ++i) {
+        ResumeNext("Copying an element of a card", [&] {
+            const T& from = controls.Item<T>(numbered(stem, i));
+            copy(from, dynamic_cast<T&>(controls.Add(QLatin1String(className))));
+        });
+    }
+}
+
 } // namespace
 
 rptVisitorCard::rptVisitorCard()
@@ -212,44 +227,27 @@ void rptVisitorCard::Detail_Format()
 void rptVisitorCard::copyCard(Twips dx, Twips dy)
 {
     report::ControlCollection& controls = Detail().Controls();
-    for (int i = 1; i <= kShapes; ++i) {
-        ResumeNext("Copying a card's shape", [&] {
-            const auto& from = controls.Item<report::Shape>(numbered("Shape", i));
-            auto& to =
-                dynamic_cast<report::Shape&>(controls.Add(QStringLiteral("DDActiveReports.Shape")));
-            to.setBounds(from.Left() + dx, from.Top() + dy, from.Width(), from.Height());
-            to.setBackColor(from.BackColor());
-            to.setBackStyle(from.BackStyle());
-        });
-    }
-    for (int i = 1; i <= kLabels; ++i) {
-        ResumeNext("Copying a card's label", [&] {
-            const auto& from = controls.Item<report::Label>(numbered("MyLabel", i));
-            auto& to =
-                dynamic_cast<report::Label&>(controls.Add(QStringLiteral("DDActiveReports.Label")));
-            to.setCaption(from.Caption());
-            to.setBounds(from.Left() + dx, from.Top() + dy, from.Width(), from.Height());
-            to.setFont(from.Font());
-            to.setAlignment(from.Alignment());
-        });
-    }
-    for (int i = 1; i <= kCheckBoxes; ++i) {
-        ResumeNext("Copying a card's check box", [&] {
-            const auto& from = controls.Item<report::CheckBox>(numbered("CheckBox", i));
-            auto& to = dynamic_cast<report::CheckBox&>(
-                controls.Add(QStringLiteral("DDActiveReports.Checkbox")));
-            to.setCaption(from.Caption());
-            to.setBounds(from.Left() + dx, from.Top() + dy, from.Width(), from.Height());
-            to.setFont(from.Font());
-            to.setAlignment(from.Alignment());
-        });
-    }
-    for (int i = 1; i <= kLines; ++i) {
-        ResumeNext("Copying a card's line", [&] {
-            const auto& from = controls.Item<report::Line>(numbered("Line", i));
-            auto& to =
-                dynamic_cast<report::Line&>(controls.Add(QStringLiteral("DDActiveReports.Line")));
-            to.setPoints(from.X1() + dx, from.Y1() + dy, from.X2() + dx, from.Y2() + dy);
-        });
-    }
+    const auto moved = [&](const report::Control& from, report::Control& to) {
+        to.setBounds(from.Left() + dx, from.Top() + dy, from.Width(), from.Height());
+    };
+    const auto text = [&](const auto& from, auto& to) {
+        to.setCaption(from.Caption());
+        moved(from, to);
+        to.setFont(from.Font());
+        to.setAlignment(from.Alignment());
+    };
+
+    copyEach<report::Shape>(controls, "Shape", kShapes, "DDActiveReports.Shape",
+                            [&](const report::Shape& from, report::Shape& to) {
+                                moved(from, to);
+                                to.setBackColor(from.BackColor());
+                                to.setBackStyle(from.BackStyle());
+                            });
+    copyEach<report::Label>(controls, "MyLabel", kLabels, "DDActiveReports.Label", text);
+    copyEach<report::CheckBox>(controls, "CheckBox", kCheckBoxes, "DDActiveReports.Checkbox", text);
+    copyEach<report::Line>(controls, "Line", kLines, "DDActiveReports.Line",
+                           [&](const report::Line& from, report::Line& to) {
+                               to.setPoints(from.X1() + dx, from.Y1() + dy, from.X2() + dx,
+                                            from.Y2() + dy);
+                           });
 }

@@ -2,6 +2,7 @@
 
 #include "platform/ui/Services.h"
 #include "shell/ProgramState.h"
+#include "shell/ReportParts.h"
 #include "shell/ResumeNext.h"
 #include "shell/clsCorvessa.h"
 
@@ -10,6 +11,12 @@
 namespace {
 
 using report::Twips;
+
+constexpr Twips kCardsWidth = 14160;
+constexpr Twips kCardsHeight = 10800;
+constexpr Twips kFooterHeight = 360;
+constexpr Twips kSideMargin = 840;
+constexpr Twips kTopMargin = 540;
 
 constexpr Twips kCardWidth = 6960;
 constexpr Twips kCardHeight = 5220;
@@ -137,12 +144,14 @@ rptVisitorCard::rptVisitorCard()
     setCaption(QStringLiteral("Visitor Cards"));
     setDetailMode(report::DetailMode::Once);
 
-    // Landscape letter paper (set when the report starts) less these margins leaves exactly
-    // the 14160 x 10800 twips of the four cards.
-    Printer().setMargins(840, 720, 840, 720);
+    // Landscape letter paper (turned when the report starts) less these margins leaves the
+    // 14160 x 10800 twips of the four cards and the footer line below them.
+    Printer().setMargins(kSideMargin, kTopMargin, kSideMargin, kTopMargin);
     PageHeader().setHeight(0);
-    PageFooter().setHeight(0);
-    Detail().setHeight(kCardCorners.back().second + kCardHeight);
+    PageFooter().setHeight(kFooterHeight);
+    reportparts::addMakerFooter(PageFooter(), {0, 90, kCardsWidth, 270}, {0, 90, 4000, 270},
+                                {kCardsWidth - 4000, 90, 4000, 270});
+    Detail().setHeight(kCardsHeight);
 
     report::ControlCollection& controls = Detail().Controls();
     for (std::size_t k = 0; k < kCardCorners.size(); ++k)
@@ -179,13 +188,12 @@ rptVisitorCard::rptVisitorCard()
 
 void rptVisitorCard::ReportStart()
 {
-    m_savedOrientation = Printer().Orientation();
-    Printer().setOrientation(report::Orientation::Landscape);
+    m_landscape.start(*this, kCardsWidth, kCardsHeight + kFooterHeight);
 }
 
 void rptVisitorCard::ReportEnd()
 {
-    Printer().setOrientation(m_savedOrientation);
+    m_landscape.end(*this);
 }
 
 void rptVisitorCard::Detail_Format()

@@ -7,6 +7,7 @@
 #include "platform/data/ConnectionString.h"
 #include "platform/report/Engine.h"
 #include "tests/support/DataFixture.h"
+#include "tests/support/DocumentDump.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QFile>
@@ -352,6 +353,7 @@ TEST(MailingLabels, SheetsOfThirtyLabelsAtTheSheetsPositions)
 
     ASSERT_EQ(r.doc->pageCount(), 2);
     EXPECT_EQ(r.doc->caption(), QStringLiteral("Mailing Labels"));
+    EXPECT_DUMP(*r.doc, "expected/labels-two-sheets.dump");
     const auto items = r.doc->items("LabelText");
     ASSERT_EQ(items.size(), 31u);
     for (std::size_t i = 0; i < items.size(); ++i) {

@@ -1,11 +1,13 @@
 #include "bench/SampleData.h"
 #include "reports/Registration.h"
 #include "reports/clsMailingLabels.h"
+#include "reports/frmReports.h"
 #include "reports/rptLabels.h"
 #include "tools/render-report/RenderReport.h"
 #include "shell/ProgramState.h"
 #include "platform/data/ConnectionString.h"
 #include "platform/report/Engine.h"
+#include "tests/reports/ReportsScreenSupport.h"
 #include "tests/support/DataFixture.h"
 #include "tests/support/DocumentDump.h"
 #include "tests/support/TestEnvironment.h"
@@ -527,4 +529,32 @@ TEST(MailingLabels, PrintedFromTheSampleDataEveryLabelLandsInItsCellOfTheSheet)
         EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{5}$")).match(text.last()).hasMatch())
             << text.join(' ').toStdString();
     }
+}
+
+TEST(MailingLabels, ARunThatCannotReadTheDataStaysOnTheCatalogue)
+{
+    RegisterReports();
+    std::optional<DataFixture> db(std::in_place);
+    addAddressed(*db, "Ann", "Smith", "1 Elm", "40502");
+    frmReports screen;
+    screen.Load();
+    screen.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&screen));
+    reports_test::chooseReport(screen, QStringLiteral("Mailing Labels (Avery 5260)"));
+    // The data file goes away between choosing and running.
+    db.reset();
+    ASSERT_TRUE(QFile::remove(testenv::programFile(QStringLiteral("CorvessaData.mdb"))));
+
+    reports_test::click(screen.cmdPreview);
+
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    const auto& shown = testenv::messages().last();
+    EXPECT_EQ(shown.kind, ui::MessageKind::Critical);
+    EXPECT_TRUE(shown.text.startsWith(
+        QStringLiteral("The report \"Mailing Labels (Avery 5260)\" could not be opened.")))
+        << shown.text.toStdString();
+    EXPECT_TRUE(shown.text.contains(QStringLiteral("CorvessaData.mdb")))
+        << shown.text.toStdString();
+    EXPECT_TRUE(screen.isVisible());
+    EXPECT_EQ(program().ReportSort, QString());
 }

@@ -2,7 +2,6 @@
 
 #include "platform/ui/Services.h"
 #include "shell/ProgramState.h"
-#include "shell/ReportParts.h"
 #include "shell/ResumeNext.h"
 #include "shell/clsCorvessa.h"
 
@@ -14,9 +13,8 @@ using report::Twips;
 
 constexpr Twips kCardsWidth = 14160;
 constexpr Twips kCardsHeight = 10800;
-constexpr Twips kFooterHeight = 360;
 constexpr Twips kSideMargin = 840;
-constexpr Twips kTopMargin = 540;
+constexpr Twips kTopMargin = 720;
 
 constexpr Twips kCardWidth = 6960;
 constexpr Twips kCardHeight = 5220;
@@ -145,12 +143,10 @@ rptVisitorCard::rptVisitorCard()
     setDetailMode(report::DetailMode::Once);
 
     // Landscape letter paper (turned when the report starts) less these margins leaves the
-    // 14160 x 10800 twips of the four cards and the footer line below them.
+    // 14160 x 10800 twips of the four cards, centred on the sheet.
     Printer().setMargins(kSideMargin, kTopMargin, kSideMargin, kTopMargin);
     PageHeader().setHeight(0);
-    PageFooter().setHeight(kFooterHeight);
-    reportparts::addMakerFooter(PageFooter(), {0, 90, kCardsWidth, 270}, {0, 90, 4000, 270},
-                                {kCardsWidth - 4000, 90, 4000, 270});
+    PageFooter().setHeight(0);
     Detail().setHeight(kCardsHeight);
 
     report::ControlCollection& controls = Detail().Controls();
@@ -188,7 +184,7 @@ rptVisitorCard::rptVisitorCard()
 
 void rptVisitorCard::ReportStart()
 {
-    m_landscape.start(*this, kCardsWidth, kCardsHeight + kFooterHeight);
+    m_landscape.start(*this, kCardsWidth, kCardsHeight);
 }
 
 void rptVisitorCard::ReportEnd()

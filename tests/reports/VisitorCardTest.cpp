@@ -94,10 +94,10 @@ TEST(VisitorCards, FourCardsOnOneLandscapePage)
     const report::Page& page = r.doc->pages().front();
     EXPECT_EQ(page.orientation, report::Orientation::Landscape);
     EXPECT_EQ(page.paper, QSizeF(15840, 12240));
-    EXPECT_EQ(page.printable, QRectF(840, 540, 14160, 11160));
+    EXPECT_EQ(page.printable, QRectF(840, 720, 14160, 10800));
     EXPECT_EQ(r.doc->count("Detail"), 1);
     const report::PlacedSection& detail = r.detail();
-    EXPECT_EQ(detail.rect, QRectF(840, 540, 14160, 10800));
+    EXPECT_EQ(detail.rect, QRectF(840, 720, 14160, 10800));
     EXPECT_FALSE(detail.clipped);
     EXPECT_TRUE(r.doc->errors().empty());
     EXPECT_DUMP(*r.doc, "expected/visitor-cards.dump");

@@ -94,6 +94,7 @@ BarLayout FitBars(const QRectF& frame, int count, double gap, double maxWidth)
     // Too many bars for the gap: half of each share for the bar, half for the gap before it.
     bars.width = std::max(1.0, std::floor(share / 2));
     bars.gap = share - bars.width;
+    bars.evenlyDivided = true;
     return bars;
 }
 

@@ -69,6 +69,7 @@ struct BarLayout {
     QRectF frame;
     double width = 0; // whole twips
     double gap = 0;
+    bool evenlyDivided = false; // too many bars for the usual gap (see FitBars)
 
     double left(int i) const { return frame.left() + (i - 1) * width + gap * i; }
     double right(int i) const { return left(i) + width; }

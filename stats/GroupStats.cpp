@@ -1,9 +1,10 @@
 #include "stats/GroupStats.h"
 
+#include "stats/QueryRows.h"
+
 #include "shell/Conversions.h"
 #include "shell/Helpers.h"
 #include "platform/data/Connection.h"
-#include "platform/data/DataError.h"
 #include "platform/data/Recordset.h"
 
 #include <QLocale>
@@ -55,26 +56,17 @@ std::optional<std::int32_t> optionalLong(const data::Variant& value)
     return value.isNull() ? std::nullopt : convert::toLong(value);
 }
 
-// Reads every row of a query with read(rs); a failure empties the part and records why.
+// Reads every row of a part's query; a failure empties the part and records why.
 template <class Row>
 void readPart(GroupStatsData& data, GroupStatsPart part, data::Connection& connection,
               const QString& sql, std::vector<Row>& rows,
               const std::function<Row(data::Recordset&)>& read)
 {
-    try {
-        data::Recordset rs;
-        rs.Open(sql, connection, data::adOpenForwardOnly, data::adLockUnspecified, -1);
-        while (!rs.EOF()) {
-            rows.push_back(read(rs));
-            rs.MoveNext();
-        }
-        rs.Close();
-    } catch (const data::DataError& e) {
+    const QString error =
+        ReadQueryRows(connection, sql, [&](data::Recordset& rs) { rows.push_back(read(rs)); });
+    if (!error.isEmpty()) {
         rows.clear();
-        data.failed[part] = e.description();
-    } catch (const std::exception& e) {
-        rows.clear();
-        data.failed[part] = QString::fromUtf8(e.what());
+        data.failed[part] = error;
     }
 }
 
@@ -159,14 +151,7 @@ QString PartName(GroupStatsPart part)
 GroupStatsData GatherGroupStats(data::Connection& connection, const QString& connectionString)
 {
     GroupStatsData data;
-    try {
-        if (connection.State() != data::adStateOpen) {
-            connection.setCursorLocation(data::adUseClient);
-            connection.Open(connectionString, QString(), QString(), -1);
-        }
-    } catch (const std::exception& e) {
-        const auto* dataError = dynamic_cast<const data::DataError*>(&e);
-        const QString error = dataError ? dataError->description() : QString::fromUtf8(e.what());
+    if (const QString error = OpenStatsConnection(connection, connectionString); !error.isEmpty()) {
         for (const GroupStatsPart part : kAllParts)
             data.failed[part] = error;
         return data;

@@ -1,5 +1,7 @@
 #include "stats/rptGrpStats.h"
 
+#include "stats/StoredDesign.h"
+
 #include "shell/Branding.h"
 #include "shell/Conversions.h"
 #include "shell/Helpers.h"
@@ -13,45 +15,31 @@ using report::Alignment;
 
 namespace {
 
-// Twips and the font of each stored label of the page header.
-struct LabelDesign {
-    const char* name;
-    double left, top, width, height;
-    double points;
-    bool bold;
-    Alignment alignment;
-    const char* caption;
-};
-
-struct ShapeDesign {
-    const char* name;
-    double left, top, width, height;
-    bool shaded; // a light grey heading band
-};
-
-struct LineDesign {
-    const char* name;
-    double x1, y1, x2, y2;
-};
+using stats::design::addLabel;
+using stats::design::addLine;
+using stats::design::addShape;
+using stats::design::LabelSpec;
+using stats::design::LineSpec;
+using stats::design::ShapeSpec;
 
 constexpr double kGridPoints = 9.75;
 constexpr double kHeadingPoints = 12;
 constexpr double kNotePoints = 9;
 
-constexpr LabelDesign kTopLabels[] = {
+constexpr LabelSpec kTopLabels[] = {
     {"Title", 0, 0, 5280, 600, 24, true, Alignment::Left, "Group Stats"},
     {"Subtitle", 8700, 0, 5340, 300, 12, false, Alignment::Right, ""},
     {"PrintStamp", 8700, 300, 5340, 300, 8.25, false, Alignment::Right, ""},
     {"Label25", 60, 1140, 4800, 360, 14.25, true, Alignment::Center, "Stats Summary"},
 };
 
-constexpr ShapeDesign kGridShapes[] = {
+constexpr ShapeSpec kGridShapes[] = {
     {"Shape6", 60, 1500, 4800, 8100, false}, {"Shape7", 180, 1680, 4560, 1440, false},
     {"Shape8", 180, 1680, 4560, 360, true},  {"Shape9", 180, 1680, 960, 1440, true},
     {"Shape10", 180, 3300, 4560, 360, true},
 };
 
-constexpr LabelDesign kGridHeads[] = {
+constexpr LabelSpec kGridHeads[] = {
     {"Label29", 1140, 1740, 900, 300, kGridPoints, true, Alignment::Center, "Active"},
     {"Label30", 2040, 1740, 900, 300, kGridPoints, true, Alignment::Center, "Away"},
     {"Label31", 2940, 1740, 900, 300, kGridPoints, true, Alignment::Center, "Inactive"},
@@ -61,7 +49,7 @@ constexpr LabelDesign kGridHeads[] = {
     {"Label28", 180, 2820, 900, 300, kGridPoints, true, Alignment::Center, "TOTAL"},
 };
 
-constexpr LineDesign kGridLines[] = {
+constexpr LineSpec kGridLines[] = {
     {"Line1", 180, 2040, 4740, 2040},  {"Line2", 180, 2400, 4740, 2400},
     {"Line3", 180, 2760, 4740, 2760},  {"Line4", 1140, 1680, 1140, 3120},
     {"Line5", 2040, 1680, 2040, 3120}, {"Line6", 2940, 1680, 2940, 3120},
@@ -76,12 +64,12 @@ constexpr double kCellLefts[] = {1200, 2100, 3000, 3900};
 constexpr double kCellWidth = 840;
 constexpr double kCellHeight = 300;
 
-constexpr LabelDesign kSchoolHeads[] = {
+constexpr LabelSpec kSchoolHeads[] = {
     {"lblSchoolHdr", 300, 3360, 3420, 300, kGridPoints, true, Alignment::Left, "School Name"},
     {"lblSchoolCountHdr", 3900, 3360, 780, 300, kGridPoints, true, Alignment::Right, "Count"},
 };
 
-constexpr LineDesign kSchoolFrame[] = {
+constexpr LineSpec kSchoolFrame[] = {
     {"School_Left", 180, 3300, 180, 3720},
     {"School_Middle", 3840, 3300, 3840, 3720},
     {"School_Right", 4740, 3300, 4740, 3720},
@@ -90,9 +78,9 @@ constexpr LineDesign kSchoolFrame[] = {
 
 // Each chart's heading, frame and note (the chart itself stands in the frame).
 struct ChartDesign {
-    LabelDesign heading;
-    ShapeDesign frame;
-    LabelDesign note;
+    LabelSpec heading;
+    ShapeSpec frame;
+    LabelSpec note;
 };
 
 constexpr ChartDesign kCharts[] = {
@@ -135,34 +123,6 @@ constexpr double kCountAboveBar = 215;
 
 const QString kPrintedPrefix = QStringLiteral("Printed: ");
 
-report::Label& addLabel(report::Section& section, const LabelDesign& d)
-{
-    auto& label = section.Controls().add<report::Label>(QString::fromLatin1(d.name));
-    label.setBounds(d.left, d.top, d.width, d.height);
-    label.setFontSize(d.points);
-    label.setFontBold(d.bold);
-    label.setAlignment(d.alignment);
-    label.setCaption(QString::fromLatin1(d.caption));
-    return label;
-}
-
-void addShape(report::Section& section, const ShapeDesign& d)
-{
-    auto& shape = section.Controls().add<report::Shape>(QString::fromLatin1(d.name));
-    shape.setBounds(d.left, d.top, d.width, d.height);
-    if (d.shaded) {
-        shape.setBackColor(report::colorFromLong(0xE0E0E0));
-        shape.setBackStyle(report::BackStyle::Opaque);
-    }
-}
-
-void addLine(report::Section& section, const LineDesign& d)
-{
-    section.Controls()
-        .add<report::Line>(QString::fromLatin1(d.name))
-        .setPoints(d.x1, d.y1, d.x2, d.y2);
-}
-
 QString cellName(int row, int column)
 {
     const QString prefix = QString::fromLatin1(kCellRows[row]);
@@ -193,13 +153,13 @@ void rptGrpStats::buildDesign()
     Detail().setHeight(0);
     PageFooter().setHeight(0);
 
-    for (const LabelDesign& d : kTopLabels)
+    for (const LabelSpec& d : kTopLabels)
         addLabel(header, d);
-    for (const ShapeDesign& d : kGridShapes)
+    for (const ShapeSpec& d : kGridShapes)
         addShape(header, d);
-    for (const LabelDesign& d : kGridHeads)
+    for (const LabelSpec& d : kGridHeads)
         addLabel(header, d);
-    for (const LineDesign& d : kGridLines)
+    for (const LineSpec& d : kGridLines)
         addLine(header, d);
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 4; ++column) {
@@ -212,9 +172,9 @@ void rptGrpStats::buildDesign()
             cell.setCaption(QStringLiteral("0"));
         }
     }
-    for (const LabelDesign& d : kSchoolHeads)
+    for (const LabelSpec& d : kSchoolHeads)
         addLabel(header, d);
-    for (const LineDesign& d : kSchoolFrame)
+    for (const LineSpec& d : kSchoolFrame)
         addLine(header, d);
     for (const ChartDesign& d : kCharts) {
         addLabel(header, d.heading);
@@ -222,7 +182,7 @@ void rptGrpStats::buildDesign()
         addLabel(header, d.note);
     }
 
-    const LabelDesign footer[] = {
+    const LabelSpec footer[] = {
         {"Label3", 0, 10320, 14160, 240, 9, true, Alignment::Center, ""},
         {"Label4", 0, 10320, 3240, 240, 9, true, Alignment::Left, ""},
         {"Label5", 10920, 10260, 3240, 240, 9, true, Alignment::Right, ""},

@@ -6,11 +6,13 @@
 #include "platform/report/Registry.h"
 #include "tests/support/DataFixture.h"
 #include "tests/support/TestEnvironment.h"
+#include "tests/stats/PageInspection.h"
 
 #include <gtest/gtest.h>
 
 using testing_support::DataFixture;
 using testing_support::day;
+using namespace statstest;
 
 namespace {
 
@@ -20,51 +22,6 @@ const QRectF kBirthdaysFrame(5280, 7380, 4020, 2220);
 std::int16_t code(int value)
 {
     return std::int16_t(value);
-}
-
-// An item's rectangle relative to its section, as the layout placed it.
-QRectF localRect(const report::FoundItem& f)
-{
-    return report::itemBase(*f.item).rect.translated(-f.section->rect.topLeft());
-}
-
-// The texts of the controls added at run time whose left edge is at `left`, top down.
-QStringList addedTextsAt(const report::Document& doc, double left)
-{
-    QStringList out;
-    for (const report::FoundItem& f : doc.items(QString())) {
-        if (std::holds_alternative<report::TextItem>(*f.item) &&
-            qFuzzyCompare(localRect(f).left() + 1, left + 1))
-            out << report::itemText(*f.item);
-    }
-    return out;
-}
-
-// The opaque bars added inside a frame, left to right.
-std::vector<QRectF> barsIn(const report::Document& doc, const QRectF& frame)
-{
-    std::vector<QRectF> bars;
-    for (const report::FoundItem& f : doc.items(QString())) {
-        const auto* shape = std::get_if<report::ShapeItem>(f.item);
-        const QRectF r = localRect(f);
-        if (shape && shape->backColor.isValid() && r.left() >= frame.left() &&
-            r.right() <= frame.right() && r.bottom() <= frame.bottom() + 0.01)
-            bars.push_back(r);
-    }
-    return bars;
-}
-
-// The scale captions left of a frame, bottom line first.
-QStringList scaleCaptions(const report::Document& doc, const QRectF& frame)
-{
-    return addedTextsAt(doc, frame.left() - 70 - 1480);
-}
-
-double lineY2(const report::Document& doc, const QString& name)
-{
-    const auto found = doc.items(name);
-    const auto& line = std::get<report::LineItem>(*found.at(0).item);
-    return line.line.y2() - found.at(0).section->rect.top();
 }
 
 QStringList chartLabels(const stats::ChartTable& chart)

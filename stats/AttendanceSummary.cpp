@@ -54,25 +54,22 @@ AttendanceSummaryData GatherAttendanceSummary(data::Connection& connection,
                                               const SummaryFilter& filter)
 {
     AttendanceSummaryData data;
-    data.failure = OpenStatsConnection(connection, connectionString);
+    const auto firstDates = ReadAllRows<QDate>(
+        connection, connectionString, FirstTimeSql(filter),
+        [](data::Recordset& rs) { return dateOf(rs[QStringLiteral("FirstWk")]); },
+        data::adOpenStatic, data::adLockOptimistic);
+    data.failure = firstDates.failure;
+    if (!data.failure.isEmpty())
+        return data;
+    const auto points = ReadAllRows<AttendancePoint>(
+        connection, connectionString, WeeklyAttendanceSql(filter), [](data::Recordset& rs) {
+            return AttendancePoint{dateOf(rs[QStringLiteral("Wk_Date")]),
+                                   ToLong(rs[QStringLiteral("TotAttendance")], 0)};
+        });
+    data.failure = points.failure;
     if (data.failure.isEmpty()) {
-        data.failure = ReadQueryRows(
-            connection, FirstTimeSql(filter),
-            [&](data::Recordset& rs) {
-                data.firstDates.push_back(dateOf(rs[QStringLiteral("FirstWk")]));
-            },
-            data::adOpenStatic, data::adLockOptimistic);
-    }
-    if (data.failure.isEmpty()) {
-        data.failure =
-            ReadQueryRows(connection, WeeklyAttendanceSql(filter), [&](data::Recordset& rs) {
-                data.points.push_back({dateOf(rs[QStringLiteral("Wk_Date")]),
-                                       ToLong(rs[QStringLiteral("TotAttendance")], 0)});
-            });
-    }
-    if (!data.failure.isEmpty()) {
-        data.points.clear();
-        data.firstDates.clear();
+        data.firstDates = firstDates.rows;
+        data.points = points.rows;
     }
     return data;
 }

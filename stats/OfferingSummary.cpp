@@ -74,38 +74,26 @@ QString WeeklyOfferingSql(const SummaryFilter& filter)
 OfferingYears ReadOfferingYears(data::Connection& connection, const QString& connectionString,
                                 const SummaryFilter& filter)
 {
-    OfferingYears out;
-    out.failure = OpenStatsConnection(connection, connectionString);
-    if (out.failure.isEmpty())
-        out.failure = ReadQueryRows(
-            connection, YearlyOfferingSql(filter),
-            [&](data::Recordset& rs) {
-                out.years.push_back({optionalLong(rs[QStringLiteral("YearPart")]),
-                                     ToMoney(rs[QStringLiteral("SumOfWk_Offering")])});
-            },
-            data::adOpenStatic, data::adLockOptimistic);
-    if (!out.failure.isEmpty())
-        out.years.clear();
-    return out;
+    return ReadAllRows<YearOffering>(
+        connection, connectionString, YearlyOfferingSql(filter),
+        [](data::Recordset& rs) {
+            return YearOffering{optionalLong(rs[QStringLiteral("YearPart")]),
+                                ToMoney(rs[QStringLiteral("SumOfWk_Offering")])};
+        },
+        data::adOpenStatic, data::adLockOptimistic);
 }
 
 OfferingWeeks ReadOfferingWeeks(data::Connection& connection, const QString& connectionString,
                                 const SummaryFilter& filter)
 {
-    OfferingWeeks out;
-    out.failure = OpenStatsConnection(connection, connectionString);
-    if (out.failure.isEmpty())
-        out.failure = ReadQueryRows(
-            connection, WeeklyOfferingSql(filter),
-            [&](data::Recordset& rs) {
-                out.weeks.push_back({ToInteger(rs[QStringLiteral("MonthPart")], 0),
-                                     ToDate(rs[QStringLiteral("Wk_Date")], 0),
-                                     ToMoney(rs[QStringLiteral("WeekOffering")])});
-            },
-            data::adOpenStatic, data::adLockOptimistic);
-    if (!out.failure.isEmpty())
-        out.weeks.clear();
-    return out;
+    return ReadAllRows<WeekOffering>(
+        connection, connectionString, WeeklyOfferingSql(filter),
+        [](data::Recordset& rs) {
+            return WeekOffering{ToInteger(rs[QStringLiteral("MonthPart")], 0),
+                                ToDate(rs[QStringLiteral("Wk_Date")], 0),
+                                ToMoney(rs[QStringLiteral("WeekOffering")])};
+        },
+        data::adOpenStatic, data::adLockOptimistic);
 }
 
 OfferingTotals SumOfferingYears(const std::vector<YearOffering>& years, std::int32_t reportYear)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "stats/QueryRows.h"
 #include "stats/SummaryFilter.h"
 #include "platform/data/Variant.h"
 
@@ -49,14 +50,8 @@ struct WeekOffering {
     std::optional<Money> offering;
 };
 
-struct OfferingYears {
-    std::vector<YearOffering> years;
-    QString failure; // why they could not be read; empty when they were
-};
-struct OfferingWeeks {
-    std::vector<WeekOffering> weeks;
-    QString failure;
-};
+using OfferingYears = QueryResult<YearOffering>;
+using OfferingWeeks = QueryResult<WeekOffering>;
 
 // Open the connection unless it is open and run one query each. Never throw.
 OfferingYears ReadOfferingYears(data::Connection& connection, const QString& connectionString,

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace data {
 class Connection;
@@ -25,5 +26,29 @@ QString ReadQueryRows(data::Connection& connection, const QString& sql,
                       const std::function<void(data::Recordset&)>& read,
                       data::CursorTypeEnum cursorType = data::adOpenForwardOnly,
                       data::LockTypeEnum lockType = data::adLockUnspecified);
+
+// The rows of one query, or why they could not be read (and then none).
+template <class Row> struct QueryResult {
+    std::vector<Row> rows;
+    QString failure; // empty when every row was read
+};
+
+// Opens the connection unless it is open, and turns every row of the query into a Row.
+template <class Row>
+QueryResult<Row> ReadAllRows(data::Connection& connection, const QString& connectionString,
+                             const QString& sql, const std::function<Row(data::Recordset&)>& read,
+                             data::CursorTypeEnum cursorType = data::adOpenForwardOnly,
+                             data::LockTypeEnum lockType = data::adLockUnspecified)
+{
+    QueryResult<Row> out;
+    out.failure = OpenStatsConnection(connection, connectionString);
+    if (out.failure.isEmpty())
+        out.failure = ReadQueryRows(
+            connection, sql, [&](data::Recordset& rs) { out.rows.push_back(read(rs)); }, cursorType,
+            lockType);
+    if (!out.failure.isEmpty())
+        out.rows.clear();
+    return out;
+}
 
 } // namespace stats

@@ -86,7 +86,7 @@ rptOffering::rptOffering()
     header.Item<report::Label>(QStringLiteral("YTDLabel"))
         .setCaption(QStringLiteral("Offering Received in %1:").arg(m_filter.reportYear));
     if (years.failure.isEmpty()) {
-        m_totals = stats::SumOfferingYears(years.years, m_filter.reportYear);
+        m_totals = stats::SumOfferingYears(years.rows, m_filter.reportYear);
         header.Item<report::TextBox>(QStringLiteral("txtYTD"))
             .setText(stats::CurrencyText(m_totals.year));
         header.Item<report::TextBox>(QStringLiteral("txtOverall"))
@@ -166,7 +166,7 @@ void rptOffering::PageHeader_Format()
         stats::ReadOfferingWeeks(m_conn, program().ConnectionString, m_filter);
     if (!weeks.failure.isEmpty())
         showFailure(QStringLiteral("The meetings and their offerings"), weeks.failure);
-    m_months = stats::SumOfferingMonths(weeks.weeks);
+    m_months = stats::SumOfferingMonths(weeks.rows);
 
     const std::int32_t scaleMax = stats::OfferingScaleMax(m_months.largest);
     const QRectF frame =
@@ -175,7 +175,7 @@ void rptOffering::PageHeader_Format()
     if (weeks.failure.isEmpty())
         showGraph(scaleMax);
     placeListHeads();
-    showList(weeks.weeks);
+    showList(weeks.rows);
 }
 
 void rptOffering::showGraph(std::int32_t scaleMax)

@@ -104,13 +104,14 @@ std::vector<double> countsByCode(const std::vector<CodeCount>& rows, int last, b
     return values;
 }
 
-ChartTable codeChart(const std::vector<CodeCount>& rows, const QStringList& labels, bool skipNull)
+report::ChartData codeChart(const std::vector<CodeCount>& rows, const QStringList& labels,
+                            bool skipNull)
 {
     double total = 0;
     const std::vector<double> values = countsByCode(rows, int(labels.size()) - 1, skipNull, total);
-    ChartTable chart;
+    report::ChartData chart;
     for (qsizetype i = 0; i < labels.size(); ++i) {
-        ChartCategory c;
+        report::ChartCategory c;
         c.label = labels[i];
         if (total == 0) {
             // Nothing to divide: the chart is one whole "Unassigned".
@@ -353,19 +354,19 @@ QString Percent(double value, double total)
     return QLocale().toString(value / total * 100, 'f', 1);
 }
 
-ChartTable GenderChart(const std::vector<CodeCount>& rows)
+report::ChartData GenderChart(const std::vector<CodeCount>& rows)
 {
     return codeChart(
         rows, {QStringLiteral("Unassigned"), QStringLiteral("Male"), QStringLiteral("Female")},
         false);
 }
 
-ChartTable StatusChart(const std::vector<CodeCount>& rows)
+report::ChartData StatusChart(const std::vector<CodeCount>& rows)
 {
-    ChartTable chart = codeChart(rows,
-                                 {QStringLiteral("Unassigned"), QStringLiteral("Active"),
-                                  QStringLiteral("Away"), QStringLiteral("Inactive")},
-                                 true);
+    report::ChartData chart = codeChart(rows,
+                                        {QStringLiteral("Unassigned"), QStringLiteral("Active"),
+                                         QStringLiteral("Away"), QStringLiteral("Inactive")},
+                                        true);
     const QColor fills[] = {QColor(198, 198, 198), QColor(0, 255, 0), QColor(0, 0, 255),
                             QColor(255, 0, 0)};
     for (std::size_t i = 0; i < chart.categories.size(); ++i)
@@ -373,9 +374,9 @@ ChartTable StatusChart(const std::vector<CodeCount>& rows)
     return chart;
 }
 
-ChartTable AgeChart(const AgeCounts& ages)
+report::ChartData AgeChart(const AgeCounts& ages)
 {
-    ChartTable chart;
+    report::ChartData chart;
     const std::int32_t total = AgeRangeCount(ages, 1, 99);
     if (total < 1) {
         chart.categories.push_back({QStringLiteral("No Active Members"), 1, std::nullopt});
@@ -392,9 +393,9 @@ ChartTable AgeChart(const AgeCounts& ages)
     return chart;
 }
 
-ChartTable TeamChart(const std::vector<NameCount>& rows)
+report::ChartData TeamChart(const std::vector<NameCount>& rows)
 {
-    ChartTable chart;
+    report::ChartData chart;
     if (rows.empty()) {
         chart.categories.push_back({QStringLiteral("Teams Not Used"), 1, std::nullopt});
         return chart;
@@ -405,7 +406,7 @@ ChartTable TeamChart(const std::vector<NameCount>& rows)
         total += row.count;
     }
     if (total >= 1) {
-        for (ChartCategory& c : chart.categories)
+        for (report::ChartCategory& c : chart.categories)
             c.label = withPercent(c.label, QStringLiteral(" "), c.value, total);
     }
     return chart;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "stats/BarGraph.h"
-#include "stats/ChartTable.h"
+#include "platform/report/ChartData.h"
 
 #include <QDate>
 #include <QString>
@@ -150,13 +150,13 @@ QString Percent(double value, double total);
 
 // Gender of active and away non-leaders: "Unassigned" (code 0, Null or any unknown code),
 // "Male", "Female". Percentages of the whole total on Male and Female.
-ChartTable GenderChart(const std::vector<CodeCount>& rows);
+report::ChartData GenderChart(const std::vector<CodeCount>& rows);
 // Everybody by status: "Unassigned" (0 or an unknown code; Null rows are left out), "Active",
 // "Away", "Inactive" in grey, green, blue and red. Percentages on all but "Unassigned".
-ChartTable StatusChart(const std::vector<CodeCount>& rows);
+report::ChartData StatusChart(const std::vector<CodeCount>& rows);
 // Five age bands of the set DetermineAgeConcentration chooses, or "No Active Members".
-ChartTable AgeChart(const AgeCounts& ages);
+report::ChartData AgeChart(const AgeCounts& ages);
 // One category per team, or "Teams Not Used".
-ChartTable TeamChart(const std::vector<NameCount>& rows);
+report::ChartData TeamChart(const std::vector<NameCount>& rows);
 
 } // namespace stats

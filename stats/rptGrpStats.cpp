@@ -2,7 +2,7 @@
 
 #include "stats/StoredDesign.h"
 
-#include "shell/Branding.h"
+#include "shell/ReportParts.h"
 #include "shell/Conversions.h"
 #include "shell/Helpers.h"
 #include "shell/ProgramState.h"
@@ -27,7 +27,6 @@ constexpr double kHeadingPoints = 12;
 constexpr double kNotePoints = 9;
 
 constexpr LabelSpec kTopLabels[] = {
-    {"Title", 0, 0, 5280, 600, 24, true, Alignment::Left, "Group Stats"},
     {"Subtitle", 8700, 0, 5340, 300, 12, false, Alignment::Right, ""},
     {"PrintStamp", 8700, 300, 5340, 300, 8.25, false, Alignment::Right, ""},
     {"Label25", 60, 1140, 4800, 360, 14.25, true, Alignment::Center, "Stats Summary"},
@@ -76,44 +75,66 @@ constexpr LineSpec kSchoolFrame[] = {
     {"School_Bottom", 180, 3720, 4740, 3720},
 };
 
-// Each chart's heading, frame and note (the chart itself stands in the frame).
+// Each chart's heading, chart, frame and note, and each graph's heading, frame and note.
 struct ChartDesign {
     LabelSpec heading;
+    const char* chart; // none for the bar graphs
+    QRectF chartRect;
     ShapeSpec frame;
     LabelSpec note;
 };
 
-constexpr ChartDesign kCharts[] = {
+const ChartDesign kCharts[] = {
     {{"Label10", 5340, 1200, 4020, 300, kHeadingPoints, false, Alignment::Center,
       "Gender Distribution"},
+     "GenderChart",
+     {5400, 1080, 3960, 2520},
      {"Shape2", 5340, 1500, 4020, 2220, false},
      {"Label11", 5460, 3420, 3600, 240, kNotePoints, false, Alignment::Center,
       "Excludes leaders & inactive members"}},
     {{"Label12", 9840, 1200, 4020, 300, kHeadingPoints, false, Alignment::Center,
       "Status Distribution"},
+     "StatusChart",
+     {9840, 1080, 4020, 2460},
      {"Shape3", 9840, 1500, 4020, 2220, false},
      {"Label13", 9960, 3420, 3840, 240, kNotePoints, false, Alignment::Center,
       "Includes all members & visitors"}},
     {{"Label21", 5280, 4140, 4020, 300, kHeadingPoints, false, Alignment::Center,
       "Age Distribution"},
+     "AgeChart",
+     {5280, 4020, 4020, 2460},
      {"Shape4", 5280, 4440, 4020, 2220, false},
      {"Label22", 5400, 6360, 3840, 240, kNotePoints, false, Alignment::Center,
       "Excludes inactive members"}},
     {{"Label23", 9900, 4140, 4020, 300, kHeadingPoints, false, Alignment::Center,
       "Team Distribution"},
+     "TeamChart",
+     {9900, 4020, 4020, 2460},
      {"Shape5", 9900, 4440, 4020, 2220, false},
      {"Label24", 10020, 6360, 3840, 240, kNotePoints, false, Alignment::Center,
       "Excludes inactive members"}},
     {{"Label19", 5280, 7080, 4020, 300, kHeadingPoints, false, Alignment::Center,
       "Birthdays Each Month"},
+     nullptr,
+     {},
      {"GraphBorder_Birthdays", 5280, 7380, 4020, 2220, false},
      {"Label20", 5280, 9900, 4020, 240, kNotePoints, false, Alignment::Center,
       "Excludes inactive members"}},
     {{"Label9", 9900, 7080, 4020, 300, kHeadingPoints, false, Alignment::Center,
       "Attendance: Last 12 Meetings"},
+     nullptr,
+     {},
      {"GraphBorder_Attend", 9900, 7380, 4020, 2220, false},
      {"Label8", 9900, 9900, 3120, 240, kNotePoints, false, Alignment::Center, "Excludes leaders"}},
 };
+
+// A chart's stored rectangle reaches over its heading and its note; it is drawn in the part
+// of that rectangle which lies in its frame above the note, so that both stay readable.
+QRectF chartBounds(const ChartDesign& d)
+{
+    const QRectF room(d.frame.left, d.frame.top, d.frame.width, d.note.top - d.frame.top);
+    return d.chartRect.intersected(room);
+}
 
 // Bars of both graphs: 72 twips apart, at most 250 wide; captions above the attendance bars
 // stand 215 twips above the bar's top.
@@ -135,9 +156,6 @@ rptGrpStats::rptGrpStats()
 {
     setCaption(QStringLiteral("Group Stats"));
     buildDesign();
-    setPrintWidth(14256);
-    setPrintHeight(10656);
-
     report::ControlCollection& header = PageHeader().Controls();
     header.Item<report::Label>(QStringLiteral("Subtitle")).setCaption(settings().GroupName());
     header.Item<report::Label>(QStringLiteral("PrintStamp"))
@@ -153,6 +171,8 @@ void rptGrpStats::buildDesign()
     Detail().setHeight(0);
     PageFooter().setHeight(0);
 
+    reportparts::addTitle(header, {0, 0, 5280, 600}, QStringLiteral("Group Stats"), Alignment::Left)
+        .setFontSize(24);
     for (const LabelSpec& d : kTopLabels)
         addLabel(header, d);
     for (const ShapeSpec& d : kGridShapes)
@@ -178,18 +198,27 @@ void rptGrpStats::buildDesign()
         addLine(header, d);
     for (const ChartDesign& d : kCharts) {
         addLabel(header, d.heading);
+        if (d.chart) {
+            const QRectF r = chartBounds(d);
+            header.Controls()
+                .add<report::Chart>(QString::fromLatin1(d.chart))
+                .setBounds(r.left(), r.top(), r.width(), r.height());
+        }
         addShape(header, d.frame);
         addLabel(header, d.note);
     }
+    reportparts::addMakerFooter(header, {0, 10320, 14160, 240}, {0, 10320, 3240, 240},
+                                {10920, 10260, 3240, 240});
+}
 
-    const LabelSpec footer[] = {
-        {"Label3", 0, 10320, 14160, 240, 9, true, Alignment::Center, ""},
-        {"Label4", 0, 10320, 3240, 240, 9, true, Alignment::Left, ""},
-        {"Label5", 10920, 10260, 3240, 240, 9, true, Alignment::Right, ""},
-    };
-    addLabel(header, footer[0]).setCaption(kMakerName);
-    addLabel(header, footer[1]).setCaption(kProductFullName);
-    addLabel(header, footer[2]).setCaption(kMakerWebAddress);
+void rptGrpStats::ReportStart()
+{
+    m_landscape.start(*this, 14256, 10656);
+}
+
+void rptGrpStats::ReportEnd()
+{
+    m_landscape.end(*this);
 }
 
 QRectF rptGrpStats::frameOf(const QString& shape)
@@ -342,14 +371,22 @@ void rptGrpStats::showBirthdays(const stats::GroupStatsData& data)
 
 void rptGrpStats::showCharts(const stats::GroupStatsData& data)
 {
-    if (data.ok(stats::GroupStatsPart::Genders))
-        m_genderChart = stats::GenderChart(data.genders);
-    if (data.ok(stats::GroupStatsPart::Statuses))
-        m_statusChart = stats::StatusChart(data.statuses);
-    if (data.ok(stats::GroupStatsPart::Birthdays))
-        m_ageChart = stats::AgeChart(mAgeCount);
-    if (data.ok(stats::GroupStatsPart::Teams))
-        m_teamChart = stats::TeamChart(data.teams);
+    report::ControlCollection& header = PageHeader().Controls();
+    const auto show = [&](const char* chart, stats::GroupStatsPart part, auto&& table) {
+        if (data.ok(part))
+            header.Item<report::Chart>(QString::fromLatin1(chart)).setData(table());
+    };
+    show("GenderChart", stats::GroupStatsPart::Genders,
+         [&] { return stats::GenderChart(data.genders); });
+    show("StatusChart", stats::GroupStatsPart::Statuses,
+         [&] { return stats::StatusChart(data.statuses); });
+    show("AgeChart", stats::GroupStatsPart::Birthdays, [&] { return stats::AgeChart(mAgeCount); });
+    show("TeamChart", stats::GroupStatsPart::Teams, [&] { return stats::TeamChart(data.teams); });
+}
+
+const report::ChartData& rptGrpStats::chartData(const QString& chart) const
+{
+    return section(QStringLiteral("PageHeader"))->Controls().Item<report::Chart>(chart).data();
 }
 
 std::int32_t rptGrpStats::AgeRangeCount(std::int16_t first, std::int16_t last) const

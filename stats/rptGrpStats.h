@@ -1,9 +1,10 @@
 #pragma once
 
 #include "stats/BarGraph.h"
-#include "stats/ChartTable.h"
 #include "stats/GroupStats.h"
 #include "platform/data/Connection.h"
+#include "platform/report/ChartData.h"
+#include "platform/report/Landscape.h"
 #include "platform/report/Report.h"
 
 #include <array>
@@ -40,10 +41,20 @@ public:
     }
     const stats::AgeCounts& ageCounts() const { return mAgeCount; }
     const std::vector<stats::BarSpan>& barSpans() const { return mBarSpan; }
-    const stats::ChartTable& genderChart() const { return m_genderChart; }
-    const stats::ChartTable& statusChart() const { return m_statusChart; }
-    const stats::ChartTable& ageChart() const { return m_ageChart; }
-    const stats::ChartTable& teamChart() const { return m_teamChart; }
+    const report::ChartData& genderChart() const
+    {
+        return chartData(QStringLiteral("GenderChart"));
+    }
+    const report::ChartData& statusChart() const
+    {
+        return chartData(QStringLiteral("StatusChart"));
+    }
+    const report::ChartData& ageChart() const { return chartData(QStringLiteral("AgeChart")); }
+    const report::ChartData& teamChart() const { return chartData(QStringLiteral("TeamChart")); }
+
+protected:
+    void ReportStart() override;
+    void ReportEnd() override;
 
 private:
     void buildDesign();
@@ -56,14 +67,12 @@ private:
     void showCharts(const stats::GroupStatsData& data);
 
     QRectF frameOf(const QString& shape);
+    const report::ChartData& chartData(const QString& chart) const;
 
     data::Connection mConn;
     bool mFormatted = false;
     std::array<stats::AttendancePoint, stats::kAttendanceSlots> mAttend{};
     stats::AgeCounts mAgeCount{};
     std::vector<stats::BarSpan> mBarSpan;
-    stats::ChartTable m_genderChart;
-    stats::ChartTable m_statusChart;
-    stats::ChartTable m_ageChart;
-    stats::ChartTable m_teamChart;
+    report::LandscapeRun m_landscape;
 };

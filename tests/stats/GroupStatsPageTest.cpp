@@ -5,8 +5,11 @@
 #include "platform/report/Engine.h"
 #include "platform/report/Registry.h"
 #include "tests/support/DataFixture.h"
+#include "tests/support/DocumentDump.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/stats/PageInspection.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -24,10 +27,10 @@ std::int16_t code(int value)
     return std::int16_t(value);
 }
 
-QStringList chartLabels(const stats::ChartTable& chart)
+QStringList chartLabels(const report::ChartData& chart)
 {
     QStringList out;
-    for (const stats::ChartCategory& c : chart.categories)
+    for (const report::ChartCategory& c : chart.categories)
         out << c.label;
     return out;
 }
@@ -148,6 +151,43 @@ TEST(GroupStatsPage, EachPartCountsWhomItsQuerySays)
     EXPECT_EQ(chartLabels(r.layout->ageChart()),
               QStringList({"Under 12 (0.0%)", "12-14 Yrs (60.0%)", "15-17 Yrs (20.0%)",
                            "18-20 Yrs (0.0%)", "Over 20 (20.0%)"}));
+
+    // The whole page, as reviewed.
+    EXPECT_DUMP(*r.doc, "expected/group-stats-who-counts.dump");
+}
+
+TEST(GroupStatsPage, OneLandscapePageWithChartsDrawnAsVectors)
+{
+    DataFixture db;
+    db.addPerson("Ann", "Test",
+                 {{"Youth_Status", code(1)},
+                  {"Youth_Sex", code(2)},
+                  {"Youth_Team", "Blue"},
+                  {"Youth_Bday", day(2010, 3, 10)}});
+    db.addPerson("Bob", "Test",
+                 {{"Youth_Status", code(2)},
+                  {"Youth_Sex", code(1)},
+                  {"Youth_Team", "Red"},
+                  {"Youth_Bday", day(1980, 3, 10)}});
+    const GroupStatsRun r = runGroupStats();
+
+    ASSERT_EQ(r.doc->pageCount(), 1);
+    EXPECT_EQ(r.doc->pages()[0].orientation, report::Orientation::Landscape);
+    EXPECT_DOUBLE_EQ(r.doc->pages()[0].printable.width(), 14256);
+    // The printer is given back as it was found.
+    EXPECT_EQ(r.layout->Printer().Orientation(), report::Orientation::Portrait);
+    for (const char* chart : {"GenderChart", "StatusChart", "AgeChart", "TeamChart"}) {
+        const auto items = r.doc->items(QString::fromLatin1(chart));
+        ASSERT_EQ(items.size(), 1u) << chart;
+        EXPECT_TRUE(std::holds_alternative<report::ChartItem>(*items[0].item)) << chart;
+    }
+
+    const QString file = testenv::programFile(QStringLiteral("group-stats.pdf"));
+    ASSERT_TRUE(r.doc->exportPdf(file));
+    QFile pdf(file);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_FALSE(bytes.contains("/Subtype /Image")); // no chart is a picture
 }
 
 TEST(GroupStatsPage, AnEmptyDataFileShowsZerosScalesAndPlaceholders)

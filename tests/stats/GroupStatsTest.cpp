@@ -8,18 +8,18 @@ using namespace stats;
 
 namespace {
 
-QStringList labels(const ChartTable& chart)
+QStringList labels(const report::ChartData& chart)
 {
     QStringList out;
-    for (const ChartCategory& c : chart.categories)
+    for (const report::ChartCategory& c : chart.categories)
         out << c.label;
     return out;
 }
 
-std::vector<double> values(const ChartTable& chart)
+std::vector<double> values(const report::ChartData& chart)
 {
     std::vector<double> out;
-    for (const ChartCategory& c : chart.categories)
+    for (const report::ChartCategory& c : chart.categories)
         out.push_back(c.value);
     return out;
 }
@@ -218,13 +218,13 @@ TEST(AgeChart, BandsOfTheChosenSetWithPercentages)
     EXPECT_EQ(values(AgeChart(agesOf({{5, 1}, {6, 1}, {14, 1}}))),
               (std::vector<double>{0, 1, 1, 0, 1}));
 
-    const ChartTable elders = AgeChart(agesOf({{75, 4}}));
+    const report::ChartData elders = AgeChart(agesOf({{75, 4}}));
     EXPECT_EQ(labels(elders),
               QStringList({"Under 20 (0.0%)", "20-39 Yrs (0.0%)", "40-59 Yrs (0.0%)",
                            "60-79 Yrs (100.0%)", "Over 79 (0.0%)"}));
 
     // Age 100 is counted but in no band and not in the total: with nobody else, no chart.
-    const ChartTable none = AgeChart(agesOf({{100, 2}}));
+    const report::ChartData none = AgeChart(agesOf({{100, 2}}));
     EXPECT_EQ(labels(none), QStringList({"No Active Members", " ", " ", " ", " "}));
     EXPECT_EQ(values(none), (std::vector<double>{1, 0, 0, 0, 0}));
 
@@ -241,27 +241,27 @@ TEST(AgeChart, BandsOfTheChosenSetWithPercentages)
 
 TEST(GenderChart, CountsAddIntoTheirColumnAndUnknownCodesAreUnassigned)
 {
-    const ChartTable split = GenderChart({{1, 11}, {2, 10}});
+    const report::ChartData split = GenderChart({{1, 11}, {2, 10}});
     EXPECT_EQ(labels(split), QStringList({"Unassigned", "Male(52.4%)", "Female(47.6%)"}));
     EXPECT_EQ(values(split), (std::vector<double>{0, 11, 10}));
 
     // Null and 0 both mean "none": they add up, as do codes outside 0 to 2, and the
     // percentages are of the whole total.
-    const ChartTable mixed = GenderChart({{std::nullopt, 2}, {0, 3}, {1, 4}, {5, 1}});
+    const report::ChartData mixed = GenderChart({{std::nullopt, 2}, {0, 3}, {1, 4}, {5, 1}});
     EXPECT_EQ(values(mixed), (std::vector<double>{6, 4, 0}));
     EXPECT_EQ(labels(mixed), QStringList({"Unassigned", "Male(40.0%)", "Female(0.0%)"}));
 
-    const ChartTable nobody = GenderChart({});
+    const report::ChartData nobody = GenderChart({});
     EXPECT_EQ(labels(nobody), QStringList({"Unassigned", "Male", "Female"}));
     EXPECT_EQ(values(nobody), (std::vector<double>{1, 0, 0}));
-    for (const ChartCategory& c : split.categories)
+    for (const report::ChartCategory& c : split.categories)
         EXPECT_FALSE(c.fill.has_value());
-    EXPECT_EQ(split.edge, QColor(Qt::black));
+    EXPECT_EQ(split.edgeColor, QColor(Qt::black));
 }
 
 TEST(StatusChart, FixedColoursAndUnknownCodesUnassigned)
 {
-    const ChartTable chart =
+    const report::ChartData chart =
         StatusChart({{0, 1}, {1, 4}, {2, 1}, {3, 3}, {7, 1}, {std::nullopt, 9}});
     EXPECT_EQ(values(chart), (std::vector<double>{2, 4, 1, 3}));
     EXPECT_EQ(labels(chart),
@@ -270,27 +270,27 @@ TEST(StatusChart, FixedColoursAndUnknownCodesUnassigned)
                             QColor(255, 0, 0)};
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_EQ(chart.categories[i].fill, fills[i]) << i;
-    EXPECT_EQ(chart.edge, QColor(Qt::black));
+    EXPECT_EQ(chart.edgeColor, QColor(Qt::black));
 
-    const ChartTable empty = StatusChart({});
+    const report::ChartData empty = StatusChart({});
     EXPECT_EQ(values(empty), (std::vector<double>{1, 0, 0, 0}));
     EXPECT_EQ(labels(empty), QStringList({"Unassigned", "Active", "Away", "Inactive"}));
 }
 
 TEST(TeamChart, OneCategoryPerTeamWithItsShare)
 {
-    const ChartTable teams = TeamChart(schoolsOf({{"Blue", 1}, {"Gold", 2}, {"Red", 1}}));
+    const report::ChartData teams = TeamChart(schoolsOf({{"Blue", 1}, {"Gold", 2}, {"Red", 1}}));
     EXPECT_EQ(labels(teams), QStringList({"Blue (25.0%)", "Gold (50.0%)", "Red (25.0%)"}));
     EXPECT_EQ(values(teams), (std::vector<double>{1, 2, 1}));
 
-    const ChartTable none = TeamChart({});
+    const report::ChartData none = TeamChart({});
     EXPECT_EQ(labels(none), QStringList({"Teams Not Used"}));
     EXPECT_EQ(values(none), (std::vector<double>{1}));
 
     std::vector<NameCount> sixty;
     for (int i = 0; i < 60; ++i)
         sixty.push_back({QStringLiteral("Team %1").arg(i), 1});
-    const ChartTable many = TeamChart(sixty);
+    const report::ChartData many = TeamChart(sixty);
     ASSERT_EQ(many.categories.size(), 60u);
     EXPECT_EQ(many.categories.back().label, QStringLiteral("Team 59 (1.7%)"));
 }

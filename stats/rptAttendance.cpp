@@ -1,7 +1,7 @@
 #include "stats/rptAttendance.h"
 
 #include "stats/StoredDesign.h"
-#include "shell/Branding.h"
+#include "shell/ReportParts.h"
 #include "shell/Conversions.h"
 #include "shell/Helpers.h"
 #include "shell/ProgramState.h"
@@ -17,7 +17,6 @@ using stats::design::ShapeSpec;
 namespace {
 
 constexpr LabelSpec kLabels[] = {
-    {"Title", 0, 0, 5280, 600, 24, true, Alignment::Left, "Attendance Summary"},
     {"Subtitle", 5520, 0, 8580, 300, 12, false, Alignment::Right, ""},
     {"ReportYear", 5520, 300, 8580, 300, 12, false, Alignment::Right, ""},
     {"PrintStamp", 7200, 660, 6900, 300, 8.25, false, Alignment::Right, ""},
@@ -48,8 +47,6 @@ rptAttendance::rptAttendance()
     setCaption(QStringLiteral("Attendance Summary"));
     buildDesign();
     Printer().setMargins(720, 720, 720, 720);
-    setPrintWidth(14112);
-    setPrintHeight(10512);
 
     m_filter = stats::ReadSummaryFilter(program().ReportFilter, ui::today().year(), true);
     report::ControlCollection& header = PageHeader().Controls();
@@ -57,8 +54,7 @@ rptAttendance::rptAttendance()
         .setCaption(stats::SummaryCaption(m_filter));
     header.Item<report::Label>(QStringLiteral("Subtitle")).setCaption(settings().GroupName());
     header.Item<report::Label>(QStringLiteral("PrintStamp"))
-        .setCaption(QStringLiteral("Printed: ") +
-                    ToString(data::Variant::dateTime(ui::now()), QString()));
+        .setCaption(QStringLiteral("Printed: ") + reportparts::timestampText());
 
     PageHeader().onFormat([this] { PageHeader_Format(); });
 }
@@ -70,6 +66,9 @@ void rptAttendance::buildDesign()
     Detail().setHeight(0);
     PageFooter().setHeight(0);
 
+    reportparts::addTitle(header, {0, 0, 5280, 600}, QStringLiteral("Attendance Summary"),
+                          Alignment::Left)
+        .setFontSize(24);
     for (const LabelSpec& spec : kLabels)
         stats::design::addLabel(header, spec);
     stats::design::addShape(header, kGraphBorder);
@@ -79,14 +78,18 @@ void rptAttendance::buildDesign()
     stats::design::addLabel(header, kVisLegendText);
     stats::design::addLabel(header, kLeadersNote);
 
-    const LabelSpec footer[] = {
-        {"Label3", 0, 10200, 14040, 240, 9, true, Alignment::Center, ""},
-        {"Label4", 0, 10200, 3240, 240, 9, true, Alignment::Left, ""},
-        {"Label5", 10920, 10140, 3120, 240, 9, true, Alignment::Right, ""},
-    };
-    stats::design::addLabel(header, footer[0]).setCaption(kMakerName);
-    stats::design::addLabel(header, footer[1]).setCaption(kProductFullName);
-    stats::design::addLabel(header, footer[2]).setCaption(kMakerWebAddress);
+    reportparts::addMakerFooter(header, {0, 10200, 14040, 240}, {0, 10200, 3240, 240},
+                                {10920, 10140, 3120, 240});
+}
+
+void rptAttendance::ReportStart()
+{
+    m_landscape.start(*this, 14112, 10512);
+}
+
+void rptAttendance::ReportEnd()
+{
+    m_landscape.end(*this);
 }
 
 std::int32_t rptAttendance::CountFirstTimeVisitors(const QDate& date) const

@@ -4,6 +4,7 @@
 #include "stats/BarGraph.h"
 #include "stats/SummaryFilter.h"
 #include "platform/data/Connection.h"
+#include "platform/report/Landscape.h"
 #include "platform/report/Report.h"
 
 #include <QDate>
@@ -32,6 +33,10 @@ public:
     const std::vector<stats::BarSpan>& monthBands() const { return m_bands; }
     std::int32_t CountFirstTimeVisitors(const QDate& date) const;
 
+protected:
+    void ReportStart() override;
+    void ReportEnd() override;
+
 private:
     void buildDesign();
     void PageHeader_Format();
@@ -43,4 +48,5 @@ private:
     std::vector<stats::AttendancePoint> m_points;
     std::map<QDate, std::int32_t> m_firstTime;
     std::vector<stats::BarSpan> m_bands;
+    report::LandscapeRun m_landscape;
 };

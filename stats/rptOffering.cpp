@@ -2,7 +2,7 @@
 
 #include "stats/BarGraph.h"
 #include "stats/StoredDesign.h"
-#include "shell/Branding.h"
+#include "shell/ReportParts.h"
 #include "shell/Conversions.h"
 #include "shell/ProgramState.h"
 #include "shell/clsCorvessa.h"
@@ -18,7 +18,6 @@ namespace {
 constexpr double kListHeadPoints = 11.25;
 
 constexpr LabelSpec kLabels[] = {
-    {"Title", 0, 0, 5040, 600, 24, true, Alignment::Left, "Offering Summary"},
     {"Subtitle", 5100, 0, 5640, 300, 12, false, Alignment::Right, ""},
     {"ReportYear", 5100, 300, 5640, 300, 12, false, Alignment::Right, ""},
     {"PrintStamp", 5400, 660, 5340, 300, 8.25, false, Alignment::Right, ""},
@@ -96,8 +95,7 @@ rptOffering::rptOffering()
     }
     header.Item<report::Label>(QStringLiteral("Subtitle")).setCaption(settings().GroupName());
     header.Item<report::Label>(QStringLiteral("PrintStamp"))
-        .setCaption(QStringLiteral("Printed: ") +
-                    ToString(data::Variant::dateTime(ui::now()), QString()));
+        .setCaption(QStringLiteral("Printed: ") + reportparts::timestampText());
 
     PageHeader().onFormat([this] { PageHeader_Format(); });
 }
@@ -109,6 +107,9 @@ void rptOffering::buildDesign()
     Detail().setHeight(0);
     PageFooter().setHeight(0);
 
+    reportparts::addTitle(header, {0, 0, 5040, 600}, QStringLiteral("Offering Summary"),
+                          Alignment::Left)
+        .setFontSize(24);
     for (const LabelSpec& spec : kLabels)
         stats::design::addLabel(header, spec);
     stats::design::addTextBox(header, kYearTotal);
@@ -132,14 +133,8 @@ void rptOffering::buildDesign()
                                         kAmountHeadLeft + kHeadWidth, kHeadLineY});
     }
 
-    const LabelSpec footer[] = {
-        {"Label3", 0, 14340, 10740, 240, 9, true, Alignment::Center, ""},
-        {"Label4", 0, 14340, 3240, 240, 9, true, Alignment::Left, ""},
-        {"Label5", 7500, 14340, 3240, 240, 9, true, Alignment::Right, ""},
-    };
-    stats::design::addLabel(header, footer[0]).setCaption(kMakerName);
-    stats::design::addLabel(header, footer[1]).setCaption(kProductFullName);
-    stats::design::addLabel(header, footer[2]).setCaption(kMakerWebAddress);
+    reportparts::addMakerFooter(header, {0, 14340, 10740, 240}, {0, 14340, 3240, 240},
+                                {7500, 14340, 3240, 240});
 }
 
 void rptOffering::showFailure(const QString& what, const QString& error)

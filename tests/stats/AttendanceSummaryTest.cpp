@@ -4,6 +4,7 @@
 #include "platform/report/Engine.h"
 #include "tests/stats/PageInspection.h"
 #include "tests/support/DataFixture.h"
+#include "tests/support/DocumentDump.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QRegularExpression>
@@ -130,6 +131,12 @@ TEST(AttendanceSummary, FirstTimeIsTheEarliestAttendanceInTheWindow)
     // Largest count 3: scale 4.
     EXPECT_EQ(scaleCaptions(*r.doc, kFrame), QStringList({"0.8", "1.6", "2.4", "3.2", "4"}));
     EXPECT_NEAR(yellow[0].height(), kFrame.height() * 3 / 4, 0.01);
+
+    // One landscape page; the printer is given back as it was found.
+    ASSERT_EQ(r.doc->pageCount(), 1);
+    EXPECT_EQ(r.doc->pages()[0].orientation, report::Orientation::Landscape);
+    EXPECT_EQ(r.layout->Printer().Orientation(), report::Orientation::Portrait);
+    EXPECT_DUMP(*r.doc, "expected/attendance-first-time.dump");
 }
 
 TEST(AttendanceSummary, FilterClausesRestrictBothQueriesAndNameTeamAndType)

@@ -5,6 +5,7 @@
 #include "platform/report/Engine.h"
 #include "tests/stats/PageInspection.h"
 #include "tests/support/DataFixture.h"
+#include "tests/support/DocumentDump.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QRegularExpression>
@@ -188,6 +189,9 @@ TEST(OfferingSummary, TotalsGraphAndListOfOneYearAndType)
         EXPECT_DOUBLE_EQ(localRect(r.doc->items(QString::fromLatin1(name)).at(0)).left(), left)
             << name;
     EXPECT_EQ(r.layout->Printer().Orientation(), report::Orientation::Portrait);
+    ASSERT_EQ(r.doc->pageCount(), 1);
+    EXPECT_EQ(r.doc->pages()[0].orientation, report::Orientation::Portrait);
+    EXPECT_DUMP(*r.doc, "expected/offering-one-year-of-sundays.dump");
 }
 
 TEST(OfferingSummary, TheListStopsAt120MeetingsButTheSumsDoNot)

@@ -2,7 +2,6 @@
 
 #include "stats/StoredDesign.h"
 #include "shell/ReportParts.h"
-#include "shell/Conversions.h"
 #include "shell/Helpers.h"
 #include "shell/ProgramState.h"
 #include "shell/clsCorvessa.h"

@@ -1,7 +1,6 @@
 #include "stats/rptGrpStats.h"
 
 #include "stats/StoredDesign.h"
-
 #include "shell/ReportParts.h"
 #include "shell/Conversions.h"
 #include "shell/Helpers.h"

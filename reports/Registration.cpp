@@ -3,6 +3,8 @@
 #include "reports/frmCustomActiveReportsPreview.h"
 #include "reports/frmReports.h"
 #include "reports/rptDirectory.h"
+#include "reports/rptLabels.h"
+#include "reports/rptVisitorCard.h"
 #include "shell/ScreenRegistry.h"
 #include "platform/report/Registry.h"
 
@@ -13,4 +15,8 @@ void RegisterReports()
                                    [] { return new frmCustomActiveReportsPreview; });
     report::registerLayout(QStringLiteral("rptDirectory"),
                            [] { return std::make_shared<rptDirectory>(); });
+    report::registerLayout(QStringLiteral("rptLabels"),
+                           [] { return std::make_shared<rptLabels>(); });
+    report::registerLayout(QStringLiteral("rptVisitorCard"),
+                           [] { return std::make_shared<rptVisitorCard>(); });
 }

@@ -9,6 +9,7 @@
 #include "shell/ScreenRegistry.h"
 #include "shell/ShowReport.h"
 #include "shell/frmAbout.h"
+#include "shell/frmOptions.h"
 #include "shell/frmMainMDI.h"
 #include "shell/frmMessage.h"
 #include "shell/frmSplash.h"
@@ -222,6 +223,15 @@ const std::vector<std::pair<const char*, std::function<void(Walk&)>>> kScreens =
          w.node(5);
          ShowReport(report::createLayout(QStringLiteral("rptDirectory")), true);
          w.look(&w.main());
+     }},
+    {"options dialog",
+     [](Walk& w) {
+         frmOptions* options = frmOptions::ShowOptions(&w.main());
+         for (int tab = 0; tab < options->tbsOptions->count(); ++tab) {
+             options->tbsOptions->setCurrentIndex(tab);
+             w.look(options, options->tbsOptions->tabText(tab));
+         }
+         options->close();
      }},
     {"about dialog", [](Walk& w) { w.look(frmAbout::ShowAbout(&w.main())); }},
     {"e-mail list window", [](Walk& w) { w.look(frmMessage::ShowMessage(&w.main())); }},

@@ -2,7 +2,11 @@
 
 #include "reports/frmCustomActiveReportsPreview.h"
 #include "reports/frmReports.h"
+#include "reports/rptBirthdays.h"
 #include "reports/rptDirectory.h"
+#include "reports/rptMissingData.h"
+#include "reports/rptSignUp.h"
+#include "reports/rptVisitors.h"
 #include "shell/ScreenRegistry.h"
 #include "platform/report/Registry.h"
 
@@ -13,4 +17,12 @@ void RegisterReports()
                                    [] { return new frmCustomActiveReportsPreview; });
     report::registerLayout(QStringLiteral("rptDirectory"),
                            [] { return std::make_shared<rptDirectory>(); });
+    report::registerLayout(QStringLiteral("rptBirthdays"),
+                           [] { return std::make_shared<rptBirthdays>(); });
+    report::registerLayout(QStringLiteral("rptVisitors"),
+                           [] { return std::make_shared<rptVisitors>(); });
+    report::registerLayout(QStringLiteral("rptMissingData"),
+                           [] { return std::make_shared<rptMissingData>(); });
+    report::registerLayout(QStringLiteral("rptSignUp"),
+                           [] { return std::make_shared<rptSignUp>(); });
 }

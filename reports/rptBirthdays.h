@@ -1,12 +1,12 @@
 #pragma once
 
-#include "reports/ListReport.h"
+#include "reports/LandscapeList.h"
 
 // Birthdays and schools on one landscape table. The option word "SCHOOL" (in any letter case)
 // lists people grouped by school, ordered by school, grade and name; anything else groups
 // them by birth month, ordered by month, day and name. Each group opens with a header naming
 // the month or the school, taken from the group's first row.
-class rptBirthdays final : public ListReport {
+class rptBirthdays final : public LandscapeList {
 public:
     rptBirthdays();
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/ListReport.h"
+#include "reports/LandscapeList.h"
 
 #include <cstdint>
 
@@ -9,7 +9,7 @@
 // active people who are not missing are hidden. Anything else lists the people whose street
 // address, birth date, home phone or e-mail is missing (Null: an empty text counts as given),
 // with the birth date.
-class rptMissingData final : public ListReport {
+class rptMissingData final : public LandscapeList {
 public:
     rptMissingData();
 

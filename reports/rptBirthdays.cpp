@@ -36,11 +36,11 @@ rptBirthdays::rptBirthdays()
     m_monthHeader = &addGroup(QStringLiteral("MonthHeader"), QStringLiteral("GroupFooter1"));
     m_monthHeader->setHeight(420);
     auto& band = m_monthHeader->Controls().add<report::Shape>(QStringLiteral("Shape1"));
-    band.setBounds(0, 30, kWidth, 360);
+    band.setBounds(0, 30, kWidth, 390);
     band.setBackStyle(report::BackStyle::Opaque);
     band.setBackColor(QColor(230, 230, 230));
     auto& caption = m_monthHeader->Controls().add<report::Label>(QStringLiteral("MonthLabel"));
-    caption.setBounds(120, 60, 7920, 300);
+    caption.setBounds(120, 60, 7920, 330);
     caption.setFontSize(12);
     caption.setFontBold(true);
     caption.setCaption(QStringLiteral("Birthdays For:"));

@@ -1,12 +1,17 @@
 #include "reports/LandscapeList.h"
 
 #include "shell/Conversions.h"
+#include "shell/ReportParts.h"
 
 namespace {
 
 // The height of one line of 9 pt text with a little room below it.
 constexpr report::Twips kLineHeight = 240;
 constexpr double kPoints = 9;
+
+// The printable area of the landscape page.
+constexpr report::Twips kPrintWidth = 14256;
+constexpr report::Twips kPrintHeight = 10656;
 
 report::Line& addRule(report::Section& section, const QString& name, report::Twips x1,
                       report::Twips y1, report::Twips x2, report::Twips y2)
@@ -25,12 +30,24 @@ LandscapeList::LandscapeList(const Frame& frame) : m_frame(frame)
     header.Controls()
         .add<report::Shape>(QStringLiteral("HeaderBox"))
         .setBounds(0, frame.headingBoxTop, frame.width, frame.headerHeight - frame.headingBoxTop);
-    AddTitle({0, 0, frame.width, 540}, QString());
-    AddSubTitle({0, 480, frame.width, 360});
-    AddTimestampAndPage({frame.stampLeft, 0, 3240, 270}, {frame.stampLeft, 300, 3240, 270});
+    reportparts::addTitle(header, {0, 0, frame.width, 540}, QString());
+    reportparts::addSubTitle(header, {0, 480, frame.width, 360});
+    reportparts::addTimestampAndPage(header, {frame.stampLeft, 0, 3240, 270},
+                                     {frame.stampLeft, 300, 3240, 270});
 
     PageFooter().setHeight(390);
-    AddMakerFooter({0, 90, frame.width, 270}, {0, 90, 3240, 270}, {frame.stampLeft, 90, 3240, 270});
+    reportparts::addMakerFooter(PageFooter(), {0, 90, frame.width, 270}, {0, 90, 3240, 270},
+                                {frame.stampLeft, 90, 3240, 270});
+}
+
+void LandscapeList::ReportStart()
+{
+    m_landscape.start(*this, kPrintWidth, kPrintHeight);
+}
+
+void LandscapeList::ReportEnd()
+{
+    m_landscape.end(*this);
 }
 
 report::Label& LandscapeList::addHeading(const QString& name, report::Twips left, report::Twips top,

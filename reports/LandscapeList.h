@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/ListReport.h"
+#include "platform/report/Landscape.h"
 
 #include <QStringList>
 
@@ -9,7 +10,8 @@
 // The base of the list layouts printed as one landscape table: one row a person, the columns
 // separated by rules, their headings in a box at the foot of the page header under the title,
 // the group name, the time stamp and the page number; the maker's footer below. Arial
-// throughout: headings 9 pt bold, fields 9 pt.
+// throughout: headings 9 pt bold, fields 9 pt. The pages are landscape for the run; the
+// printer's orientation is put back when the run ends.
 class LandscapeList : public ListReport {
 protected:
     // The table's width; the page header's height and the top of the box that holds the
@@ -21,6 +23,9 @@ protected:
         report::Twips stampLeft = 0;
     };
     explicit LandscapeList(const Frame& frame);
+
+    void ReportStart() override;
+    void ReportEnd() override;
 
     // A column heading in the page header, one line high; a field in the detail, one line high,
     // that cuts a text too long for it at its right edge.
@@ -49,4 +54,5 @@ protected:
 
 private:
     Frame m_frame;
+    report::LandscapeRun m_landscape;
 };

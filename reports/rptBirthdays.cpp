@@ -75,7 +75,6 @@ rptBirthdays::rptBirthdays()
                                  "Youth_LName, Youth_FName;"));
     }
     takeGroupValue();
-    SetSubTitle();
 }
 
 void rptBirthdays::takeGroupValue()

@@ -89,7 +89,6 @@ rptMissingData::rptMissingData()
         .Controls()
         .Item<report::Label>(QStringLiteral("DateLabel"))
         .setCaption(MiaMode() ? QStringLiteral("MIA Since") : QStringLiteral("Birthday"));
-    SetSubTitle();
 }
 
 bool rptMissingData::listed(data::Recordset& rows) const

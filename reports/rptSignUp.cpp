@@ -1,7 +1,7 @@
 #include "reports/rptSignUp.h"
 
 #include "shell/ProgramState.h"
-#include "shell/clsCorvessa.h"
+#include "shell/ReportParts.h"
 
 namespace {
 
@@ -31,11 +31,13 @@ rptSignUp::rptSignUp()
     header.setHeight(1725);
     auto& box = header.Controls().add<report::Shape>(QStringLiteral("HeaderBox"));
     box.setBounds(0, 0, kWidth, 1680);
-    const ProgramState& state = program();
-    addCentred(header, QStringLiteral("SubTitle"), {0, 0, kWidth, 480}, 18, settings().GroupName());
-    addCentred(header, QStringLiteral("Title"), {0, 480, kWidth, 300}, 12,
-               QStringLiteral("Sign-up Sheet"));
+    auto& groupName = reportparts::addSubTitle(header, {0, 0, kWidth, 480});
+    groupName.setFontSize(18);
+    groupName.setFontBold(true);
+    reportparts::addTitle(header, {0, 480, kWidth, 300}, QStringLiteral("Sign-up Sheet"))
+        .setFontSize(12);
     // The event texts print as typed, also when empty.
+    const ProgramState& state = program();
     addCentred(header, QStringLiteral("EventName"), {0, 780, kWidth, 480}, 18, state.ReportLine1);
     addCentred(header, QStringLiteral("EventDetails"), {0, 1380, 10680, 300}, 9, state.ReportLine2);
 
@@ -48,6 +50,8 @@ rptSignUp::rptSignUp()
 
     PageFooter().setHeight(390);
     PageFooter().Controls().add<report::Line>(QStringLiteral("Line2")).setPoints(0, 60, 10680, 60);
+    reportparts::addMakerFooter(PageFooter(), {0, 90, 10710, 270}, {0, 90, 3240, 270},
+                                {7470, 90, 3240, 270});
 }
 
 void rptSignUp::PageStart()

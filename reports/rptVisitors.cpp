@@ -88,7 +88,6 @@ rptVisitors::rptVisitors()
             QStringLiteral(" HAVING ") + filter +
             QStringLiteral(" ORDER BY Youth_LName, Youth_FName;"));
     }
-    SetSubTitle();
 }
 
 void rptVisitors::PageHeader_Format()

@@ -13,6 +13,7 @@ constexpr report::Twips kLine2Top = 300;
 
 // The follow-up boxes, each centred in its 600-twip column and in the row.
 constexpr report::Twips kCheckSide = 195;
+constexpr report::Twips kCheckInset = 203; // (600 - 195) / 2, to a whole twip
 constexpr report::Twips kCheckTop = 180;
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -60,7 +61,7 @@ rptVisitors::rptVisitors()
     for (const auto& [name, column] : {std::pair{"chkWrite", 12300}, std::pair{"chkCall", 12900},
                                        std::pair{"chkVisit", 13500}}) {
         auto& box = Detail().Controls().add<report::CheckBox>(QString::fromLatin1(name));
-        box.setBounds(column + (600 - kCheckSide) / 2, kCheckTop, kCheckSide, 240);
+        box.setBounds(column + kCheckInset, kCheckTop, kCheckSide, 240);
     }
     addRowRules({2520, 5760, 8940, 11040, 12240, 12900, 13500},
                 numbered(QStringLiteral("Line"), 1, 10));

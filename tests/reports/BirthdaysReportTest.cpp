@@ -1,7 +1,9 @@
 #include "reports/rptBirthdays.h"
 #include "shell/ProgramState.h"
+#include "shell/clsCorvessa.h"
 #include "platform/report/Engine.h"
 #include "tests/support/DataFixture.h"
+#include "tests/support/DocumentDump.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QLocale>
@@ -201,4 +203,21 @@ TEST(BirthdaysReport, EmptyResultPrintsNoGroupHeader)
         EXPECT_EQ(r.doc->count("Detail"), 0);
         EXPECT_TRUE(r.doc->errors().empty());
     }
+}
+
+TEST(BirthdaysReport, PageAsPrinted)
+{
+    DataFixture db;
+    settings().setGroupName(QStringLiteral("Harbor Youth"));
+    db.addPerson("Nob", "Date", {{"Youth_City", "Troy"}});
+    db.addPerson("Ann", "Abel",
+                 {{"Youth_Bday", day(2009, 1, 2)},
+                  {"Youth_Address1", "12 Elm St"},
+                  {"Youth_City", "Dayton"},
+                  {"Youth_State", "oh"},
+                  {"Youth_Zip", "45402"},
+                  {"Youth_HomePhone", "555-0101"}});
+    db.addPerson("Bea", "Best", {{"Youth_Bday", day(2010, 1, 20)}});
+
+    EXPECT_DUMP(*runList().doc, "expected/birthdays-page.dump");
 }

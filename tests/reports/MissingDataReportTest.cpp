@@ -3,6 +3,7 @@
 #include "shell/clsCorvessa.h"
 #include "platform/report/Engine.h"
 #include "tests/support/DataFixture.h"
+#include "tests/support/DocumentDump.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -193,4 +194,23 @@ TEST(MissingDataReport, NobodyMissingInActionSaysNoMatchingRecords)
     testenv::messages().clear();
     runList(QStringLiteral("MIA"), QStringLiteral("Youth_Team='Nobody'"));
     EXPECT_EQ(testenv::messages().shown().size(), 1u);
+}
+
+TEST(MissingDataReport, MissingInActionPageAsPrinted)
+{
+    DataFixture db;
+    settings().setGroupName(QStringLiteral("Harbor Youth"));
+    db.addPerson("Ann", "Abel",
+                 {{"Youth_Status", std::int16_t(1)},
+                  {"Youth_Last_Attended", day(2024, 1, 7)},
+                  {"Youth_Address1", "12 Elm St"},
+                  {"Youth_City", "Dayton"},
+                  {"Youth_State", "oh"},
+                  {"Youth_Zip", "45402"},
+                  {"Youth_HomePhone", "555-0101"},
+                  {"Youth_Email", "ann@mail.example"}});
+    db.addPerson("Bob", "Here", lastSeen(1, 2024, 5, 12)); // hidden
+    db.addPerson("Cal", "Gone", lastSeen(1, 2023, 11, 5));
+
+    EXPECT_DUMP(*runList(QStringLiteral("MIA")).doc, "expected/missing-in-action-page.dump");
 }

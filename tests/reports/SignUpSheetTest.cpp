@@ -2,6 +2,7 @@
 #include "shell/ProgramState.h"
 #include "shell/clsCorvessa.h"
 #include "platform/report/Engine.h"
+#include "tests/support/DocumentDump.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -74,4 +75,12 @@ TEST(SignUpSheet, PortraitWhateverThePrinterWasSetTo)
     EXPECT_EQ(page.paper, QSizeF(12240, 15840));
     EXPECT_EQ(page.printable.height(), 14256);
     EXPECT_EQ(doc->count(QStringLiteral("Detail")), 42);
+}
+
+TEST(SignUpSheet, PageAsPrinted)
+{
+    settings().setGroupName(QStringLiteral("Harbor Youth"));
+    EXPECT_DUMP(
+        *runSheet(QStringLiteral("Winter Retreat"), QStringLiteral("Feb 3-5, Camp Pinewood")),
+        "expected/sign-up-sheet.dump");
 }

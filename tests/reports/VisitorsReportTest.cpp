@@ -1,7 +1,9 @@
 #include "reports/rptVisitors.h"
 #include "shell/ProgramState.h"
+#include "shell/clsCorvessa.h"
 #include "platform/report/Engine.h"
 #include "tests/support/DataFixture.h"
+#include "tests/support/DocumentDump.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -119,4 +121,24 @@ TEST(VisitorsReport, FirstAttendedDateMatchesEachVisitorsEarliestMeeting)
     EXPECT_TRUE(runList("First(Wk_Date)=#3/15/2024#")->texts("txtYouthName").isEmpty());
     ASSERT_EQ(testenv::messages().shown().size(), 1u);
     EXPECT_EQ(testenv::messages().last().title, QStringLiteral("No Matching Records"));
+}
+
+TEST(VisitorsReport, PageAsPrinted)
+{
+    DataFixture db;
+    settings().setGroupName(QStringLiteral("Harbor Youth"));
+    db.addPerson("Vic", "Called",
+                 {{"Youth_Visitor", true},
+                  {"Youth_VCall", true},
+                  {"Youth_Last_Attended", day(2024, 5, 12)},
+                  {"Youth_Contact", "Ann Smith and her brother Bob"},
+                  {"Youth_Address1", "4 Oak Ln"},
+                  {"Youth_City", "Lexington"},
+                  {"Youth_State", "ky"},
+                  {"Youth_Zip", "40502"},
+                  {"Youth_HomePhone", "555-0110"},
+                  {"Youth_Email", "vic@mail.example"}});
+    db.addPerson("Nev", "Attended", {{"Youth_Visitor", true}});
+
+    EXPECT_DUMP(*runList(), "expected/visitors-page.dump");
 }

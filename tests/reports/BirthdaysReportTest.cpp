@@ -146,47 +146,6 @@ Nor Th | 12 )");
     EXPECT_EQ(r.doc->texts("txtPhone")[north], QStringLiteral("555-0100"));
 }
 
-TEST(BirthdaysReport, OptionWordsOtherThanSchoolGiveTheBirthdays)
-{
-    for (const char* option : {"", "MIA", "SCHOOLS", "BARCODE"}) {
-        SCOPED_TRACE(option);
-        program().ReportOption = QString::fromLatin1(option);
-        EXPECT_EQ(rptBirthdays().Caption(), QStringLiteral("Birthdays"));
-    }
-}
-
-TEST(BirthdaysReport, AppliesTheReportConditionAndBreaksGroupsAcrossPages)
-{
-    DataFixture db;
-    db.exec("BEGIN");
-    for (int i = 0; i < 60; ++i)
-        db.addPerson(QStringLiteral("Kid"), QStringLiteral("N%1").arg(i, 2, 10, QLatin1Char('0')),
-                     {{"Youth_Bday", day(2009, 1 + i / 20, 1 + i % 20)},
-                      {"Youth_Status", std::int16_t(i % 2 == 0 ? 1 : 3)}});
-    db.exec("COMMIT");
-    program().ReportFilter = QStringLiteral("Youth_Status=1");
-
-    const ListRun r = runList();
-
-    EXPECT_EQ(r.layout->RowCount(), 30);
-    EXPECT_EQ(r.doc->count("Detail"), 30);
-    EXPECT_EQ(r.doc->texts("MonthLabel"),
-              QStringList({"Birthdays in January", "Birthdays in February", "Birthdays in March"}));
-    // Every page repeats the header and footer; a group header never ends a page.
-    for (int page = 0; page < r.doc->pageCount(); ++page) {
-        const auto& sections = r.doc->pages()[std::size_t(page)].sections;
-        EXPECT_EQ(r.doc->texts("Title", page), QStringList({"Birthday Report"}));
-        EXPECT_EQ(r.doc->texts("lblPage", page),
-                  QStringList({QStringLiteral("Page: %1").arg(page + 1)}));
-        for (std::size_t i = 0; i < sections.size(); ++i) {
-            if (sections[i].name == QLatin1String("MonthHeader")) {
-                ASSERT_LT(i + 1, sections.size());
-                EXPECT_EQ(sections[i + 1].kind, report::SectionKind::Detail);
-            }
-        }
-    }
-}
-
 TEST(BirthdaysReport, EmptyResultPrintsNoGroupHeader)
 {
     DataFixture db;

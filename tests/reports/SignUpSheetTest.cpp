@@ -21,29 +21,15 @@ std::shared_ptr<const report::Document> runSheet(const QString& line1, const QSt
 
 TEST(SignUpSheet, FortyTwoLinesInTwoColumnsDownThenAcross)
 {
-    const auto doc = runSheet(QStringLiteral("Winter Retreat"), QStringLiteral("Bring a bag"));
+    settings().setGroupName(QStringLiteral("Harbor Youth"));
+    const auto doc =
+        runSheet(QStringLiteral("Winter Retreat"), QStringLiteral("Feb 3-5, Camp Pinewood"));
 
-    ASSERT_EQ(doc->pageCount(), 1);
+    EXPECT_DUMP(*doc, "expected/sign-up-sheet.dump");
     const auto lines = doc->sections(QStringLiteral("Detail"));
     ASSERT_EQ(lines.size(), 42u);
-    const QRectF first = lines[0].second->rect;
-    // Below the page header, at the paper's left margin.
-    EXPECT_EQ(first.top(), 792 + 1725);
-    EXPECT_EQ(first.left(), 720);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        SCOPED_TRACE(i);
-        const report::PlacedSection& line = *lines[i].second;
-        const int column = i < 21 ? 0 : 1;
-        EXPECT_EQ(line.column, column);
-        EXPECT_EQ(line.rect.left(), first.left() + column * 5400);
-        EXPECT_EQ(line.rect.top(), first.top() + double(i % 21) * 570);
-        EXPECT_EQ(line.items.size(), 1u);
-    }
-    // The writing line itself, 540 down each row.
-    const auto& rule = std::get<report::LineItem>(lines[21].second->items[0]);
-    EXPECT_EQ(rule.line,
-              QLineF(720 + 5400 + 240, 792 + 1725 + 540, 720 + 5400 + 5100, 792 + 1725 + 540));
-    EXPECT_TRUE(doc->errors().empty());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i].second->column, i < 21 ? 0 : 1) << i;
 }
 
 TEST(SignUpSheet, HeadedByTheGroupAndTheEventAsTyped)
@@ -75,12 +61,4 @@ TEST(SignUpSheet, PortraitWhateverThePrinterWasSetTo)
     EXPECT_EQ(page.paper, QSizeF(12240, 15840));
     EXPECT_EQ(page.printable.height(), 14256);
     EXPECT_EQ(doc->count(QStringLiteral("Detail")), 42);
-}
-
-TEST(SignUpSheet, PageAsPrinted)
-{
-    settings().setGroupName(QStringLiteral("Harbor Youth"));
-    EXPECT_DUMP(
-        *runSheet(QStringLiteral("Winter Retreat"), QStringLiteral("Feb 3-5, Camp Pinewood")),
-        "expected/sign-up-sheet.dump");
 }

@@ -25,33 +25,17 @@ std::string joined(const QStringList& texts)
     return texts.join(QStringLiteral(" / ")).toStdString();
 }
 
-// The three follow-up boxes of each row, "LCV" with "-" for an empty box.
-std::string ticks(const report::Document& doc)
-{
-    QStringList rows;
-    const auto letters = doc.items(QStringLiteral("chkWrite"));
-    const auto calls = doc.items(QStringLiteral("chkCall"));
-    const auto visits = doc.items(QStringLiteral("chkVisit"));
-    for (std::size_t i = 0; i < letters.size(); ++i) {
-        auto mark = [](const report::FoundItem& found, char on) {
-            return std::get<report::CheckItem>(*found.item).checked ? QChar::fromLatin1(on)
-                                                                    : QLatin1Char('-');
-        };
-        rows << QString(mark(letters[i], 'L')) + mark(calls[i], 'C') + mark(visits[i], 'V');
-    }
-    return joined(rows);
-}
-
 } // namespace
 
 TEST(VisitorsReport, ListsEveryVisitorNotRemovedWithTheirFollowUps)
 {
     DataFixture db;
+    settings().setGroupName(QStringLiteral("Harbor Youth"));
     db.addPerson("Vic", "Called",
                  {{"Youth_Visitor", true},
                   {"Youth_VCall", true},
                   {"Youth_Last_Attended", day(2024, 5, 12)},
-                  {"Youth_Contact", "Ann Smith"},
+                  {"Youth_Contact", "Ann Smith and her brother Bob"},
                   {"Youth_Address1", "4 Oak Ln"},
                   {"Youth_City", "Lexington"},
                   {"Youth_State", "ky"},
@@ -68,22 +52,11 @@ TEST(VisitorsReport, ListsEveryVisitorNotRemovedWithTheirFollowUps)
     db.addPerson("Mem", "Ber");
     db.addPerson("Rem", "Oved", {{"Youth_Visitor", true}, {"Youth_Deleted", true}});
 
+    // Members and removed visitors are left out; a visitor who never came has an empty
+    // last-attended cell; the city, state and postal code join with or without a state.
     const auto doc = runList();
-
-    EXPECT_EQ(joined(doc->texts("txtYouthName")), "Nev Attended / Vic Called / All Done");
-    // A never-attended visitor's last-attended cell stays empty.
-    EXPECT_EQ(joined(doc->texts("txtAttended")), " / 5/12/2024 / ");
-    EXPECT_EQ(joined(doc->texts("txtCity")), "Troy   / Lexington, KY  40502 /   45373");
-    EXPECT_EQ(joined(doc->texts("txtAddress")), " / 4 Oak Ln / ");
-    EXPECT_EQ(joined(doc->texts("txtPhone")), " / 555-0110 / ");
-    EXPECT_EQ(joined(doc->texts("txtEmail")), " / vic@mail.example / ");
-    EXPECT_EQ(joined(doc->texts("txtContact")), " / Ann Smith / ");
-    EXPECT_EQ(ticks(*doc), "--- / -C- / LCV");
-    EXPECT_EQ(doc->caption(), QStringLiteral("Visitor Checklist"));
-    EXPECT_EQ(doc->texts("Title"), QStringList({"Visitor Checklist"}));
-    EXPECT_EQ(doc->texts("lblLastAttend"), QStringList({"Last\nAttended"}));
+    EXPECT_DUMP(*doc, "expected/visitors-page.dump");
     EXPECT_TRUE(testenv::messages().shown().empty());
-    EXPECT_TRUE(doc->errors().empty());
 }
 
 TEST(VisitorsReport, FirstAttendedDateMatchesEachVisitorsEarliestMeeting)
@@ -113,7 +86,9 @@ TEST(VisitorsReport, FirstAttendedDateMatchesEachVisitorsEarliestMeeting)
     EXPECT_EQ(joined(doc->texts("txtCity")), "Troy, OH  ");
     EXPECT_EQ(joined(doc->texts("txtEmail")), "ann@mail.example");
     EXPECT_EQ(joined(doc->texts("txtAttended")), "3/8/2024");
-    EXPECT_EQ(ticks(*doc), "L--");
+    const auto boxes = doc->items("chkWrite");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(std::get<report::CheckItem>(*boxes[0].item).checked);
     EXPECT_TRUE(doc->errors().empty());
 
     // Nobody came first on that day: the visitor who never came is not listed either.
@@ -121,24 +96,4 @@ TEST(VisitorsReport, FirstAttendedDateMatchesEachVisitorsEarliestMeeting)
     EXPECT_TRUE(runList("First(Wk_Date)=#3/15/2024#")->texts("txtYouthName").isEmpty());
     ASSERT_EQ(testenv::messages().shown().size(), 1u);
     EXPECT_EQ(testenv::messages().last().title, QStringLiteral("No Matching Records"));
-}
-
-TEST(VisitorsReport, PageAsPrinted)
-{
-    DataFixture db;
-    settings().setGroupName(QStringLiteral("Harbor Youth"));
-    db.addPerson("Vic", "Called",
-                 {{"Youth_Visitor", true},
-                  {"Youth_VCall", true},
-                  {"Youth_Last_Attended", day(2024, 5, 12)},
-                  {"Youth_Contact", "Ann Smith and her brother Bob"},
-                  {"Youth_Address1", "4 Oak Ln"},
-                  {"Youth_City", "Lexington"},
-                  {"Youth_State", "ky"},
-                  {"Youth_Zip", "40502"},
-                  {"Youth_HomePhone", "555-0110"},
-                  {"Youth_Email", "vic@mail.example"}});
-    db.addPerson("Nev", "Attended", {{"Youth_Visitor", true}});
-
-    EXPECT_DUMP(*runList(), "expected/visitors-page.dump");
 }

@@ -2,9 +2,13 @@
 
 #include "reports/frmCustomActiveReportsPreview.h"
 #include "reports/frmReports.h"
+#include "reports/rptBirthdays.h"
 #include "reports/rptDirectory.h"
 #include "reports/rptLabels.h"
 #include "reports/rptVisitorCard.h"
+#include "reports/rptMissingData.h"
+#include "reports/rptSignUp.h"
+#include "reports/rptVisitors.h"
 #include "shell/ScreenRegistry.h"
 #include "platform/report/Registry.h"
 
@@ -19,4 +23,12 @@ void RegisterReports()
                            [] { return std::make_shared<rptLabels>(); });
     report::registerLayout(QStringLiteral("rptVisitorCard"),
                            [] { return std::make_shared<rptVisitorCard>(); });
+    report::registerLayout(QStringLiteral("rptBirthdays"),
+                           [] { return std::make_shared<rptBirthdays>(); });
+    report::registerLayout(QStringLiteral("rptVisitors"),
+                           [] { return std::make_shared<rptVisitors>(); });
+    report::registerLayout(QStringLiteral("rptMissingData"),
+                           [] { return std::make_shared<rptMissingData>(); });
+    report::registerLayout(QStringLiteral("rptSignUp"),
+                           [] { return std::make_shared<rptSignUp>(); });
 }

@@ -3,7 +3,7 @@
 #include "shell/Conversions.h"
 #include "shell/Helpers.h"
 #include "shell/PhotoPath.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "platform/data/DataError.h"
 #include "platform/data/Recordset.h"
 #include "platform/ui/Services.h"
@@ -191,7 +191,7 @@ bool PhotoTab::ShowPhoto(const QString& stored)
 void PhotoTab::ShowCurrentPhoto()
 {
     QString stored;
-    ResumeNext("Reading the photo path", [&] { stored = storedPath(); });
+    TryStep("Reading the photo path", [&] { stored = storedPath(); });
     ShowPhoto(stored);
 }
 
@@ -227,7 +227,7 @@ void PhotoTab::cmdNewPhoto_Click()
         row->Update();
     } catch (const data::DataError& e) {
         // The person keeps the photo path it had.
-        ResumeNext("Discarding the photo path", [row] { row->CancelUpdate(); });
+        TryStep("Discarding the photo path", [row] { row->CancelUpdate(); });
         ShowPhoto(before);
         ui::critical(e.description());
         return;
@@ -246,8 +246,8 @@ void PhotoTab::cmdDelPhoto_Click()
     if (!ui::askOkCancel(kRemoveQuestion, kRemoveTitle))
         return;
     MugShot->clear();
-    ResumeNext("Deleting the photo", [&] { photos::DeletePhotoCopy(path); });
+    TryStep("Deleting the photo", [&] { photos::DeletePhotoCopy(path); });
     // Stored with the person's next save, like a typed change.
-    ResumeNext("Clearing the photo path",
-               [row] { (*row)[QStringLiteral("Youth_PhotoFile")] = data::Variant::null(); });
+    TryStep("Clearing the photo path",
+            [row] { (*row)[QStringLiteral("Youth_PhotoFile")] = data::Variant::null(); });
 }

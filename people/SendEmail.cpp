@@ -1,7 +1,7 @@
 #include "people/SendEmail.h"
 
 #include "shell/Helpers.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "platform/ui/Services.h"
 
 void SendEmailTo(const QString& address)
@@ -14,6 +14,5 @@ void SendEmailTo(const QString& address)
     }
     if (address.isEmpty())
         return;
-    ResumeNext("Starting the e-mail message",
-               [&] { ui::shell().openUrl(ui::mailtoLink(address)); });
+    TryStep("Starting the e-mail message", [&] { ui::shell().openUrl(ui::mailtoLink(address)); });
 }

@@ -2,7 +2,7 @@
 
 #include "reports/ReportData.h"
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "shell/frmMessage.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Services.h"
@@ -45,8 +45,8 @@ void Deliver(const QString& list, QWidget* owner)
         return;
     }
     bool started = false;
-    ResumeNext("Starting the e-mail message",
-               [&] { started = ui::shell().openUrl(ui::mailtoLink(list)); });
+    TryStep("Starting the e-mail message",
+            [&] { started = ui::shell().openUrl(ui::mailtoLink(list)); });
     if (!started)
         showList(list, owner);
 }

@@ -2,7 +2,13 @@
 
 #include "reports/frmCustomActiveReportsPreview.h"
 #include "reports/frmReports.h"
+#include "reports/rptBirthdays.h"
 #include "reports/rptDirectory.h"
+#include "reports/rptLabels.h"
+#include "reports/rptVisitorCard.h"
+#include "reports/rptMissingData.h"
+#include "reports/rptSignUp.h"
+#include "reports/rptVisitors.h"
 #include "reports/rptProfile.h"
 #include "shell/ScreenRegistry.h"
 #include "platform/report/Registry.h"
@@ -14,6 +20,18 @@ void RegisterReports()
                                    [] { return new frmCustomActiveReportsPreview; });
     report::registerLayout(QStringLiteral("rptDirectory"),
                            [] { return std::make_shared<rptDirectory>(); });
+    report::registerLayout(QStringLiteral("rptLabels"),
+                           [] { return std::make_shared<rptLabels>(); });
+    report::registerLayout(QStringLiteral("rptVisitorCard"),
+                           [] { return std::make_shared<rptVisitorCard>(); });
+    report::registerLayout(QStringLiteral("rptBirthdays"),
+                           [] { return std::make_shared<rptBirthdays>(); });
+    report::registerLayout(QStringLiteral("rptVisitors"),
+                           [] { return std::make_shared<rptVisitors>(); });
+    report::registerLayout(QStringLiteral("rptMissingData"),
+                           [] { return std::make_shared<rptMissingData>(); });
+    report::registerLayout(QStringLiteral("rptSignUp"),
+                           [] { return std::make_shared<rptSignUp>(); });
     report::registerLayout(QStringLiteral("rptProfile"),
                            [] { return std::make_shared<rptProfile>(); });
 }

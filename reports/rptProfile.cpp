@@ -5,7 +5,7 @@
 #include "shell/PhotoPath.h"
 #include "shell/ProgramState.h"
 #include "shell/ReportParts.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "platform/data/DataError.h"
 #include "platform/ui/Services.h"
 
@@ -207,7 +207,7 @@ rptProfile::rptProfile()
                          .arg(Caption(), e.description()));
     }
     if (hasRow()) {
-        ResumeNext("Setting the profile's title", [this] {
+        TryStep("Setting the profile's title", [this] {
             PageHeader()
                 .Controls()
                 .Item<report::Label>(QStringLiteral("Title"))
@@ -237,12 +237,12 @@ void rptProfile::PageHeader_Format()
         return ToString(m_row[QString::fromLatin1(field)], QString());
     };
     const auto setText = [&](const char* control, const std::function<QString()>& value) {
-        ResumeNext(control, [&] {
+        TryStep(control, [&] {
             sheet.Item<report::TextBox>(QString::fromLatin1(control)).setText(value());
         });
     };
     const auto setCheck = [&](const char* control, const char* field) {
-        ResumeNext(control, [&] {
+        TryStep(control, [&] {
             sheet.Item<report::CheckBox>(QString::fromLatin1(control))
                 .setValue(ToBoolean(m_row[QString::fromLatin1(field)], false) ? 1 : 0);
         });
@@ -268,7 +268,7 @@ void rptProfile::PageHeader_Format()
                (service.isEmpty() ? QString() : QStringLiteral("  (") + service + QLatin1Char(')'));
     });
 
-    ResumeNext("Photo", [&] {
+    TryStep("Photo", [&] {
         auto& photo = sheet.Item<report::Image>(QStringLiteral("Photo"));
         photo.clearPicture();
         // A photo that is missing or cannot be read leaves the picture area empty.

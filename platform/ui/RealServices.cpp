@@ -2,20 +2,32 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QUrl>
 
 namespace ui {
 
+QWidget* messageParent()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    QWidget* shown = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = w->windowType();
+        if (w->isVisible() &&
+            (type == Qt::Window || type == Qt::SplashScreen || type == Qt::Dialog))
+            shown = w;
+    }
+    return shown;
+}
+
 Answer WidgetMessageBoxes::show(MessageKind kind, const QString& text, const QString& title)
 {
-    QWidget* parent = QApplication::activeWindow();
+    QWidget* parent = messageParent();
     switch (kind) {
     case MessageKind::Information:
         QMessageBox::information(parent, title, text);
@@ -62,23 +74,16 @@ QString qtFilterFromPipes(const QString& filter)
     return out.join(QStringLiteral(";;"));
 }
 
-namespace {
-QString existingFolder(const QString& folder)
-{
-    QString native = QDir::fromNativeSeparators(folder);
-    if (!native.isEmpty() && QDir(native).exists())
-        return native;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-}
-} // namespace
-
 QString WidgetFileDialogs::saveFileName(const QString& title, const QString& folder,
                                         const QString& filter, const QString& defaultSuffix)
 {
-    QFileDialog dialog(QApplication::activeWindow(), title, existingFolder(folder),
+    const FileDialogStart start = fileDialogStart(folder);
+    QFileDialog dialog(QApplication::activeWindow(), title, start.folder,
                        qtFilterFromPipes(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
+    if (!start.fileName.isEmpty())
+        dialog.selectFile(start.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
@@ -88,7 +93,8 @@ QString WidgetFileDialogs::openFileName(const QString& title, const QString& fol
                                         const QString& filter, int filterIndex)
 {
     const QString filters = qtFilterFromPipes(filter);
-    QFileDialog dialog(QApplication::activeWindow(), title, existingFolder(folder), filters);
+    QFileDialog dialog(QApplication::activeWindow(), title, fileDialogStart(folder).folder,
+                       filters);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     const QStringList names = filters.split(QStringLiteral(";;"));

@@ -97,7 +97,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Building
+    // Building and placing the controls (frmDirectoryControls.cpp)
+    void buildControls();
     void buildNavPanel();
     void buildTabs();
     void buildContactPanel(QFrame* panel);

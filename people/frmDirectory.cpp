@@ -1,16 +1,19 @@
 #include "people/frmDirectory.h"
 
+#include "people/AttendanceHistory.h"
 #include "people/Beep.h"
 #include "people/BoundBoxDelegate.h"
 #include "people/ClickEnd.h"
 #include "people/DirectoryLists.h"
 #include "people/PersonIcons.h"
 #include "people/PersonPicker.h"
+#include "people/SendEmail.h"
 #include "people/TabFrame.h"
 #include "shell/Conversions.h"
 #include "shell/Helpers.h"
 #include "shell/ProgramState.h"
 #include "shell/RunMarker.h"
+#include "shell/ShowReport.h"
 #include "shell/TryStep.h"
 #include "shell/frmMainMDI.h"
 #include "platform/data/DataError.h"
@@ -18,6 +21,8 @@
 #include "platform/data/Recordset.h"
 #include "platform/data/RecordsetMapper.h"
 #include "platform/data/RecordsetModel.h"
+#include "platform/report/Registry.h"
+#include "platform/report/Report.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Services.h"
 
@@ -93,7 +98,6 @@ const QString kTeamHelp = QStringLiteral(
     "Team names could be useful when dividing your group into teams for evangelism outreaches "
     "or other small group functions. The first time you assign a team, type the name in this "
     "box.  The next time you assign the same name, it will appear in the drop-down list.");
-const QString kExampleAddress = QStringLiteral("someone@example.com");
 const QString kInvalidValueTitle = QStringLiteral("Invalid Value");
 const QString kLeaveWithoutSaving = QStringLiteral(
     "Click Yes to go on without saving the changes to this person, or No to stay and correct "
@@ -111,6 +115,8 @@ bool isModifierKey(int key)
 
 } // namespace
 
+const QString frmDirectory::kProfileLayout = QStringLiteral("rptProfile");
+
 // Building the screen --------------------------------------------------------------------------
 
 frmDirectory::frmDirectory(QWidget* parent)
@@ -124,6 +130,7 @@ frmDirectory::frmDirectory(QWidget* parent)
                    [] { people::Beep(); }, [] { people::Beep(); }})
 {
     buildControls();
+    m_history = std::make_unique<AttendanceHistory>(Attendance_Record);
     connectHandlers();
     applyColours();
     // One tab's page at a time from the start, also on a screen whose data file cannot be read.
@@ -155,6 +162,8 @@ void frmDirectory::connectHandlers()
     connect(cmdUpdate, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
     connect(cmdDelete, &QToolButton::clicked, this, [this] { cmdDelete_Click(); });
+    connect(cmdPrintProfile, &QPushButton::clicked, this, [this] { cmdPrintProfile_Click(); });
+    connect(cmdEmail, &QPushButton::clicked, this, [this] { cmdEmail_Click(); });
     m_navigator.connectButtons(this, cmdFirst, cmdPrevious, cmdNext, cmdLast);
     for (auto& [index, check] : chkFields)
         connect(check, &QCheckBox::clicked, this, [this] { chkFields_Click(); });
@@ -248,6 +257,8 @@ void frmDirectory::openList()
 {
     m_connection.setCursorLocation(data::adUseServer);
     m_connection.Open(program().ConnectionString);
+    // The dates of the attendance record, before the first person is shown.
+    m_history->LoadRecentWeeks();
     QString sql =
         QStringLiteral("SELECT Youth.*, Youth_LName & ', ' & Youth_FName AS YouthName From Youth");
     sql += m_visitorMode ? QStringLiteral(" WHERE Youth_Visitor=True")
@@ -264,9 +275,10 @@ void frmDirectory::openList()
         (*adoPrimaryRS)["Youth_Visitor"] = m_visitorMode;
     } else {
         m_defaultState = ToString(fieldValue("Youth_State"), QString());
-        if (adoPrimaryRS->fieldIndex(QStringLiteral("Youth_PhotoFile")) < 0)
-            SSTabCtl->setTabVisible(3, false);
     }
+    // A data file without the photo column has no photo tab, whether or not it holds people.
+    if (!HasPhotoField(*adoPrimaryRS))
+        SSTabCtl->setTabVisible(3, false);
 
     bindFields();
 
@@ -530,7 +542,9 @@ void frmDirectory::adoPrimaryRS_MoveComplete()
     m_currentStatus = ToInteger(fieldValue("Youth_Status"), 0);
     showStatus();
     lblAge->setText(QString::number(GetAge(fieldValue("Youth_Bday"))));
+    m_history->ShowAttendanceRecord(fieldValue("Youth_ID"));
 
+    m_photoTab->ShowCurrentPhoto();
     if (adoPrimaryRS->EditMode() != data::adEditAdd)
         TryStep("Remembering the position", [this] { m_remembered = adoPrimaryRS->Bookmark(); });
     updateCounter();
@@ -566,6 +580,8 @@ void frmDirectory::showNoPerson()
     Select_IMService->setEditText(QString());
     Select_Status->setCurrentIndex(-1);
     lblAge->clear();
+    Attendance_Record->clear();
+    m_photoTab->ShowPhoto(QString());
     m_remembered.reset();
     updateCounter();
     setFormEnabled(false);
@@ -579,6 +595,8 @@ void frmDirectory::setFormEnabled(bool enabled)
                                                       cmdFirst, cmdPrevious, cmdNext, cmdLast,
                                                       NavCombo, txtFields[29], txtFields[7]})
         w->setEnabled(enabled);
+    cmdPrintProfile->setEnabled(enabled && report::registeredLayouts().contains(kProfileLayout));
+    m_photoTab->setEnabled(enabled);
 }
 
 // Add, Clone, Save, Cancel, Remove ---------------------------------------------------------------
@@ -753,6 +771,65 @@ void frmDirectory::SSTabCtl_Click()
     for (QWidget* photo :
          std::initializer_list<QWidget*>{MugShot, cmdNewPhoto, cmdDelPhoto, PhotoLabel})
         photo->setVisible(tab == 3);
+}
+
+// Printing, photos and e-mail ------------------------------------------------------------------
+
+bool frmDirectory::saveKeepingFlags()
+{
+    if (!hasCurrentRow())
+        return false;
+    commitChoiceBoxes();
+    if (const auto refused = refusal()) {
+        tell(*refused);
+        return false;
+    }
+    try {
+        adoPrimaryRS->Move(0);
+        if (adoPrimaryRS->EditMode() != data::adEditNone)
+            adoPrimaryRS->Update();
+        if (m_adding)
+            adoPrimaryRS->MoveLast();
+    } catch (const data::DataError& e) {
+        ui::critical(kPersonNotSaved + QStringLiteral("\n\n") + e.description());
+        return false;
+    }
+    return true;
+}
+
+void frmDirectory::cmdPrintProfile_Click()
+{
+    // A new person is saved first, so that the sheet finds the person by its new id.
+    if (!saveKeepingFlags())
+        return;
+    const std::int32_t id = ToLong(fieldValue("Youth_ID"), 0);
+    if (id == 0)
+        return;
+    program().SelectedYouthID = id;
+    std::shared_ptr<report::Report> layout;
+    try {
+        layout = report::createLayout(kProfileLayout);
+    } catch (const std::exception& e) {
+        ui::critical(data::describe(e));
+        return;
+    }
+    if (layout)
+        ShowReport(std::move(layout), true);
+}
+
+void frmDirectory::cmdEmail_Click()
+{
+    SendEmailTo(boxText(8));
+}
+
+data::Recordset* frmDirectory::PhotoRow()
+{
+    return hasCurrentRow() ? adoPrimaryRS.get() : nullptr;
+}
+
+bool frmDirectory::SaveForPhoto()
+{
+    return saveKeepingFlags();
 }
 
 // Person picker --------------------------------------------------------------------------------
@@ -1091,7 +1168,7 @@ QString frmDirectory::entryRefusal(int index) const
         return text +
                QStringLiteral(" is not a valid e-mail address.  Please enter a full address in the "
                               "form '") +
-               kExampleAddress +
+               kExampleEmailAddress +
                QStringLiteral("', otherwise you will not be able to e-mail this person.");
     if (index == 24 && !data::text::parseNumber(text))
         return QStringLiteral(
@@ -1138,14 +1215,17 @@ void frmDirectory::txtFields_LostFocus(int index, bool checked)
 
 // Whether leaving a box for `to` makes the box's check: not when the focus leaves the screen
 // (the screen is then asked whether it may go) nor when it goes to a command that checks the
-// boxes itself, or discards them (Cancel).
-bool frmDirectory::checksWhenLeftFor(const QWidget* to) const
+// boxes itself, or discards them (Cancel). "Send E-mail" checks the address itself when it is
+// clicked; reached with the keyboard, the box's check runs as for any control.
+bool frmDirectory::checksWhenLeftFor(const QWidget* to, Qt::FocusReason reason) const
 {
     if (!to || !isAncestorOf(to))
         return false;
+    if (to == cmdEmail && reason == Qt::MouseFocusReason)
+        return false;
     for (const QWidget* command : std::initializer_list<const QWidget*>{
              cmdUpdate, cmdCancel, cmdAdd, cmdClone, cmdDelete, cmdFirst, cmdPrevious, cmdNext,
-             cmdLast, NavCombo, Select_Show}) {
+             cmdLast, NavCombo, Select_Show, cmdPrintProfile}) {
         if (to == command || command->isAncestorOf(to))
             return false;
     }
@@ -1220,7 +1300,7 @@ bool frmDirectory::eventFilter(QObject* watched, QEvent* event)
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         const int index = boxIndexOf(watched);
         if (index >= 0 && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            const bool checked = checksWhenLeftFor(QApplication::focusWidget());
+            const bool checked = checksWhenLeftFor(QApplication::focusWidget(), reason);
             RunWhenClickEnds(this, [this, index, checked] { txtFields_LostFocus(index, checked); });
         }
         break;

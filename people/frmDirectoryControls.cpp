@@ -24,11 +24,6 @@
 
 namespace {
 
-const QString kPhotoAdvice = QStringLiteral(
-    "RECOMMENDATION:  For best results, resize or crop your photos to approximately  215 pixels "
-    "wide x 160 pixels tall (at 150 dpi or lower) before adding to Corvessa.  It doesn't need to "
-    "be exact, but the closer the better. The reduction helps avoid memory problems with large "
-    "files.");
 constexpr int kTeamLimit = 17;
 constexpr int kIMServiceLimit = 10;
 
@@ -407,22 +402,14 @@ void frmDirectory::buildTrackingPanel(QFrame* panel)
 
 void frmDirectory::buildPhotoControls()
 {
-    MugShot = new QLabel(SSTabCtl);
-    MugShot->setObjectName(QStringLiteral("MugShot"));
-    MugShot->setFrameShape(QFrame::Box);
-    MugShot->setAlignment(Qt::AlignCenter);
-    MugShot->setAutoFillBackground(true);
+    m_photoTab = new PhotoTab(SSTabCtl, *this);
+    MugShot = m_photoTab->MugShot;
+    cmdNewPhoto = m_photoTab->cmdNewPhoto;
+    cmdDelPhoto = m_photoTab->cmdDelPhoto;
+    PhotoLabel = m_photoTab->PhotoLabel;
     ui::place(MugShot, {240, 600, 3225, 2400});
-    cmdNewPhoto = new QPushButton(QStringLiteral("Add New Photo"), SSTabCtl);
-    cmdNewPhoto->setObjectName(QStringLiteral("cmdNewPhoto"));
     ui::place(cmdNewPhoto, {3700, 600, 1800, 400});
-    cmdDelPhoto = new QPushButton(QStringLiteral("Remove Photo"), SSTabCtl);
-    cmdDelPhoto->setObjectName(QStringLiteral("cmdDelPhoto"));
     ui::place(cmdDelPhoto, {3700, 1100, 1800, 400});
-    PhotoLabel = new QLabel(kPhotoAdvice, SSTabCtl);
-    PhotoLabel->setObjectName(QStringLiteral("PhotoLabel"));
-    PhotoLabel->setWordWrap(true);
-    PhotoLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ui::place(PhotoLabel, {3700, 1650, 5500, 1500});
 }
 
@@ -443,13 +430,6 @@ void frmDirectory::buildStampLine()
     cmdPrintProfile = new QPushButton(QStringLiteral("Print Profile"), this);
     cmdPrintProfile->setObjectName(QStringLiteral("cmdPrintProfile"));
     ui::place(cmdPrintProfile, {kMargin + kNavWidth - kPrintWidth, top, kPrintWidth, kBoxHeight});
-
-    // Photos, e-mail, the attendance record and printing are not part of this screen yet:
-    // their controls are shown but cannot be used.
-    for (QWidget* pending :
-         std::initializer_list<QWidget*>{cmdPrintProfile, cmdEmail, cmdNewPhoto, cmdDelPhoto,
-                                         MugShot, PhotoLabel, Attendance_Record})
-        pending->setEnabled(false);
 }
 
 void frmDirectory::applyColours()

@@ -37,6 +37,9 @@ namespace photos {
 
 namespace {
 
+// A reading quality below which the JPEG decoder uses its fast integer transform.
+constexpr int kQuickDecodeQuality = 49;
+
 QString shown(const QString& path)
 {
     return QDir::toNativeSeparators(path);
@@ -117,10 +120,13 @@ QImage ReadPictureWithin(const QString& file, const QSize& most)
     if (most.isEmpty())
         return {};
     QImageReader reader(file);
-    // Large pictures are decoded at the size they are shown at, which is much quicker.
+    // Large pictures are decoded at the size they are shown at, and with the decoder's quicker
+    // arithmetic, whose small errors the shrinking smooths away.
     const QSize full = reader.size();
-    if (full.isValid() && (full.width() > most.width() || full.height() > most.height()))
+    if (full.isValid() && (full.width() > most.width() || full.height() > most.height())) {
         reader.setScaledSize(full.scaled(most, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+        reader.setQuality(kQuickDecodeQuality);
+    }
     QImage image = reader.read();
     if (image.isNull())
         return {};

@@ -3,6 +3,7 @@
 #include "shell/ProgramState.h"
 #include "shell/clsCorvessa.h"
 #include "platform/report/Engine.h"
+#include "tests/reports/LayoutRun.h"
 #include "tests/support/DataFixture.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -16,24 +17,18 @@ using testing_support::DataFixture;
 
 namespace {
 
+using PhotoDirRun = reports_test::LayoutRun<rptPhotoDir>;
+
+PhotoDirRun runPhotoDir()
+{
+    return reports_test::runLayout<rptPhotoDir>();
+}
+
 constexpr double kLeftMargin = 720;
 constexpr double kTopMargin = 792;
 constexpr double kHeaderHeight = 900;
 constexpr double kColumnPitch = 3600;
 constexpr double kCardHeight = 1470;
-
-struct PhotoDirRun {
-    std::shared_ptr<rptPhotoDir> layout;
-    std::shared_ptr<const report::Document> doc;
-};
-
-PhotoDirRun runPhotoDir()
-{
-    PhotoDirRun r;
-    r.layout = std::make_shared<rptPhotoDir>();
-    r.doc = report::run(*r.layout);
-    return r;
-}
 
 // A plain picture of one colour, written into the program folder.
 QString writePicture(const QString& relativePath, QSize size, QColor color)

@@ -4,6 +4,7 @@
 #include "shell/clsCorvessa.h"
 #include "platform/report/Engine.h"
 #include "platform/report/Registry.h"
+#include "tests/reports/LayoutRun.h"
 #include "tests/support/DataFixture.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -13,6 +14,13 @@ using testing_support::DataFixture;
 
 namespace {
 
+using RollSheetRun = reports_test::LayoutRun<rptRollSheet>;
+
+RollSheetRun runRollSheet()
+{
+    return reports_test::runLayout<rptRollSheet>();
+}
+
 const QString kNoRecords = QStringLiteral("There are no records to print on this report.");
 
 constexpr double kLeftMargin = 720;
@@ -20,19 +28,6 @@ constexpr double kTopMargin = 792;
 constexpr double kHeaderHeight = 1740;
 constexpr double kColumnPitch = 3600;
 constexpr int kRowsPerColumn = 40; // (14256 - 1740 - 390) / 300
-
-struct RollSheetRun {
-    std::shared_ptr<rptRollSheet> layout;
-    std::shared_ptr<const report::Document> doc;
-};
-
-RollSheetRun runRollSheet()
-{
-    RollSheetRun r;
-    r.layout = std::make_shared<rptRollSheet>();
-    r.doc = report::run(*r.layout);
-    return r;
-}
 
 std::vector<bool> ticks(const report::Document& doc)
 {

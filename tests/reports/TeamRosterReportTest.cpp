@@ -2,6 +2,7 @@
 #include "shell/ProgramState.h"
 #include "shell/clsCorvessa.h"
 #include "platform/report/Engine.h"
+#include "tests/reports/LayoutRun.h"
 #include "tests/support/DataFixture.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -11,17 +12,11 @@ using testing_support::DataFixture;
 
 namespace {
 
-struct RosterRun {
-    std::shared_ptr<rptTeamRoster> layout;
-    std::shared_ptr<const report::Document> doc;
-};
+using RosterRun = reports_test::LayoutRun<rptTeamRoster>;
 
 RosterRun runRoster()
 {
-    RosterRun r;
-    r.layout = std::make_shared<rptTeamRoster>();
-    r.doc = report::run(*r.layout);
-    return r;
+    return reports_test::runLayout<rptTeamRoster>();
 }
 
 // The body of the report as lines: "[team caption]", a person's name, or "(8 blank rows)".

@@ -62,46 +62,49 @@ bool LikePattern::inSet(const Token& set, QChar c)
     return found != set.negated;
 }
 
-bool LikePattern::matches(const QString& text) const
+bool LikePattern::matchesOne(const Token& token, QChar c)
 {
-    return matchFrom(0, text, 0);
+    switch (token.kind) {
+    case Token::Kind::Literal:
+        return c == token.literal;
+    case Token::Kind::AnyOne:
+        return true;
+    case Token::Kind::Digit:
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    case Token::Kind::Set:
+        return inSet(token, c);
+    case Token::Kind::AnyRun:
+        break;
+    }
+    return false;
 }
 
-bool LikePattern::matchFrom(std::size_t token, const QString& text, qsizetype at) const
+bool LikePattern::matches(const QString& text) const
 {
-    for (; token < m_tokens.size(); ++token) {
-        const Token& t = m_tokens[token];
-        if (t.kind == Token::Kind::AnyRun) {
-            if (token + 1 == m_tokens.size())
-                return true;
-            for (qsizetype from = at; from <= text.size(); ++from) {
-                if (matchFrom(token + 1, text, from))
-                    return true;
-            }
+    // Every token but "*" takes exactly one character, so when a match fails only the latest
+    // "*" needs to take one character more: the earlier ones can never do better. No step is
+    // taken back past it, which keeps the work linear in the text for each token.
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    const std::size_t count = m_tokens.size();
+    std::size_t token = 0;
+    qsizetype at = 0;
+    std::size_t lastRun = kNone; // the latest "*" met
+    qsizetype runEnd = 0;        // where the text it takes ends
+    while (at < text.size()) {
+        if (token < count && m_tokens[token].kind == Token::Kind::AnyRun) {
+            lastRun = token++;
+            runEnd = at;
+        } else if (token < count && matchesOne(m_tokens[token], text[at])) {
+            ++token;
+            ++at;
+        } else if (lastRun != kNone) {
+            token = lastRun + 1;
+            at = ++runEnd;
+        } else {
             return false;
         }
-        if (at >= text.size())
-            return false;
-        const QChar c = text[at];
-        switch (t.kind) {
-        case Token::Kind::Literal:
-            if (c != t.literal)
-                return false;
-            break;
-        case Token::Kind::AnyOne:
-            break;
-        case Token::Kind::Digit:
-            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-                return false;
-            break;
-        case Token::Kind::Set:
-            if (!inSet(t, c))
-                return false;
-            break;
-        case Token::Kind::AnyRun:
-            break;
-        }
-        ++at;
     }
-    return at == text.size();
+    while (token < count && m_tokens[token].kind == Token::Kind::AnyRun)
+        ++token;
+    return token == count;
 }

@@ -14,7 +14,8 @@ public:
     // ends are reversed such as "[z-a]").
     static std::optional<LikePattern> compile(const QString& pattern);
 
-    // True when the whole text matches the pattern.
+    // True when the whole text matches the pattern. Takes at most (text length + 1) times
+    // (pattern length + 1) steps, whatever the pattern.
     bool matches(const QString& text) const;
 
 private:
@@ -29,7 +30,7 @@ private:
         bool negated = false;
     };
 
-    bool matchFrom(std::size_t token, const QString& text, qsizetype at) const;
+    static bool matchesOne(const Token& token, QChar c);
     static bool inSet(const Token& set, QChar c);
 
     std::vector<Token> m_tokens;

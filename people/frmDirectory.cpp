@@ -11,6 +11,7 @@
 #include "shell/Helpers.h"
 #include "shell/ProgramState.h"
 #include "shell/ResumeNext.h"
+#include "shell/RunMarker.h"
 #include "shell/Twips.h"
 #include "shell/frmMainMDI.h"
 #include "platform/data/DataError.h"
@@ -69,6 +70,26 @@ constexpr std::array<Binding, 6> kCheckFields{{
 }};
 
 const QString kPlaceholderName = QStringLiteral("New Profile");
+
+// The statement that clears away unfinished new people ("New Profile" rows). While another copy
+// of the program runs, only those this copy added go: the other copy may be adding one right
+// now. Empty when there is nothing this copy may clear.
+QString placeholderCleanup()
+{
+    QString sql = QStringLiteral("DELETE Youth_FName FROM Youth WHERE Youth_FName='New Profile'");
+    if (AnotherCopyIsRunning()) {
+        const auto& added = program().PeopleAddedByThisRun;
+        if (added.empty())
+            return QString();
+        QStringList ids;
+        for (const std::int32_t id : added)
+            ids << QString::number(id);
+        sql += QStringLiteral(" AND Youth_ID IN (") + ids.join(QStringLiteral(", ")) +
+               QLatin1Char(')');
+    }
+    return sql + QLatin1Char(';');
+}
+
 const QString kDeleteQuestion = QStringLiteral(
     "Are you sure you want to delete this person from the directory?  You might consider "
     "marking them as 'Inactive' so that you keep their information on file.  To delete the "
@@ -617,8 +638,10 @@ void frmDirectory::connectHandlers()
             });
     connect(adoPrimaryRS.get(), &data::Recordset::recordChangeComplete, this,
             [this](data::EventReasonEnum reason) {
-                if (reason == data::adRsnUpdate && m_savingAdd)
+                if (reason == data::adRsnUpdate && m_savingAdd) {
+                    program().PeopleAddedByThisRun.push_back(ToLong(fieldValue("Youth_ID"), 0));
                     rekeyAddedEntry();
+                }
                 m_savingAdd = false;
             });
 }
@@ -675,6 +698,8 @@ void frmDirectory::openList()
     sql += QStringLiteral(" AND Youth_Deleted=False");
     sql += QStringLiteral(" ORDER by Youth_LName, Youth_FName;");
     adoPrimaryRS->Open(sql, m_connection, data::adOpenStatic, data::adLockOptimistic);
+    // Every save stamps the time of the change: another user's newer stamp is no conflict.
+    adoPrimaryRS->excludeFromConflictCheck(QStringLiteral("Youth_Updated"));
 
     if (adoPrimaryRS->RecordCount() == 0) {
         adoPrimaryRS->AddNew();
@@ -735,11 +760,13 @@ void frmDirectory::Form_Unload()
     // From here on the boxes are no longer checked as the screen goes.
     m_unloading = true;
     try {
-        data::Connection conn;
-        conn.setCursorLocation(data::adUseServer);
-        conn.Open(program().ConnectionString);
-        conn.Execute(
-            QStringLiteral("DELETE Youth_FName FROM Youth WHERE Youth_FName='New Profile';"));
+        const QString cleanup = placeholderCleanup();
+        if (!cleanup.isEmpty()) {
+            data::Connection conn;
+            conn.setCursorLocation(data::adUseServer);
+            conn.Open(program().ConnectionString);
+            conn.Execute(cleanup);
+        }
     } catch (const data::DataError& e) {
         ui::critical(e.description());
     }

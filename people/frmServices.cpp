@@ -604,12 +604,21 @@ void frmServices::cmdDelete_Click()
 
 void frmServices::cmdFirst_Click()
 {
-    ResumeNext("Moving to the first meeting", [this] { adoPrimaryRS->MoveFirst(); });
+    // A meeting whose changes cannot be stored (another user changed it) says so and stays.
+    try {
+        adoPrimaryRS->MoveFirst();
+    } catch (const std::exception& e) {
+        ui::plainMessage(describe(e));
+    }
 }
 
 void frmServices::cmdLast_Click()
 {
-    ResumeNext("Moving to the last meeting", [this] { adoPrimaryRS->MoveLast(); });
+    try {
+        adoPrimaryRS->MoveLast();
+    } catch (const std::exception& e) {
+        ui::plainMessage(describe(e));
+    }
 }
 
 void frmServices::cmdNext_Click()

@@ -137,4 +137,7 @@ private:
     QString MeetingType;
     // The roll sheet may be printed (false from Add Meeting to the next Save List or move).
     bool m_printAllowed = true;
+    // The attendance of the meeting as it was stored when the list was read (ids in order),
+    // which Save List finds unchanged unless another user saved the list meanwhile.
+    std::vector<std::int32_t> m_storedAttendance;
 };

@@ -25,6 +25,8 @@
 #include <QPushButton>
 #include <QScopeGuard>
 
+#include <algorithm>
+
 using namespace meetings_text;
 
 namespace {
@@ -54,6 +56,25 @@ QString sqlDate(double dayNumber)
 std::int32_t entryId(const QListWidgetItem* item)
 {
     return ToLong(data::Variant(static_cast<std::int32_t>(item->data(Qt::UserRole).toInt())), 0);
+}
+
+const QString kAttendanceChanged = QStringLiteral(
+    "The attendance of this meeting was changed by another user since you opened it. To see it "
+    "as it is stored now, move to another meeting and back without saving, then make your "
+    "changes again.");
+
+// The people stored as attending a meeting, as the list reads them, in order of their ids.
+std::vector<std::int32_t> storedAttendance(data::Connection& conn, std::int32_t wk)
+{
+    data::Recordset rs;
+    rs.Open(attendeesSql(wk), conn);
+    std::vector<std::int32_t> ids;
+    while (!rs.EOF()) {
+        ids.push_back(ToLong(rs.Fields(QStringLiteral("Youth_ID")), 0));
+        rs.MoveNext();
+    }
+    std::sort(ids.begin(), ids.end());
+    return ids;
 }
 
 } // namespace
@@ -115,6 +136,7 @@ void frmServices::LoadAttendanceList()
         return;
 
     AttendedList->clear();
+    m_storedAttendance.clear();
     AttendedList->setUpdatesEnabled(false);
     const auto refresh = qScopeGuard([this] {
         Loading = false;
@@ -142,8 +164,11 @@ void frmServices::LoadAttendanceList()
                              ToString(last, QString()) + QStringLiteral(", ") +
                                  ToString(first, QString()),
                              tick);
+                if (tick)
+                    m_storedAttendance.push_back(ToLong(id, 0));
                 rs.MoveNext();
             }
+            std::sort(m_storedAttendance.begin(), m_storedAttendance.end());
             Loading = false;
         }
         ShowAttendeeCount();
@@ -293,6 +318,10 @@ bool frmServices::SaveList()
         adoPrimaryRS->Update();
         // All or nothing: the stored attendance is replaced only when every row is written.
         data::Transaction transaction(*m_connection);
+        // Another user's list, saved since this one was read, is never overwritten unseen.
+        if (storedAttendance(*m_connection, *wk) != m_storedAttendance)
+            throw data::DataError(kAttendanceChanged, QString(), QString(),
+                                  data::DataError::kChangedByAnotherUserCode);
         m_connection->Execute(
             QStringLiteral("DELETE Attendance.* FROM Attendance WHERE Attend_Wk_ID=") + meeting +
             QLatin1Char(';'));

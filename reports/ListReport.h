@@ -3,6 +3,7 @@
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
 #include "platform/report/Report.h"
+#include "shell/ReportParts.h"
 
 #include <QString>
 
@@ -25,21 +26,22 @@
 //     one); the page footer's Format handler puts the time stamp into "lblTimestamp" and
 //     "Page: " + the page number into "lblPage" (page header controls, captured when the page
 //     closes, so both are right on every page).
-//   - Builders for the header and footer controls every list layout shares.
+// The header and footer controls come from the shared builders of shell/ReportParts.h.
 //
 // A list layout in brief:
 //   rptExample::rptExample()
 //   {
 //       setCaption("Example");
 //       PageHeader().setHeight(1020);
-//       AddTitle({0, 0, 10710, 540}, "Example");
-//       AddSubTitle({0, 480, 10740, 360});
-//       AddTimestampAndPage({7470, 0, 3240, 270}, {7470, 270, 3240, 270});
+//       reportparts::addTitle(PageHeader(), {0, 0, 10710, 540}, "Example");
+//       reportparts::addSubTitle(PageHeader(), {0, 480, 10740, 360});
+//       reportparts::addTimestampAndPage(PageHeader(), {7470, 0, 3240, 270},
+//                                        {7470, 270, 3240, 270});
 //       ... detail controls ...
 //       PageFooter().setHeight(360);
-//       AddMakerFooter({0, 90, 10710, 270}, {0, 90, 3240, 270}, {7470, 90, 3240, 270});
+//       reportparts::addMakerFooter(PageFooter(), {0, 90, 10710, 270}, {0, 90, 3240, 270},
+//                                   {7470, 90, 3240, 270});
 //       OpenQuery("SELECT ... WHERE Youth_Deleted = False" + AndReportFilter() + " ORDER BY ...");
-//       SetSubTitle();
 //   }
 //   void rptExample::FillDetail(data::Recordset& rows) { ... controls from rows["..."] ... }
 class ListReport : public report::Report {
@@ -78,19 +80,6 @@ protected:
     // The page handlers; a layout that overrides them calls these for the shared part.
     virtual void PageHeader_Format();
     virtual void PageFooter_Format();
-
-    // "SubTitle" := the group name.
-    void SetSubTitle();
-
-    // Shared header and footer controls, placed in the page header and footer (twips: left,
-    // top, width, height), Arial. "Title": 18 pt bold, centred, with a fixed text.
-    // "SubTitle": 14 pt, centred. "lblTimestamp" and "lblPage": 9 pt, right-aligned.
-    report::Label& AddTitle(const QRectF& bounds, const QString& text);
-    report::Label& AddSubTitle(const QRectF& bounds);
-    void AddTimestampAndPage(const QRectF& timestamp, const QRectF& page);
-    // "Label3", the maker's name (centred); "Label4", the product's full name (left);
-    // "Label5", the maker's web address (right); all 9 pt bold.
-    void AddMakerFooter(const QRectF& maker, const QRectF& product, const QRectF& webAddress);
 
 private:
     void Detail_Format();

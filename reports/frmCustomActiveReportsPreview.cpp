@@ -3,6 +3,7 @@
 #include "shell/ShowReport.h"
 #include "shell/WindowHelpers.h"
 #include "platform/report/ReportViewer.h"
+#include "platform/ui/Services.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -27,9 +28,32 @@ frmCustomActiveReportsPreview::frmCustomActiveReportsPreview(QWidget* parent)
 
 frmCustomActiveReportsPreview::~frmCustomActiveReportsPreview() = default;
 
+namespace {
+
+// Says that a report could not be built whole: which one, and its first error.
+QString runErrorText(const QString& caption, const std::vector<report::RunError>& errors)
+{
+    const report::RunError& first = errors.front();
+    QString text = QStringLiteral("The report \"%1\" could not be built completely; the preview "
+                                  "shows what was built.\n\n%2 (page %3): %4")
+                       .arg(caption, first.handler, QString::number(first.page), first.message);
+    const auto more = errors.size() - 1;
+    if (more == 1)
+        text += QStringLiteral("\n\nOne more error occurred.");
+    else if (more > 1)
+        text += QStringLiteral("\n\n%1 more errors occurred.").arg(more);
+    return text;
+}
+
+} // namespace
+
 void frmCustomActiveReportsPreview::SetReport(std::shared_ptr<report::Report> report)
 {
     arvPreview->setReport(std::move(report));
+    // A layout that failed part of the way opens with what it built, and the user is told.
+    const auto& document = arvPreview->document();
+    if (document && !document->errors().empty())
+        ui::critical(runErrorText(document->caption(), document->errors()));
 }
 
 void frmCustomActiveReportsPreview::Form_Load()

@@ -69,9 +69,9 @@ rptDirectory::rptDirectory() : m_blockMetrics(report::toQFont(blockFont()))
     setCaption(QStringLiteral("Group Directory"));
 
     PageHeader().setHeight(1020);
-    AddTitle({0, 0, 10710, 540}, QStringLiteral("Group Directory"));
-    AddSubTitle({0, 480, 10740, 360});
-    AddTimestampAndPage({7470, 0, 3240, 270}, {7470, 270, 3240, 270});
+    reportparts::addTitle(PageHeader(), {0, 0, 10710, 540}, QStringLiteral("Group Directory"));
+    reportparts::addSubTitle(PageHeader(), {0, 480, 10740, 360});
+    reportparts::addTimestampAndPage(PageHeader(), {7470, 0, 3240, 270}, {7470, 270, 3240, 270});
 
     Detail().setHeight(1905);
     Detail().setColumnCount(3);
@@ -85,14 +85,14 @@ rptDirectory::rptDirectory() : m_blockMetrics(report::toQFont(blockFont()))
     }
 
     PageFooter().setHeight(360);
-    AddMakerFooter({0, 90, 10710, 270}, {0, 90, 3240, 270}, {7470, 90, 3240, 270});
+    reportparts::addMakerFooter(PageFooter(), {0, 90, 10710, 270}, {0, 90, 3240, 270},
+                                {7470, 90, 3240, 270});
 
     OpenQuery(QStringLiteral("SELECT Youth_LName, Youth_FName, Youth_Address1, Youth_City, "
                              "Youth_State, Youth_Zip, Youth_EMail, Youth_Bday, Youth_HomePhone, "
                              "Youth_WorkPhone, Youth_BeeperPhone, Youth_CellPhone") +
               QStringLiteral(" From Youth WHERE Youth_Deleted = False") + AndReportFilter() +
               QStringLiteral(" ORDER BY Youth_LName, Youth_FName;"));
-    SetSubTitle();
 }
 
 void rptDirectory::FillDetail(data::Recordset& rows)

@@ -2,20 +2,21 @@
 
 #include "shell/ProgramState.h"
 #include "shell/ResumeNext.h"
+#include "shell/RunMarker.h"
 #include "shell/clsCorvessa.h"
+#include "platform/data/Catalog.h"
 #include "platform/data/Connection.h"
 #include "platform/data/ConnectionString.h"
+#include "platform/data/FileCheck.h"
 #include "platform/data/Recordset.h"
 #include "platform/data/Session.h"
-#include "platform/data/Catalog.h"
 #include "platform/data/Variant.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Services.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
@@ -29,11 +30,6 @@ QString dataFileName()
 QString pathOf(const QString& fileName)
 {
     return QDir(ui::programFolder()).filePath(fileName);
-}
-
-QString markerPrefix()
-{
-    return dataFileName() + QStringLiteral(".run-");
 }
 
 // Copies a file through a temporary file that replaces the target only once it is complete.
@@ -69,49 +65,44 @@ QString DataFilePath(const QString& fileName)
     return QDir::toNativeSeparators(pathOf(fileName));
 }
 
-std::unique_ptr<QLockFile> AcquireRunMarker()
+QString DamagedDataFileText(bool beforeUpgrade)
 {
-    const QString name = markerPrefix() + QString::number(QCoreApplication::applicationPid()) +
-                         QStringLiteral(".lock");
-    auto marker = std::make_unique<QLockFile>(pathOf(name));
-    marker->setStaleLockTime(0);
-    if (!marker->tryLock(0))
-        return nullptr;
-    return marker;
+    QString text = QStringLiteral("The data file ") + DataFilePath(dataFileName()) +
+                   QStringLiteral(" is damaged: part of it cannot be read. It was not backed up");
+    if (QFileInfo::exists(pathOf(kBackupFileName)))
+        text += QStringLiteral(", so that the last good backup, ") + DataFilePath(kBackupFileName) +
+                QStringLiteral(
+                    ", is kept as it was. Copy that backup somewhere safe before you go on.");
+    else
+        text += QStringLiteral(", and there is no earlier backup.");
+    if (beforeUpgrade)
+        text += QStringLiteral(" The data file was not updated for this version of the program.");
+    return text;
 }
 
-bool AnotherCopyIsRunning(const QLockFile* ownMarker)
+QString BackupDataFile(BackupResult* result)
 {
-    const QDir folder(ui::programFolder());
-    const QStringList markers =
-        folder.entryList({markerPrefix() + QStringLiteral("*.lock")}, QDir::Files | QDir::Hidden);
-    for (const QString& name : markers) {
-        const QString path = folder.filePath(name);
-        if (ownMarker && QFileInfo(path) == QFileInfo(ownMarker->fileName()))
-            continue;
-        QLockFile other(path);
-        other.setStaleLockTime(0);
-        // A marker left by a copy that has ended is stale and is taken over (and removed);
-        // one held by a running copy cannot be.
-        if (other.tryLock(0)) {
-            other.unlock();
-            continue;
-        }
-        if (other.error() == QLockFile::LockFailedError)
-            return true;
-    }
-    return false;
-}
-
-QString BackupDataFile()
-{
-    bool copied = false;
+    BackupResult outcome = BackupResult::Failed;
     {
         ui::Hourglass hourglass;
         const QString source = pathOf(dataFileName());
-        copied = QFileInfo::exists(source) && copyFileSafely(source, pathOf(kBackupFileName));
+        bool copied = false;
+        // The file is checked, and copied while no one can change it, so the backup is the file
+        // that passed the check.
+        const data::FileCheck check = data::checkDataFile(
+            source, [&] { copied = copyFileSafely(source, pathOf(kBackupFileName)); });
+        if (check.health == data::FileHealth::Damaged) {
+            qWarning().noquote() << "The data file is damaged:" << check.detail;
+            outcome = BackupResult::DataFileDamaged;
+        } else if (check.health == data::FileHealth::Sound && copied) {
+            outcome = BackupResult::Saved;
+        } else if (!check.detail.isEmpty()) {
+            qWarning().noquote() << "The data file cannot be backed up:" << check.detail;
+        }
     }
-    if (!copied)
+    if (result)
+        *result = outcome;
+    if (outcome != BackupResult::Saved)
         return QString();
     settings().setLastAutoBackup(data::jetdate::fromDate(ui::today()));
     return kBackupFileName;
@@ -129,8 +120,13 @@ void AutomaticBackupAtExit()
         const QDate last = data::jetdate::toDate(settings().LastAutoBackup());
         due = !last.isValid() || last.daysTo(ui::today()) > 6;
     });
-    if (due)
-        BackupDataFile();
+    if (!due)
+        return;
+    BackupResult result = BackupResult::Failed;
+    BackupDataFile(&result);
+    // The one moment a damaged file would otherwise go unnoticed.
+    if (result == BackupResult::DataFileDamaged)
+        ui::critical(DamagedDataFileText(false));
 }
 
 bool CopyRecords(data::Recordset& source, data::Recordset& destination)
@@ -173,7 +169,7 @@ const QString kUpgradeTables = QStringLiteral("Youth, Weeks, Attendance");
 
 // Copies the rows of every table of the data file into the (copied) template. False when any
 // table that the data file has could not be copied whole.
-bool carryRowsOver(const QString& workFileName)
+bool carryRowsOver(const QString& workFileName, UpgradeFiles& files)
 {
     data::Connection source;
     data::Connection destination;
@@ -211,6 +207,7 @@ bool carryRowsOver(const QString& workFileName)
         ok = ok && copied;
     }
     if (ok) {
+        files.rowsCopied();
         try {
             transaction.commit();
         } catch (const std::exception& e) {
@@ -221,12 +218,6 @@ bool carryRowsOver(const QString& workFileName)
     return ok;
 }
 
-void removeFile(const QString& path)
-{
-    if (QFileInfo::exists(path))
-        QFile::remove(path);
-}
-
 // The journal files SQLite may keep beside a data file.
 QStringList companionsOf(const QString& path)
 {
@@ -234,57 +225,144 @@ QStringList companionsOf(const QString& path)
             path + QStringLiteral("-shm")};
 }
 
+bool exists(const QString& path)
+{
+    return QFileInfo::exists(path);
+}
+
+// The files of an upgrade, beside the data file.
+struct UpgradePaths {
+    QString data = pathOf(dataFileName());
+    QString templ = pathOf(kTemplateFileName);
+    // The template, filled with the data file's rows.
+    QString work = pathOf(kTemplateFileName + QStringLiteral(".upgrade"));
+    // The old data file while the filled copy takes its place.
+    QString aside = pathOf(dataFileName() + QStringLiteral(".before-upgrade"));
+};
+
+QString upgradeDeferredText(const RunningCopy& other)
+{
+    const QString where = other.onThisComputer() || other.host.isEmpty()
+                              ? QStringLiteral("on this computer")
+                              : QStringLiteral("on the computer ") + other.host;
+    return QStringLiteral("This version of the program comes with an update of the data file, "
+                          "but another copy of the program is using the data file (") +
+           where +
+           QStringLiteral("). The update was not made now, and nothing was changed. Close the "
+                          "other copy, then start the program again to make the update.");
+}
+
+// Finishes or undoes an upgrade that was stopped part-way (the program killed, the power
+// gone), from the files it left; the data file then holds every row again. The upgrade swaps
+// the files only once the filled copy is saved, and in this order: the data file is moved
+// aside, the filled copy takes its name, the template goes, the aside file goes.
+// False when the files are in a state no upgrade leaves: nothing is touched then.
+bool recoverInterruptedUpgrade(const UpgradePaths& p, UpgradeFiles& files)
+{
+    if (exists(p.aside)) {
+        if (!exists(p.data)) {
+            // Stopped between the two moves: the old data file, whole, goes back.
+            if (!files.rename(p.aside, p.data))
+                return false;
+        } else if (!exists(p.work)) {
+            // Stopped after the filled copy became the data file: only clearing up was left.
+            if (exists(p.templ) && !files.remove(p.templ))
+                return false;
+            files.remove(p.aside);
+        } else {
+            qWarning().noquote() << "The files of an earlier update cannot be told apart:" << p.data
+                                 << p.aside << p.work;
+            return false;
+        }
+    }
+    // The work copy of an attempt that never reached the swap, and its journals, go only once
+    // the data file is there.
+    if (exists(p.data)) {
+        for (const QString& leftover : QStringList{p.work} + companionsOf(p.work)) {
+            if (exists(leftover))
+                files.remove(leftover);
+        }
+    }
+    return true;
+}
+
 } // namespace
 
-void UpgradeDataFile(const QLockFile* ownMarker)
+bool UpgradeFiles::copy(const QString& from, const QString& to)
 {
-    const QString templatePath = pathOf(kTemplateFileName);
-    const QString dataPath = pathOf(dataFileName());
-    if (!QFileInfo::exists(templatePath))
+    return QFile::copy(from, to);
+}
+
+bool UpgradeFiles::rename(const QString& from, const QString& to)
+{
+    return QFile::rename(from, to);
+}
+
+bool UpgradeFiles::remove(const QString& path)
+{
+    return QFile::remove(path);
+}
+
+UpgradeFiles& UpgradeFiles::plain()
+{
+    static UpgradeFiles files;
+    return files;
+}
+
+void UpgradeDataFile(UpgradeFiles& files)
+{
+    const UpgradePaths p;
+    if (!exists(p.templ) && !exists(p.aside) && !exists(p.work))
         return;
-    // Another running copy has the data file open; it is upgraded at a later start.
-    if (AnotherCopyIsRunning(ownMarker))
+    // Another running copy has the data file open: the update waits for a start when this copy
+    // runs alone.
+    if (const auto other = OtherRunningCopy()) {
+        ui::information(upgradeDeferredText(*other));
         return;
-    if (!QFileInfo::exists(dataPath)) {
-        QFile::rename(templatePath, dataPath);
+    }
+    if (!recoverInterruptedUpgrade(p, files) || !exists(p.templ))
+        return;
+    if (!exists(p.data)) {
+        files.rename(p.templ, p.data);
         return;
     }
 
-    // Nothing is changed without a backup to go back to.
-    if (BackupDataFile().isEmpty()) {
+    // Nothing is changed without a backup to go back to, and never from a damaged file.
+    BackupResult backup = BackupResult::Failed;
+    BackupDataFile(&backup);
+    if (backup == BackupResult::DataFileDamaged) {
+        ui::critical(DamagedDataFileText(true));
+        return;
+    }
+    if (backup != BackupResult::Saved) {
         ui::critical(QStringLiteral("There was a problem backing up the data file.  No backup was made."));
         return;
     }
 
     // The rows go into a copy of the template, so that a failed attempt leaves the template
     // as it was for the next start.
-    const QString workName = kTemplateFileName + QStringLiteral(".upgrade");
-    const QString workPath = pathOf(workName);
-    removeFile(workPath);
-    if (!QFile::copy(templatePath, workPath))
+    if (!files.copy(p.templ, p.work))
         return;
-
-    if (!carryRowsOver(workName)) {
-        removeFile(workPath);
+    if (!carryRowsOver(QFileInfo(p.work).fileName(), files)) {
+        for (const QString& leftover : QStringList{p.work} + companionsOf(p.work))
+            files.remove(leftover);
         ui::information(kUpgradeFailedText);
         return;
     }
 
     // Swap the files: the old data file is kept aside until the new one is in its place.
-    const QString asidePath = dataPath + QStringLiteral(".before-upgrade");
-    removeFile(asidePath);
-    if (!QFile::rename(dataPath, asidePath)) {
-        removeFile(workPath);
+    if (!files.rename(p.data, p.aside)) {
+        files.remove(p.work);
         return;
     }
     // A journal left beside the old file must never be replayed into the new one.
-    for (const QString& companion : companionsOf(dataPath))
-        removeFile(companion);
-    if (!QFile::rename(workPath, dataPath)) {
-        QFile::rename(asidePath, dataPath);
-        removeFile(workPath);
+    for (const QString& companion : companionsOf(p.data))
+        files.remove(companion);
+    if (!files.rename(p.work, p.data)) {
+        files.rename(p.aside, p.data);
+        files.remove(p.work);
         return;
     }
-    removeFile(asidePath);
-    removeFile(templatePath);
+    files.remove(p.templ);
+    files.remove(p.aside);
 }

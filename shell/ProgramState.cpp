@@ -1,5 +1,6 @@
 #include "shell/ProgramState.h"
 
+#include "shell/RunMarker.h"
 #include "shell/clsCorvessa.h"
 #include "shell/frmMainMDI.h"
 

@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class clsCorvessa;
 class frmMainMDI;
+class RunMarker;
 
 // The program-wide variables: the settings object, the main window, the connection string
 // and the values screens, the report catalogue and the report layouts hand to each other.
@@ -33,6 +35,12 @@ struct ProgramState {
 
     // The navigation node a report preview returns to (kept by ShowReport between calls).
     std::int16_t ReturnNodeIndex = 0;
+
+    // This run's marker beside the data file (RunMarker.h), while the main window is loaded.
+    std::unique_ptr<RunMarker> ThisRun;
+    // The people this run of the program added (their Youth_ID), so that it clears away its
+    // own unfinished new rows even while another copy runs.
+    std::vector<std::int32_t> PeopleAddedByThisRun;
 };
 
 // The one set of program-wide variables.

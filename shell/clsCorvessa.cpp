@@ -1,6 +1,7 @@
 #include "shell/clsCorvessa.h"
 
 #include "shell/Conversions.h"
+#include "shell/SettingKeys.h"
 #include "platform/data/LocaleText.h"
 #include "platform/ui/Services.h"
 
@@ -9,18 +10,19 @@
 
 namespace {
 
-const QString kGroupInfo = QStringLiteral("GroupInfo");
-const QString kMembers = QStringLiteral("Members");
-const QString kReminders = QStringLiteral("Reminders");
-
-QString read(const QString& section, const char* key, const QString& fallback)
+QString read(const SettingKey& key, const QString& fallback)
 {
-    return ui::settingsStore().value(section, QLatin1String(key), fallback);
+    return ui::settingsStore().value(key.Section(), key.Key(), fallback);
 }
 
-void write(const QString& section, const char* key, const QString& value)
+QString read(const SettingKey& key)
 {
-    ui::settingsStore().write(section, QLatin1String(key), value);
+    return read(key, key.Absent());
+}
+
+void write(const SettingKey& key, const QString& value)
+{
+    ui::settingsStore().write(key.Section(), key.Key(), value);
 }
 
 QString boolText(bool on)
@@ -28,15 +30,15 @@ QString boolText(bool on)
     return on ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-bool readBool(const QString& section, const char* key, bool fallback)
+bool readBool(const SettingKey& key)
 {
-    return clsCorvessa::readBoolean(read(section, key, boolText(fallback)), QLatin1String(key));
+    return clsCorvessa::readBoolean(read(key), key.Key());
 }
 
 // A date through the tolerant conversion: unreadable text is the zero date.
-double readLenientDate(const QString& section, const char* key)
+double readLenientDate(const SettingKey& key)
 {
-    return ToDate(data::Variant(read(section, key, QStringLiteral("0"))), 0.0);
+    return ToDate(data::Variant(read(key)), 0.0);
 }
 
 } // namespace
@@ -77,96 +79,96 @@ bool clsCorvessa::Custom() const
 
 bool clsCorvessa::RemindGraduation() const
 {
-    return readBool(kReminders, "RemindGrad", true);
+    return readBool(keys::RemindGrad);
 }
 
 void clsCorvessa::setRemindGraduation(bool on)
 {
-    write(kReminders, "RemindGrad", boolText(on));
+    write(keys::RemindGrad, boolText(on));
 }
 
 double clsCorvessa::LastRemindGradDate() const
 {
-    return readLenientDate(kReminders, "LastRemindGradDate");
+    return readLenientDate(keys::LastRemindGradDate);
 }
 
 void clsCorvessa::setLastRemindGradDate(double day)
 {
-    write(kReminders, "LastRemindGradDate", writeDate(day));
+    write(keys::LastRemindGradDate, writeDate(day));
 }
 
 bool clsCorvessa::AutoGradSchool() const
 {
-    return readBool(kMembers, "AutoGradSchool", true);
+    return readBool(keys::AutoGradSchool);
 }
 
 void clsCorvessa::setAutoGradSchool(bool on)
 {
-    write(kMembers, "AutoGradSchool", boolText(on));
+    write(keys::AutoGradSchool, boolText(on));
 }
 
 double clsCorvessa::LastAutoGradSchoolDate() const
 {
-    return readLenientDate(kMembers, "LastAutoGradSchoolDate");
+    return readLenientDate(keys::LastAutoGradSchoolDate);
 }
 
 void clsCorvessa::setLastAutoGradSchoolDate(double day)
 {
-    write(kMembers, "LastAutoGradSchoolDate", writeDate(day));
+    write(keys::LastAutoGradSchoolDate, writeDate(day));
 }
 
 bool clsCorvessa::AutoGradVisitor() const
 {
-    return readBool(kMembers, "AutoGradVisitor", true);
+    return readBool(keys::AutoGradVisitor);
 }
 
 void clsCorvessa::setAutoGradVisitor(bool on)
 {
-    write(kMembers, "AutoGradVisitor", boolText(on));
+    write(keys::AutoGradVisitor, boolText(on));
 }
 
-std::int16_t clsCorvessa::cachedWeeks(std::int16_t& cache, const char* key, std::int16_t fallback)
+std::int16_t clsCorvessa::cachedWeeks(std::int16_t& cache, const SettingKey& key)
 {
     if (cache != 0)
         return cache;
-    cache = readInteger(read(kMembers, key, QString::number(fallback)), QLatin1String(key));
+    cache = readInteger(read(key), key.Key());
     return cache;
 }
 
-void clsCorvessa::storeWeeks(std::int16_t& cache, const char* key, std::int16_t weeks)
+void clsCorvessa::storeWeeks(std::int16_t& cache, const SettingKey& key, std::int16_t weeks)
 {
-    write(kMembers, key, QString::number(weeks));
+    write(key, QString::number(weeks));
     cache = weeks;
 }
 
 std::int16_t clsCorvessa::WeeksToInactive()
 {
-    return cachedWeeks(m_weeksToInactive, "WeeksToInactive", 9);
+    return cachedWeeks(m_weeksToInactive, keys::WeeksToInactive);
 }
 
 void clsCorvessa::setWeeksToInactive(std::int16_t weeks)
 {
-    storeWeeks(m_weeksToInactive, "WeeksToInactive", weeks);
+    storeWeeks(m_weeksToInactive, keys::WeeksToInactive, weeks);
 }
 
 std::int16_t clsCorvessa::WeeksToMember()
 {
-    return cachedWeeks(m_weeksToMember, "WeeksToMember", 4);
+    return cachedWeeks(m_weeksToMember, keys::WeeksToMember);
 }
 
 void clsCorvessa::setWeeksToMember(std::int16_t weeks)
 {
-    storeWeeks(m_weeksToMember, "WeeksToMember", weeks);
+    storeWeeks(m_weeksToMember, keys::WeeksToMember, weeks);
 }
 
 std::int16_t clsCorvessa::WeeksToMIA()
 {
-    return cachedWeeks(m_weeksToMIA, "WeeksToMIA", 4);
+    return cachedWeeks(m_weeksToMIA, keys::WeeksToMIA);
 }
 
 void clsCorvessa::setWeeksToMIA(std::int16_t weeks)
 {
-    storeWeeks(m_weeksToMIA, "WeeksToMIA", weeks);
+    storeWeeks(m_weeksToMIA, keys::WeeksToMIA, weeks);
 }
 
 void clsCorvessa::ResetValues()
@@ -178,32 +180,32 @@ void clsCorvessa::ResetValues()
 
 QString clsCorvessa::ChurchName() const
 {
-    return read(kGroupInfo, "ChurchName", QString());
+    return read(keys::ChurchName);
 }
 
 void clsCorvessa::setChurchName(const QString& name)
 {
-    write(kGroupInfo, "ChurchName", name);
+    write(keys::ChurchName, name);
 }
 
 QString clsCorvessa::GroupName() const
 {
-    return read(kGroupInfo, "GroupName", QStringLiteral("Corvessa: Group Edition"));
+    return read(keys::GroupName, QStringLiteral("Corvessa: Group Edition"));
 }
 
 void clsCorvessa::setGroupName(const QString& name)
 {
-    write(kGroupInfo, "GroupName", name);
+    write(keys::GroupName, name);
 }
 
 bool clsCorvessa::AutoBackup() const
 {
-    return readBool(kReminders, "RemindBackup", true);
+    return readBool(keys::RemindBackup);
 }
 
 double clsCorvessa::LastAutoBackup() const
 {
-    const QString text = read(kReminders, "LastBackupDate", writeDate(data::jetdate::fromDate(QDate(1999, 9, 9))));
+    const QString text = read(keys::LastBackupDate);
     if (const auto day = convert::toDate(data::Variant(text)); day && !text.trimmed().isEmpty())
         return *day;
     throw SettingsFormatError(
@@ -212,5 +214,5 @@ double clsCorvessa::LastAutoBackup() const
 
 void clsCorvessa::setLastAutoBackup(double day)
 {
-    write(kReminders, "LastBackupDate", writeDate(day));
+    write(keys::LastBackupDate, writeDate(day));
 }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <stdexcept>
 
+struct SettingKey;
+
 // Stored text that does not read as the property's type.
 class SettingsFormatError : public std::runtime_error {
 public:
@@ -64,8 +66,8 @@ public:
     static QString writeDate(double day);
 
 private:
-    std::int16_t cachedWeeks(std::int16_t& cache, const char* key, std::int16_t fallback);
-    void storeWeeks(std::int16_t& cache, const char* key, std::int16_t weeks);
+    std::int16_t cachedWeeks(std::int16_t& cache, const SettingKey& key);
+    void storeWeeks(std::int16_t& cache, const SettingKey& key, std::int16_t weeks);
 
     std::int16_t m_reportListIndex = 0;
     std::int16_t m_weeksToMIA = 0;

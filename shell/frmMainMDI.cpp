@@ -4,10 +4,13 @@
 #include "shell/ContentForm.h"
 #include "shell/frmAbout.h"
 #include "shell/DataFile.h"
+#include "shell/DirectoryExport.h"
 #include "shell/Forms.h"
+#include "shell/frmOptions.h"
 #include "shell/Panel.h"
 #include "shell/ProgramState.h"
 #include "shell/ResumeNext.h"
+#include "shell/RunMarker.h"
 #include "shell/ScreenRegistry.h"
 #include "shell/Twips.h"
 #include "shell/WindowHelpers.h"
@@ -17,7 +20,6 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLockFile>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
@@ -99,10 +101,7 @@ void frmMainMDI::buildMenus()
     mnuHelp->addSeparator();
     mnuAbout = action(mnuHelp, "mnuAbout", "&About");
 
-    // Commands that are not part of this program yet stay visible but cannot be chosen.
-    for (QAction* pending : {mnuExport, mnuOptions})
-        pending->setEnabled(false);
-
+    connect(mnuExport, &QAction::triggered, this, [this] { mnuExport_Click(); });
     connect(mnuBackupData, &QAction::triggered, this, [this] { mnuBackupData_Click(); });
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
     connect(mnuOnlineHelp, &QAction::triggered, this, [] {
@@ -111,6 +110,7 @@ void frmMainMDI::buildMenus()
     connect(mnuWebsite, &QAction::triggered, this, [] {
         ResumeNext("Opening the home page", [] { ui::shell().openUrl(kHomePageUrl); });
     });
+    connect(mnuOptions, &QAction::triggered, this, [this] { mnuOptions_Click(); });
     connect(mnuAbout, &QAction::triggered, this, [this] { frmAbout::ShowAbout(this); });
 }
 
@@ -196,9 +196,9 @@ void frmMainMDI::Load()
         setWindowState(windowState() | Qt::WindowMaximized);
         static_cast<Panel*>(Toolbar)->setCaption(QString());
     });
-    ResumeNext("Installing or upgrading the data file", [this] {
-        m_runMarker = AcquireRunMarker();
-        UpgradeDataFile(m_runMarker.get());
+    ResumeNext("Installing or upgrading the data file", [] {
+        program().ThisRun = RunMarker::create();
+        UpgradeDataFile();
     });
     ResumeNext("Building the navigation tree", [this] { addNodes(); });
     ResumeNext("Expanding the navigation tree", [this] {
@@ -452,12 +452,17 @@ void frmMainMDI::MDIForm_Unload()
     });
     ResumeNext("Backing up the data file", [] { AutomaticBackupAtExit(); });
     m_currentForm = nullptr;
-    m_runMarker.reset();
+    program().ThisRun.reset();
 }
 
 void frmMainMDI::mnuBackupData_Click()
 {
-    const QString name = BackupDataFile();
+    BackupResult result = BackupResult::Failed;
+    const QString name = BackupDataFile(&result);
+    if (result == BackupResult::DataFileDamaged) {
+        ui::critical(DamagedDataFileText(false));
+        return;
+    }
     if (name.isEmpty()) {
         ui::critical(QStringLiteral("There was a problem backing up the data file.  No backup was made."));
         return;
@@ -465,4 +470,14 @@ void frmMainMDI::mnuBackupData_Click()
     ui::information(QStringLiteral("Data backed up to ") + DataFilePath(name) +
                     QStringLiteral(". You can manually copy this file elsewhere (such as a floppy) for "
                                    "safe keeping."));
+}
+
+void frmMainMDI::mnuExport_Click()
+{
+    ExportDirectory();
+}
+
+void frmMainMDI::mnuOptions_Click()
+{
+    frmOptions::ShowOptions(this);
 }

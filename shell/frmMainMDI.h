@@ -12,7 +12,6 @@
 class Panel;
 class QAction;
 class QLabel;
-class QLockFile;
 class QMenu;
 class QStatusBar;
 class QTreeWidget;
@@ -89,7 +88,9 @@ private:
     void MDIPanel_Resize();
     void TitlePanel_Resize();
     void MDIForm_Unload();
+    void mnuExport_Click();
     void mnuBackupData_Click();
+    void mnuOptions_Click();
     void unloadHostedScreens();
     void fitHostedScreen();
     ShellMetrics metrics() const;
@@ -105,5 +106,4 @@ private:
     bool m_unloaded = false;
     std::int16_t m_currentNodeIndex = 0;
     double m_splitterLeft = 1650; // twips
-    std::unique_ptr<QLockFile> m_runMarker;
 };

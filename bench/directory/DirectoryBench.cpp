@@ -1,9 +1,12 @@
-// The directory screen on the sample data: opening it, and walking from the first person to
-// the last with the Down key.
+// The directory screen on the sample data: opening it, walking from the first person to the
+// last with the Down key, and the picker's type-ahead under the worst patterns.
 
 #include "bench/BenchSupport.h"
 #include "bench/SampleData.h"
+#include "people/PersonPicker.h"
 #include "people/frmDirectory.h"
+#include "platform/data/Connection.h"
+#include "platform/data/Recordset.h"
 #include "platform/data/ConnectionString.h"
 #include "platform/ui/Services.h"
 #include "shell/ProgramState.h"
@@ -109,6 +112,85 @@ void BM_NextKeyFirstToLast(benchmark::State& state)
     closeScreen(screen);
 }
 BENCHMARK(BM_NextKeyFirstToLast)->Unit(benchmark::kMillisecond);
+
+// The picker holding the sample data's 2,000 names, one of them made 10,000 characters long.
+PersonPicker& pickerWithALongName()
+{
+    static PersonPicker* picker = [] {
+        useSampleFile();
+        data::Connection conn;
+        conn.Open(program().ConnectionString);
+        data::Recordset rs;
+        rs.Open(
+            QStringLiteral("SELECT Youth_ID, Youth_LName & ', ' & Youth_FName AS YouthName FROM "
+                           "Youth ORDER BY Youth_LName, Youth_FName"),
+            conn);
+        std::vector<PickerEntry> entries;
+        while (!rs.EOF()) {
+            entries.push_back({QStringLiteral("Y") + QString::number(rs.Fields(0).Value().number()),
+                               rs.Fields(1).Value().text(), QStringLiteral("mbr1")});
+            rs.MoveNext();
+        }
+        entries[entries.size() / 2].text =
+            QString(10000, QLatin1Char('k')) + QStringLiteral(", Kay");
+        auto* p = new PersonPicker;
+        p->entries().setEntries(std::move(entries));
+        return p;
+    }();
+    return *picker;
+}
+
+const char* const kWorstPatterns[] = {
+    // Many stars: a matcher that tries every way to place them never ends on the long name.
+    "*k*k*k*k*k*k*k*k*k*z",
+    // One star and a long run that fails at its last character: the most steps for a matcher
+    // that only ever moves its latest star on.
+    "*kkkkkkkkkkkkkkkkkkz",
+};
+
+// Keys typed into the picker, each as its own key press.
+void typeInto(PersonPicker& picker, const QString& keys)
+{
+    for (const QChar c : keys) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(&picker, &press);
+    }
+}
+
+// Typing a 20-character pattern into the picker, one key at a time; no name matches the
+// whole pattern, so the last keys go through every name.
+void BM_TypeAheadWorstPattern(benchmark::State& state)
+{
+    PersonPicker& picker = pickerWithALongName();
+    const QString pattern = QString::fromLatin1(kWorstPatterns[state.range(0)]);
+    state.SetLabel(pattern.toStdString());
+    for (auto _ : state) {
+        picker.clearTypeAhead();
+        typeInto(picker, pattern);
+    }
+    if (picker.typeAhead() != pattern)
+        state.SkipWithError("the picker did not take every key");
+    state.counters["per_key"] = benchmark::Counter(static_cast<double>(pattern.size()),
+                                                   benchmark::Counter::kIsIterationInvariantRate |
+                                                       benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_TypeAheadWorstPattern)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+
+// The last key of that pattern alone: the slowest single keystroke.
+void BM_TypeAheadWorstKey(benchmark::State& state)
+{
+    PersonPicker& picker = pickerWithALongName();
+    const QString pattern = QString::fromLatin1(kWorstPatterns[state.range(0)]);
+    state.SetLabel(pattern.toStdString());
+    for (auto _ : state) {
+        state.PauseTiming();
+        picker.clearTypeAhead();
+        typeInto(picker, pattern.chopped(1));
+        state.ResumeTiming();
+        typeInto(picker, pattern.right(1));
+    }
+}
+BENCHMARK(BM_TypeAheadWorstKey)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

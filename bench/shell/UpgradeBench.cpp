@@ -73,7 +73,7 @@ void BM_UpgradeSampleData(benchmark::State& state)
         QFile::copy(templateFile(), folder.filePath(QStringLiteral("CorvessaDataX.mdb")));
         state.ResumeTiming();
 
-        UpgradeDataFile(nullptr);
+        UpgradeDataFile();
 
         state.PauseTiming();
         if (QFileInfo::exists(folder.filePath(QStringLiteral("CorvessaDataX.mdb"))))

@@ -160,19 +160,20 @@ Variant evaluate(const Expr& e, const Variant* row)
         return Variant(e.op == Expr::Op::Neg ? -v.number() : v.number());
     }
     case Expr::Kind::Binary: {
-        const Variant a = evaluate(*e.args[0], row);
         if (e.op == Expr::Op::And || e.op == Expr::Op::Or) {
-            const auto x = truthOf(a);
+            // A chain of And (or of Or): the first false (true) decides; a Null leaves the
+            // result Null unless a later operand decides.
             const bool isAnd = e.op == Expr::Op::And;
-            if (x && *x != isAnd) // false And ..., true Or ...
-                return Variant(*x);
-            const auto y = truthOf(evaluate(*e.args[1], row));
-            if (y && *y != isAnd)
-                return Variant(*y);
-            if (x && y)
-                return Variant(isAnd);
-            return Variant::null();
+            bool unknown = false;
+            for (const auto& operand : e.args) {
+                const auto x = truthOf(evaluate(*operand, row));
+                if (x && *x != isAnd) // false And ..., true Or ...
+                    return Variant(*x);
+                unknown = unknown || !x;
+            }
+            return unknown ? Variant::null() : Variant(isAnd);
         }
+        const Variant a = evaluate(*e.args[0], row);
         const Variant b = evaluate(*e.args[1], row);
         switch (e.op) {
         case Expr::Op::Eq:

@@ -19,8 +19,13 @@ public:
     const QString& sql() const { return m_sql; }
     // The statement as run by SQLite; empty when translation failed.
     const QString& translatedSql() const { return m_translatedSql; }
-    // SQLite's (extended) result code; 0 for errors found by the data layer itself.
+    // SQLite's (extended) result code; 0 for errors found by the data layer itself, or
+    // kChangedByAnotherUserCode for a write refused because another user changed the record.
     int code() const { return m_code; }
+    bool changedByAnotherUser() const { return m_code == kChangedByAnotherUserCode; }
+
+    // The code of a refused write whose record another user changed since it was read.
+    static constexpr int kChangedByAnotherUserCode = -1;
 
 private:
     QString m_message;
@@ -28,5 +33,12 @@ private:
     QString m_translatedSql;
     int m_code = 0;
 };
+
+// The message of a write refused because another user (another copy of the program on the same
+// data file) changed the record since it was read.
+inline const QString kChangedByAnotherUser = QStringLiteral(
+    "This record was changed by another user since you opened it, so your changes were not "
+    "saved. They are still shown: look at the record as it is stored now before you make them "
+    "again.");
 
 } // namespace data

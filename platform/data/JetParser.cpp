@@ -324,6 +324,7 @@ private:
 
     std::unique_ptr<Select> select()
     {
+        const Nesting nesting(*this);
         auto s = std::make_unique<Select>();
         s->pos = peek().pos;
         expectWord("SELECT");
@@ -375,6 +376,7 @@ private:
                 s->orderBy.push_back(std::move(item));
             } while (acceptSymbol(","));
         }
+        seal(*s);
         return s;
     }
 
@@ -431,6 +433,7 @@ private:
             join->right = tablePrimary();
             expectWord("ON");
             join->on = expr();
+            seal(*join);
             left = std::move(join);
         }
         return left;
@@ -441,6 +444,7 @@ private:
         auto ref = std::make_unique<TableRef>();
         ref->pos = peek().pos;
         if (acceptSymbol("(")) {
+            const Nesting nesting(*this);
             if (isWord("SELECT")) {
                 ref->kind = TableRef::Kind::Subquery;
                 ref->select = select();
@@ -448,6 +452,7 @@ private:
                 expectSymbol(")");
                 acceptWord("AS");
                 ref->alias = name("a name for the sub-select");
+                seal(*ref);
                 return ref;
             }
             auto inner = tableRef();
@@ -543,48 +548,137 @@ private:
         e->op = op;
         e->args.push_back(std::move(a));
         e->args.push_back(std::move(b));
+        return sealed(std::move(e));
+    }
+
+    // Nesting of the parser's own calls (parentheses, sub-selects, NOT, signs).
+    class Nesting {
+    public:
+        explicit Nesting(Parser& parser) : m_parser(parser)
+        {
+            if (++m_parser.m_depth > kMaxNesting)
+                m_parser.tooDeep();
+        }
+        ~Nesting() { --m_parser.m_depth; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+    private:
+        Parser& m_parser;
+    };
+
+    [[noreturn]] void tooDeep() const
+    {
+        fail(QStringLiteral("the statement is nested too deeply (more than %1 levels)")
+                 .arg(kMaxNesting));
+    }
+
+    void checkHeight(int height) const
+    {
+        if (height > kMaxNesting)
+            tooDeep();
+    }
+
+    // A finished node knows how deep the tree below it is; chains of operators that the parser
+    // reads in a loop (a + b + c ...) grow the tree without nesting the parser, so they are
+    // held to the same bound here.
+    std::unique_ptr<Expr> sealed(std::unique_ptr<Expr> e) const
+    {
+        int below = e->select ? e->select->height : 0;
+        for (const auto& a : e->args)
+            below = std::max(below, a->height);
+        e->height = below + 1;
+        checkHeight(e->height);
         return e;
+    }
+
+    void seal(Select& s) const
+    {
+        int below = 0;
+        auto take = [&](const std::unique_ptr<Expr>& e) {
+            if (e)
+                below = std::max(below, e->height);
+        };
+        for (const SelectItem& item : s.items)
+            take(item.expr);
+        for (const auto& ref : s.from)
+            below = std::max(below, ref->height);
+        take(s.where);
+        for (const auto& g : s.groupBy)
+            take(g);
+        take(s.having);
+        for (const OrderItem& o : s.orderBy)
+            take(o.expr);
+        s.height = below + 1;
+        checkHeight(s.height);
+    }
+
+    void seal(TableRef& ref) const
+    {
+        int below = ref.select ? ref.select->height : 0;
+        for (const TableRef* part : {ref.left.get(), ref.right.get()})
+            if (part)
+                below = std::max(below, part->height);
+        if (ref.on)
+            below = std::max(below, ref.on->height);
+        ref.height = below + 1;
+        checkHeight(ref.height);
     }
 
     std::unique_ptr<Expr> expr()
     {
-        if (++m_depth > 200)
-            fail(QStringLiteral("the expression is nested too deeply"));
-        auto e = orExpr();
-        --m_depth;
-        return e;
+        const Nesting nesting(*this);
+        return orExpr();
     }
 
+    // A chain of Or (or of And) is one node holding every operand, so that a long chain makes
+    // neither the parser nor the tree deep.
     std::unique_ptr<Expr> orExpr()
     {
         auto e = andExpr();
+        std::unique_ptr<Expr> chain;
         while (true) {
             if (acceptWord("OR")) {
-                e = binary(Expr::Op::Or, std::move(e), andExpr());
+                if (!chain)
+                    chain = startChain(Expr::Op::Or, std::move(e));
+                chain->args.push_back(andExpr());
             } else if (isWord("XOR") || isWord("EQV") || isWord("IMP")) {
                 fail(QStringLiteral("%1 is not supported").arg(peek().text.toString().toUpper()));
             } else {
-                return e;
+                break;
             }
         }
+        return chain ? sealed(std::move(chain)) : std::move(e);
     }
 
     std::unique_ptr<Expr> andExpr()
     {
         auto e = notExpr();
+        if (!isWord("AND"))
+            return e;
+        auto chain = startChain(Expr::Op::And, std::move(e));
         while (acceptWord("AND"))
-            e = binary(Expr::Op::And, std::move(e), notExpr());
-        return e;
+            chain->args.push_back(notExpr());
+        return sealed(std::move(chain));
+    }
+
+    std::unique_ptr<Expr> startChain(Expr::Op op, std::unique_ptr<Expr> first)
+    {
+        auto chain = make(Expr::Kind::Binary, first->pos);
+        chain->op = op;
+        chain->args.push_back(std::move(first));
+        return chain;
     }
 
     std::unique_ptr<Expr> notExpr()
     {
         if (isWord("NOT")) {
+            const Nesting nesting(*this);
             const int pos = next().pos;
             auto e = make(Expr::Kind::Unary, pos);
             e->op = Expr::Op::Not;
             e->args.push_back(notExpr());
-            return e;
+            return sealed(std::move(e));
         }
         return comparison();
     }
@@ -620,7 +714,7 @@ private:
                 n->flag = acceptWord("NOT");
                 expectWord("NULL");
                 n->args.push_back(std::move(e));
-                e = std::move(n);
+                e = sealed(std::move(n));
                 continue;
             }
             const bool negated =
@@ -634,7 +728,7 @@ private:
                 b->args.push_back(concat());
                 expectWord("AND");
                 b->args.push_back(concat());
-                e = std::move(b);
+                e = sealed(std::move(b));
                 continue;
             }
             if (acceptWord("IN")) {
@@ -651,7 +745,7 @@ private:
                     } while (acceptSymbol(","));
                 }
                 expectSymbol(")");
-                e = std::move(in);
+                e = sealed(std::move(in));
                 continue;
             }
             if (acceptWord("LIKE")) {
@@ -659,7 +753,7 @@ private:
                 like->flag = negated;
                 like->args.push_back(std::move(e));
                 like->args.push_back(concat());
-                e = std::move(like);
+                e = sealed(std::move(like));
                 continue;
             }
             if (negated)
@@ -677,7 +771,7 @@ private:
         chain->args.push_back(std::move(e));
         while (acceptSymbol("&"))
             chain->args.push_back(additive());
-        return chain;
+        return sealed(std::move(chain));
     }
 
     std::unique_ptr<Expr> additive()
@@ -725,6 +819,7 @@ private:
     std::unique_ptr<Expr> unary()
     {
         if (isSymbol("-") || isSymbol("+")) {
+            const Nesting nesting(*this);
             const Token& t = next();
             const bool minus = t.text == QLatin1String("-");
             auto operand = unary();
@@ -736,7 +831,7 @@ private:
             auto e = make(Expr::Kind::Unary, t.pos);
             e->op = minus ? Expr::Op::Neg : Expr::Op::Plus;
             e->args.push_back(std::move(operand));
-            return e;
+            return sealed(std::move(e));
         }
         return power();
     }
@@ -780,7 +875,7 @@ private:
                     e->select = select();
                     acceptSymbol(";"); // a sub-select may end with its own ';'
                     expectSymbol(")");
-                    return e;
+                    return sealed(std::move(e));
                 }
                 auto e = expr();
                 expectSymbol(")");
@@ -809,7 +904,7 @@ private:
             e->select = select();
             acceptSymbol(";");
             expectSymbol(")");
-            return e;
+            return sealed(std::move(e));
         }
         if (isSymbol("(", 1) && !isReservedWord(t.text)) {
             auto e = make(Expr::Kind::Call, t.pos);
@@ -825,7 +920,7 @@ private:
                 } while (acceptSymbol(","));
             }
             expectSymbol(")");
-            return e;
+            return sealed(std::move(e));
         }
         if (isReservedWord(t.text))
             fail(QStringLiteral("a value expected"));
@@ -913,19 +1008,21 @@ bool parseDateLiteral(const QString& text, double& dayNumber)
         month = p[0].toInt(&ok1);
         day = p[1].toInt(&ok2);
         year = p[2].toInt(&ok3);
-        if (p[2].size() != 4 || p[0].size() > 2 || p[1].size() > 2)
+        // Years from 100 on, written with three or four digits (two-digit years are not
+        // guessed at).
+        if (p[2].size() < 3 || p[2].size() > 4 || p[0].size() > 2 || p[1].size() > 2)
             return false;
     } else if (datePart.count(QLatin1Char('-')) == 2) {
         const auto p = datePart.split(QLatin1Char('-'));
         year = p[0].toInt(&ok1);
         month = p[1].toInt(&ok2);
         day = p[2].toInt(&ok3);
-        if (p[0].size() != 4 || p[1].size() > 2 || p[2].size() > 2)
+        if (p[0].size() < 3 || p[0].size() > 4 || p[1].size() > 2 || p[2].size() > 2)
             return false;
     } else {
         return false;
     }
-    if (!ok1 || !ok2 || !ok3)
+    if (!ok1 || !ok2 || !ok3 || year < 100)
         return false;
     const QDate date(year, month, day);
     if (!date.isValid())

@@ -27,7 +27,7 @@ struct Expr {
         Null,     //
         Column,   // text: name, qualifier: table or alias (may be empty)
         Unary,    // op, args[0]
-        Binary,   // op, args[0], args[1]
+        Binary,   // op, args[0], args[1]; And and Or: args[0..] (a whole chain)
         Concat,   // args: the operands of a chain of &
         Call,     // text: function name; args; flag: Count(*)
         IsNull,   // args[0]; flag: IS NOT NULL
@@ -62,7 +62,8 @@ struct Expr {
     Kind kind = Kind::Null;
     Op op = Op::None;
     bool flag = false;
-    int pos = 0; // where it starts in the statement text
+    int pos = 0;    // where it starts in the statement text
+    int height = 1; // levels of the tree from here down (sub-selects included)
     double number = 0.0;
     QString text;
     QString qualifier;
@@ -91,8 +92,9 @@ struct TableRef {
     Kind kind = Kind::Table;
     JoinKind join = JoinKind::Inner;
     int pos = 0;
-    QString name;  // table name
-    QString alias; // may be empty
+    int height = 1; // as Expr::height
+    QString name;   // table name
+    QString alias;  // may be empty
     std::unique_ptr<TableRef> left, right;
     std::unique_ptr<Expr> on;
     std::unique_ptr<Select> select;
@@ -117,6 +119,7 @@ struct Select {
     Quantifier quantifier = Quantifier::All;
     long long top = -1; // TOP n; -1 when absent
     int pos = 0;
+    int height = 1; // as Expr::height
     std::vector<SelectItem> items;
     std::vector<std::unique_ptr<TableRef>> from; // comma-separated sources; empty without FROM
     std::unique_ptr<Expr> where;
@@ -144,6 +147,10 @@ struct Statement {
     std::vector<SelectItem> deleteList; // what stands between DELETE and FROM
     std::unique_ptr<Expr> where;
 };
+
+// The deepest nesting a statement may have, in parentheses, sub-selects, NOT and signs, and in
+// the tree of its expressions; deeper statements are refused, never run into the stack's end.
+constexpr int kMaxNesting = 200;
 
 // Parses one statement. Throws DataError naming the statement when it is not valid Jet SQL or
 // uses a form this program does not support.

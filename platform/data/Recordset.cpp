@@ -223,6 +223,37 @@ Variant normalizeForColumn(const Variant& v, const ColumnInfo& column)
     return v;
 }
 
+// Holds the data file's write lock while a row is compared and written: its own transaction,
+// or a savepoint inside the caller's. Rolled back unless committed.
+class WriteScope {
+public:
+    explicit WriteScope(detail::Session& session)
+        : m_session(session), m_outer(session.transactionDepth == 0)
+    {
+        detail::runSimple(m_session, m_outer ? "BEGIN IMMEDIATE" : "SAVEPOINT jet_row");
+    }
+    ~WriteScope()
+    {
+        if (m_done || !m_session.isOpen())
+            return;
+        const char* undo = m_outer ? "ROLLBACK" : "ROLLBACK TO jet_row; RELEASE jet_row";
+        sqlite3_exec(m_session.db(), undo, nullptr, nullptr, nullptr);
+    }
+    WriteScope(const WriteScope&) = delete;
+    WriteScope& operator=(const WriteScope&) = delete;
+
+    void commit()
+    {
+        detail::runSimple(m_session, m_outer ? "COMMIT" : "RELEASE jet_row");
+        m_done = true;
+    }
+
+private:
+    detail::Session& m_session;
+    bool m_outer;
+    bool m_done = false;
+};
+
 bool writableLock(LockTypeEnum lock)
 {
     return lock == adLockOptimistic || lock == adLockPessimistic || lock == adLockBatchOptimistic;
@@ -495,6 +526,7 @@ void Recordset::Close()
     m_filter.reset();
     m_lastFind.reset();
     m_pinned.clear();
+    m_conflictRow = -1;
     m_store.reset();
     m_session.reset();
     emit rowsChanged();
@@ -508,6 +540,7 @@ void Recordset::Requery(int)
     saveIfEditing();
     bool action = false;
     m_store = readRows(action);
+    m_conflictRow = -1;
     m_lastFind.reset();
     if (m_filter)
         m_filter = std::make_shared<Criteria>(
@@ -555,7 +588,8 @@ void Recordset::syncView() const
     auto showsNewRow = [&](std::size_t i) {
         if (rows[i].deleted)
             return false;
-        const bool pinned = std::binary_search(m_pinned.begin(), m_pinned.end(), static_cast<int>(i));
+        const bool pinned =
+            std::binary_search(m_pinned.begin(), m_pinned.end(), static_cast<int>(i));
         return !m_filter || pinned || m_filter->matches(m_store->values(i));
     };
     if (m_viewDeletions == m_store->deletions) {
@@ -913,6 +947,7 @@ std::unique_ptr<Recordset> Recordset::Clone(LockTypeEnum lockType)
     clone->m_source = m_source;
     clone->m_cursorType = m_cursorType;
     clone->m_lockType = lockType == adLockUnspecified ? m_lockType : lockType;
+    clone->m_unchecked = m_unchecked;
     clone->m_open = true;
     clone->rebuildView();
     clone->m_pos = 0;
@@ -1044,18 +1079,34 @@ void Recordset::Update()
     const QString sql = QLatin1String("UPDATE ") + quoted(table.name) + QLatin1String(" SET ") +
                         sets.join(QLatin1String(", ")) + QLatin1String(" WHERE rowid = ?") +
                         QString::number(written.size() + 1);
+    std::vector<Variant> fresh;
     {
+        // The file stays locked for writing from the comparison to the write, so no other
+        // connection can change the row in between.
+        WriteScope scope(*m_session);
+        const std::vector<Variant> stored = refreshRow(row.rowid);
+        if (stored.empty())
+            throw DataError(QStringLiteral("The row to be updated no longer exists."), m_source,
+                            sql);
+        const Variant* read = m_store->values(static_cast<std::size_t>(current));
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (m_changed[i] && checksConflicts(static_cast<int>(i)) && stored[i] != read[i]) {
+                m_conflictRow = current;
+                throw DataError(kChangedByAnotherUser, m_source, QString(),
+                                DataError::kChangedByAnotherUserCode);
+            }
+        }
         auto stmt = m_session->prepare(sql, m_source);
         for (std::size_t k = 0; k < values.size(); ++k)
             bindValue(stmt.get(), static_cast<int>(k + 1), values[k]);
         sqlite3_bind_int64(stmt.get(), static_cast<int>(written.size() + 1), row.rowid);
         if (sqlite3_step(stmt.get()) != SQLITE_DONE)
             m_session->fail(m_source, sql);
-        if (sqlite3_changes(m_session->db()) == 0)
-            throw DataError(QStringLiteral("The row to be updated no longer exists."), m_source,
-                            sql);
+        fresh = refreshRow(row.rowid);
+        scope.commit();
     }
-    std::vector<Variant> fresh = refreshRow(row.rowid);
+    if (m_conflictRow == current)
+        m_conflictRow = -1;
     Variant* stored = m_store->values(static_cast<std::size_t>(current));
     for (std::size_t i = 0; i < columns.size(); ++i) {
         if (fresh.empty()) {
@@ -1071,6 +1122,33 @@ void Recordset::Update()
     emit recordChangeComplete(adRsnUpdate);
     for (int i = 0; i < static_cast<int>(columns.size()); ++i)
         emit fieldChangeComplete(i);
+}
+
+bool Recordset::checksConflicts(int field) const
+{
+    const QString& name = m_store->columns[static_cast<std::size_t>(field)].name;
+    return !m_unchecked.contains(name, Qt::CaseInsensitive);
+}
+
+void Recordset::excludeFromConflictCheck(const QString& field)
+{
+    if (!m_unchecked.contains(field, Qt::CaseInsensitive))
+        m_unchecked << field;
+}
+
+// Reads one row again from the file (after its save met another user's change), so that it
+// shows what the file holds now.
+void Recordset::reloadRow(int storeRow)
+{
+    if (!m_session || !m_session->isOpen())
+        return;
+    std::vector<Variant> fresh =
+        refreshRow(m_store->rows[static_cast<std::size_t>(storeRow)].rowid);
+    if (fresh.empty())
+        return;
+    Variant* stored = m_store->values(static_cast<std::size_t>(storeRow));
+    for (std::size_t i = 0; i < fresh.size(); ++i)
+        stored[i] = std::move(fresh[i]);
 }
 
 void Recordset::UpdateBatch(AffectEnum)
@@ -1104,6 +1182,15 @@ void Recordset::CancelUpdate()
     m_editMode = adEditNone;
     m_pending.clear();
     m_changed.clear();
+    const int current = currentStoreRow();
+    if (current >= 0 && current == m_conflictRow) {
+        // Another user's change stopped the save: the row shows what the file holds now.
+        m_conflictRow = -1;
+        reloadRow(current);
+        changed.clear();
+        for (int i = 0; i < fieldCount(); ++i)
+            changed.push_back(i);
+    }
     emit recordChangeComplete(adRsnUndoUpdate);
     for (int i : changed)
         emit fieldChangeComplete(i);

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 // The classic recordset's end-of-file member is named EOF, which <cstdio> also defines as a
 // macro. The program does not use the macro; it is removed here, after <cstdio> (whose include
@@ -87,6 +88,11 @@ private:
 // Unlike the classic component, EOF() and BOF() of a closed recordset are true rather than an
 // error (loops "until EOF" end), and MoveFirst/MoveLast on an empty recordset do nothing.
 //
+// Writes are optimistic: Update compares the fields it changes with the file, inside the write,
+// and refuses (DataError, changedByAnotherUser()) when another connection changed one of them
+// since the row was read. The pending change then stays; CancelUpdate drops it and shows the
+// row as the file now holds it. Changes to other fields and other rows do not conflict.
+//
 // Events are Qt signals; their order for a move: flushRequested, willMove, (the pending row is
 // saved: willChangeRecord, recordChangeComplete), the move, moveComplete.
 class Recordset : public QObject {
@@ -157,6 +163,9 @@ public:
     void CancelUpdate();
     void Delete(AffectEnum affect = adAffectCurrent);
     void UpdateBatch(AffectEnum affect = adAffectAll);
+    // A field that every save writes (a last-changed stamp): another user's change to it is
+    // no conflict, and the latest save's value stands.
+    void excludeFromConflictCheck(const QString& field);
     // Runs the query again and goes to the first row.
     void Requery(int options = -1);
 
@@ -207,6 +216,8 @@ private:
     int currentStoreRow() const;
     void applyFilter(std::shared_ptr<Criteria> filter);
     std::vector<Variant> refreshRow(qint64 rowid);
+    bool checksConflicts(int field) const;
+    void reloadRow(int storeRow);
 
     std::shared_ptr<detail::Session> m_session;
     std::shared_ptr<detail::RowStore> m_store;
@@ -233,6 +244,8 @@ private:
     std::vector<Variant> m_pending; // the row being edited or added
     std::vector<char> m_changed;    // which of its fields were written
     int m_rowBeforeAdd = -1;        // store row current before AddNew
+    int m_conflictRow = -1;         // store row whose last save met another user's change
+    QStringList m_unchecked;        // fields left out of the conflict check
     std::shared_ptr<Criteria> m_lastFind;
 };
 

@@ -316,21 +316,17 @@ private:
     void analyzeBinary(Expr& e)
     {
         auto& info = e.info;
+        if (e.op == Expr::Op::Or || e.op == Expr::Op::And) {
+            for (const auto& operand : e.args)
+                requireTruthOperand(*operand, e.op == Expr::Op::Or ? "Or" : "And");
+            info.condition = true;
+            return;
+        }
         const auto& a = e.args[0]->info;
         const auto& b = e.args[1]->info;
         const FieldType ta = a.condition ? FieldType::Boolean : a.type;
         const FieldType tb = b.condition ? FieldType::Boolean : b.type;
         switch (e.op) {
-        case Expr::Op::Or:
-            requireTruthOperand(*e.args[0], "Or");
-            requireTruthOperand(*e.args[1], "Or");
-            info.condition = true;
-            return;
-        case Expr::Op::And:
-            requireTruthOperand(*e.args[0], "And");
-            requireTruthOperand(*e.args[1], "And");
-            info.condition = true;
-            return;
         case Expr::Op::Eq:
         case Expr::Op::Ne:
         case Expr::Op::Lt:
@@ -582,17 +578,23 @@ private:
 
     QString binary(Expr& e, const Scope* scope)
     {
-        Expr& a = *e.args[0];
-        Expr& b = *e.args[1];
         auto chain = [&](Expr::Op op, const char* word) -> QString {
-            auto side = [&](Expr& x) -> QString {
+            QStringList sides;
+            for (auto& operand : e.args) {
+                Expr& x = *operand;
                 QString t = condition(x, scope);
                 if (x.kind == Expr::Kind::Binary && x.op == op && t.startsWith(QLatin1Char('(')))
                     t = t.mid(1, t.size() - 2);
-                return t;
-            };
-            return QLatin1Char('(') + side(a) + QLatin1String(word) + side(b) + QLatin1Char(')');
+                sides << t;
+            }
+            return QLatin1Char('(') + sides.join(QLatin1String(word)) + QLatin1Char(')');
         };
+        if (e.op == Expr::Op::Or)
+            return chain(Expr::Op::Or, " OR ");
+        if (e.op == Expr::Op::And)
+            return chain(Expr::Op::And, " AND ");
+        Expr& a = *e.args[0];
+        Expr& b = *e.args[1];
         auto compare = [&](const char* op) -> QString {
             QString left = comparisonOperand(a, b, scope);
             return left + QLatin1String(op) + value(b, scope);
@@ -607,10 +609,6 @@ private:
                 return range;
         }
         switch (e.op) {
-        case Expr::Op::Or:
-            return chain(Expr::Op::Or, " OR ");
-        case Expr::Op::And:
-            return chain(Expr::Op::And, " AND ");
         case Expr::Op::Eq:
             return compare(" = ");
         case Expr::Op::Ne:

@@ -1,6 +1,6 @@
 #include "platform/report/Controls.h"
 
-#include <QImageReader>
+#include "platform/report/ChartPicture.h"
 
 #include <algorithm>
 
@@ -9,8 +9,11 @@ namespace report {
 namespace {
 
 // The size a control added by class name starts with, before the layout sets its own.
+// Text added at run time is small enough for rows 200 twips apart (tables and scale values
+// built from added labels) and stays inside its default height.
 constexpr Twips kAddedWidth = 1440;
-constexpr Twips kAddedTextHeight = 270;
+constexpr Twips kAddedTextHeight = 200;
+constexpr double kAddedTextPoints = 8;
 constexpr Twips kAddedShapeHeight = 720;
 
 QString breaksToNewlines(const QString& text)
@@ -86,17 +89,17 @@ TextItem TextControl::textItem(QPointF origin, const QString& text) const
     return item;
 }
 
-PageItem Label::snapshot(QPointF origin) const
+PageItem Label::snapshot(QPointF origin, SnapshotContext&) const
 {
     return textItem(origin, m_caption);
 }
 
-PageItem TextBox::snapshot(QPointF origin) const
+PageItem TextBox::snapshot(QPointF origin, SnapshotContext&) const
 {
     return textItem(origin, m_text);
 }
 
-PageItem CheckBox::snapshot(QPointF origin) const
+PageItem CheckBox::snapshot(QPointF origin, SnapshotContext&) const
 {
     CheckItem item;
     static_cast<ItemBase&>(item) = base(origin);
@@ -168,7 +171,7 @@ void Line::setHeight(Twips height)
         m_y1 = m_y2 + height;
 }
 
-PageItem Line::snapshot(QPointF origin) const
+PageItem Line::snapshot(QPointF origin, SnapshotContext&) const
 {
     LineItem item;
     static_cast<ItemBase&>(item) = base(origin);
@@ -179,7 +182,7 @@ PageItem Line::snapshot(QPointF origin) const
     return item;
 }
 
-PageItem Shape::snapshot(QPointF origin) const
+PageItem Shape::snapshot(QPointF origin, SnapshotContext&) const
 {
     ShapeItem item;
     static_cast<ItemBase&>(item) = base(origin);
@@ -192,40 +195,53 @@ PageItem Shape::snapshot(QPointF origin) const
     return item;
 }
 
-void Image::setPicture(const QImage& picture, const QString& source)
-{
-    m_picture = picture;
-    m_source = source;
-}
-
 bool Image::loadPicture(const QString& path)
 {
-    QImageReader reader(path);
-    QImage picture = reader.read();
-    m_picture = picture;
-    m_source = picture.isNull() ? QString() : path;
-    return !picture.isNull();
+    QString error;
+    const bool readable = pictureFileSize(path, &error).has_value();
+    m_source = PictureSource{readable ? path : QString(), QImage()};
+    m_name.clear();
+    m_loadError = readable ? QString() : error;
+    return readable;
+}
+
+void Image::setPicture(const QImage& picture, const QString& name)
+{
+    m_source = PictureSource{QString(), picture};
+    m_name = name;
+    m_loadError.clear();
 }
 
 void Image::clearPicture()
 {
-    m_picture = QImage();
-    m_source.clear();
+    m_source = PictureSource();
+    m_name.clear();
 }
 
-PageItem Image::snapshot(QPointF origin) const
+PageItem Image::snapshot(QPointF origin, SnapshotContext& context) const
 {
     ImageItem item;
     static_cast<ItemBase&>(item) = base(origin);
-    item.image = m_picture;
-    item.source = m_source;
+    item.source = m_source.file.isEmpty() ? m_name : m_source.file;
     item.alignment = m_alignment;
     item.sizeMode = m_sizeMode;
-    item.smooth = m_smooth;
+    item.picture =
+        context.pictures.place(m_source, rect().size(), m_sizeMode, m_alignment, context.requester);
     return item;
 }
 
-PageItem CustomControl::snapshot(QPointF origin) const
+PageItem Chart::snapshot(QPointF origin, SnapshotContext&) const
+{
+    ChartItem item;
+    static_cast<ItemBase&>(item) = base(origin);
+    item.data = m_data;
+    item.legendPoints = kLegendMaxPoints;
+    if (m_data.legendVisible && !m_data.categories.empty() && !item.rect.isEmpty())
+        item.legendPoints = fitLegendPoints(m_data, item.rect.size());
+    return item;
+}
+
+PageItem CustomControl::snapshot(QPointF origin, SnapshotContext&) const
 {
     CustomItem item;
     static_cast<ItemBase&>(item) = base(origin);
@@ -268,11 +284,13 @@ Control& ControlCollection::Add(const QString& className, const QString& name)
         if (kind == QLatin1String("label")) {
             Label& label = add<Label>(name);
             label.setBounds(0, 0, kAddedWidth, kAddedTextHeight);
+            label.setFontSize(kAddedTextPoints);
             return label;
         }
         if (kind == QLatin1String("checkbox")) {
             CheckBox& check = add<CheckBox>(name);
             check.setBounds(0, 0, kAddedWidth, kAddedTextHeight);
+            check.setFontSize(kAddedTextPoints);
             return check;
         }
         if (kind == QLatin1String("shape")) {

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "platform/report/ChartData.h"
 #include "platform/report/PageItems.h"
+#include "platform/report/Pictures.h"
 #include "platform/report/Units.h"
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace report {
@@ -20,7 +24,15 @@ public:
     explicit ReportError(const QString& message) : std::runtime_error(message.toStdString()) {}
 };
 
-enum class ControlKind { Label, TextBox, Line, Shape, CheckBox, Image, Custom };
+enum class ControlKind { Label, TextBox, Line, Shape, CheckBox, Image, Chart, Custom };
+
+// What placing a section needs besides its controls: the pictures of the run, decoded once at
+// the size they print at, and who is placing (the handler of the section and its page), so
+// that a picture that cannot be read is recorded against it.
+struct SnapshotContext {
+    PictureCache pictures;
+    PictureRequester requester;
+};
 
 // A named control at a position in its section, in twips relative to the section's top left.
 class Control {
@@ -52,7 +64,7 @@ public:
     virtual Twips bottom() const { return Top() + Height(); }
 
     // The page item for the control's present state, with its section's top left at origin.
-    virtual PageItem snapshot(QPointF origin) const = 0;
+    virtual PageItem snapshot(QPointF origin, SnapshotContext& context) const = 0;
 
 protected:
     ItemBase base(QPointF origin) const;
@@ -108,7 +120,7 @@ public:
     ControlKind kind() const override { return ControlKind::Label; }
     const QString& Caption() const { return m_caption; }
     void setCaption(const QString& caption) { m_caption = caption; }
-    PageItem snapshot(QPointF origin) const override;
+    PageItem snapshot(QPointF origin, SnapshotContext& context) const override;
 
 private:
     QString m_caption;
@@ -121,7 +133,7 @@ public:
     ControlKind kind() const override { return ControlKind::TextBox; }
     const QString& Text() const { return m_text; }
     void setText(const QString& text) { m_text = text; }
-    PageItem snapshot(QPointF origin) const override;
+    PageItem snapshot(QPointF origin, SnapshotContext& context) const override;
 
 private:
     QString m_text;
@@ -137,7 +149,7 @@ public:
     // 0 unticked, any other value ticked.
     int Value() const { return m_value ? 1 : 0; }
     void setValue(int value) { m_value = value != 0; }
-    PageItem snapshot(QPointF origin) const override;
+    PageItem snapshot(QPointF origin, SnapshotContext& context) const override;
 
 private:
     QString m_caption;
@@ -178,7 +190,7 @@ public:
     const QColor& LineColor() const { return m_color; }
     void setLineColor(const QColor& color) { m_color = color; }
 
-    PageItem snapshot(QPointF origin) const override;
+    PageItem snapshot(QPointF origin, SnapshotContext& context) const override;
 
 private:
     Twips m_x1 = 0;
@@ -209,7 +221,7 @@ public:
     const QColor& LineColor() const { return m_lineColor; }
     void setLineColor(const QColor& color) { m_lineColor = color; }
 
-    PageItem snapshot(QPointF origin) const override;
+    PageItem snapshot(QPointF origin, SnapshotContext& context) const override;
 
 private:
     ShapeType m_type = ShapeType::Rectangle;
@@ -220,38 +232,61 @@ private:
     QColor m_lineColor = Qt::black;
 };
 
-// A picture. Loading a file that cannot be read leaves the picture empty.
+// A picture: a file, decoded once the pages are made and kept at the size it prints at (see
+// PictureCache for how each size mode fills the control), or a picture made in code.
 class Image final : public Control {
 public:
     using Control::Control;
     ControlKind kind() const override { return ControlKind::Image; }
 
-    const QImage& Picture() const { return m_picture; }
-    void setPicture(const QImage& picture, const QString& source = {});
+    // Shows the picture in this file. A file that is missing or is not a picture leaves the
+    // control empty and returns false; the failure is also recorded as an error of the run
+    // when the section is next placed. Only the file's header is read here.
     bool loadPicture(const QString& path);
+    // Shows a picture made in code; the name stands for it in the document's dump.
+    void setPicture(const QImage& picture, const QString& name);
     void clearPicture();
-    // The file the picture came from, or the tag given with it.
-    const QString& source() const { return m_source; }
+    bool hasPicture() const { return !m_source.isNull(); }
+    // The file shown, or empty.
+    const QString& pictureFile() const { return m_source.file; }
 
     report::PictureAlignment PictureAlignment() const { return m_alignment; }
     void setPictureAlignment(report::PictureAlignment alignment) { m_alignment = alignment; }
     report::SizeMode SizeMode() const { return m_sizeMode; }
     void setSizeMode(report::SizeMode mode) { m_sizeMode = mode; }
-    // Off for pictures that must keep hard edges when scaled (bar codes).
-    bool smooth() const { return m_smooth; }
-    void setSmooth(bool smooth) { m_smooth = smooth; }
 
-    PageItem snapshot(QPointF origin) const override;
+    // The failure of the last loadPicture, given once; the engine takes it when it places the
+    // section.
+    QString takeLoadError() { return std::exchange(m_loadError, QString()); }
+
+    PageItem snapshot(QPointF origin, SnapshotContext& context) const override;
 
 private:
-    QImage m_picture;
-    QString m_source;
+    PictureSource m_source;
+    QString m_name;
+    QString m_loadError;
     report::PictureAlignment m_alignment = report::PictureAlignment::TopLeft;
     report::SizeMode m_sizeMode = report::SizeMode::Clip;
-    bool m_smooth = true;
 };
 
-// A control that paints itself (charts). The paint function is copied into the page when the
+// A chart. The layout fills its data; the engine draws it (a pie, see ChartData) at the size
+// of the control, in vectors, on screen, printer and PDF alike. Layout code never needs the
+// chart library itself.
+class Chart final : public Control {
+public:
+    using Control::Control;
+    ControlKind kind() const override { return ControlKind::Chart; }
+
+    const ChartData& data() const { return m_data; }
+    void setData(ChartData data) { m_data = std::move(data); }
+
+    PageItem snapshot(QPointF origin, SnapshotContext& context) const override;
+
+private:
+    ChartData m_data;
+};
+
+// A control that paints itself. The paint function is copied into the page when the
 // section is placed, so it must hold by value everything it draws.
 class CustomControl final : public Control {
 public:
@@ -259,7 +294,7 @@ public:
     ControlKind kind() const override { return ControlKind::Custom; }
     void setPaint(PaintFunction paint) { m_paint = std::move(paint); }
     const PaintFunction& paint() const { return m_paint; }
-    PageItem snapshot(QPointF origin) const override;
+    PageItem snapshot(QPointF origin, SnapshotContext& context) const override;
 
 private:
     PaintFunction m_paint;
@@ -293,7 +328,10 @@ public:
 
     // Adds a control by class name: "DDActiveReports.Label", "DDActiveReports.Line",
     // "DDActiveReports.Shape" or "DDActiveReports.Checkbox", in any letter case. Throws
-    // ReportError for any other name.
+    // ReportError for any other name. What the layout does not set, the new control has by
+    // default: at 0, 0 and 1440 twips wide; labels and check boxes 200 high in Arial 8 pt,
+    // left-aligned, transparent; shapes 720 high, transparent with a thin black border;
+    // lines 1440 long, solid, thin and black.
     Control& Add(const QString& className, const QString& name = {});
 
     // Adds a control of a known kind.

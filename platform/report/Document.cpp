@@ -1,5 +1,8 @@
 #include "platform/report/Document.h"
 
+#include "platform/report/ChartPicture.h"
+#include "platform/report/Pictures.h"
+
 #include <QPageLayout>
 #include <QPainter>
 #include <QPainterPath>
@@ -71,38 +74,6 @@ private:
     Font m_font;
     bool m_valid = false;
 };
-
-// The natural size of a picture in twips, from the resolution stored with it (96 dpi when
-// none is).
-QSizeF pictureTwips(const QImage& image)
-{
-    const double dpmX = image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() : 96 / 0.0254;
-    const double dpmY = image.dotsPerMeterY() > 0 ? image.dotsPerMeterY() : 96 / 0.0254;
-    return QSizeF(image.width() / dpmX / 0.0254 * kTwipsPerInch,
-                  image.height() / dpmY / 0.0254 * kTwipsPerInch);
-}
-
-QRectF alignedIn(const QRectF& box, QSizeF size, PictureAlignment alignment)
-{
-    QRectF r(box.topLeft(), size);
-    switch (alignment) {
-    case PictureAlignment::TopLeft:
-        break;
-    case PictureAlignment::TopRight:
-        r.moveRight(box.right());
-        break;
-    case PictureAlignment::Center:
-        r.moveCenter(box.center());
-        break;
-    case PictureAlignment::BottomLeft:
-        r.moveBottom(box.bottom());
-        break;
-    case PictureAlignment::BottomRight:
-        r.moveBottomRight(box.bottomRight());
-        break;
-    }
-    return r;
-}
 
 struct ItemPainter {
     QPainter& p;
@@ -176,26 +147,27 @@ struct ItemPainter {
 
     void operator()(const ImageItem& item) const
     {
-        if (item.image.isNull() || item.rect.isEmpty())
+        if (!item.picture || item.picture->image.isNull() || item.rect.isEmpty())
             return;
         p.save();
-        p.setRenderHint(QPainter::SmoothPixmapTransform, item.smooth);
-        switch (item.sizeMode) {
-        case SizeMode::Stretch:
-            p.drawImage(item.rect, item.image);
-            break;
-        case SizeMode::Zoom: {
-            const QSizeF size =
-                QSizeF(item.image.size()).scaled(item.rect.size(), Qt::KeepAspectRatio);
-            p.drawImage(alignedIn(item.rect, size, item.alignment), item.image);
-            break;
-        }
-        case SizeMode::Clip:
-            p.setClipRect(item.rect, Qt::IntersectClip);
-            p.drawImage(alignedIn(item.rect, pictureTwips(item.image), item.alignment), item.image);
-            break;
-        }
+        p.setClipRect(item.rect, Qt::IntersectClip);
+        // Pictures kept at their own size are enlarged without smoothing and stored without
+        // loss, so that bars and edges stay sharp; reduced photos are smoothed.
+        p.setRenderHint(QPainter::SmoothPixmapTransform, item.smooth());
+        p.setRenderHint(QPainter::LosslessImageRendering, !item.smooth());
+        p.drawImage(item.drawRect(), item.picture->image);
         p.restore();
+    }
+
+    void operator()(const ChartItem& item) const
+    {
+        if (item.rect.isEmpty() || item.data.categories.empty())
+            return;
+        p.save();
+        p.setClipRect(item.rect, Qt::IntersectClip);
+        ChartPicture(item.data, item.rect.size(), item.legendPoints).paint(p, item.rect);
+        p.restore();
+        fonts = FontCache();
     }
 
     void operator()(const CustomItem& item) const

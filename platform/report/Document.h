@@ -72,6 +72,13 @@ public:
     std::vector<std::pair<int, const PlacedSection*>> sections(const QString& name) const;
     int count(const QString& section) const;
 
+    // The pages as text, for comparing a run with a reviewed one: page by page, each placed
+    // section with its items (kind, control name, rectangle in twips, font, text, picture,
+    // chart data), then the run's errors. Picture files inside the program folder are named
+    // by their path relative to it; only what the model holds is written, nothing that
+    // depends on the fonts installed.
+    QString dump() const;
+
     // Draws a page. The painter's units must be twips, with the paper's corner at 0, 0.
     void paint(QPainter& painter, int pageIndex) const;
     // A page as a picture at the given resolution, on white.

@@ -31,7 +31,7 @@ private:
     void call(const QString& handler, const std::function<void()>& f);
     void format(Section& section);
     bool formatForRequest(Section& section);
-    Snapshot snapshot(const Section& section) const;
+    Snapshot snapshot(const Section& section);
 
     void openPage();
     void closePage();
@@ -69,6 +69,7 @@ private:
     Twips m_columnY = 0;
     Twips m_setBottom = 0;
 
+    SnapshotContext m_context;
     std::map<const Section*, int> m_instances;
     std::vector<bool> m_groupOpen;
     std::vector<data::Variant> m_groupValue;
@@ -111,7 +112,7 @@ bool Runner::formatForRequest(Section& section)
     return std::exchange(section.m_requested, false);
 }
 
-Runner::Snapshot Runner::snapshot(const Section& section) const
+Runner::Snapshot Runner::snapshot(const Section& section)
 {
     Snapshot s;
     s.section = &section;
@@ -119,9 +120,16 @@ Runner::Snapshot Runner::snapshot(const Section& section) const
     if (section.BackStyle() == BackStyle::Opaque)
         s.backColor = section.BackColor();
     s.items.reserve(std::size_t(section.Controls().Count()));
+    m_context.requester = {section.Name() + QStringLiteral("_Format"), m_layout.m_pageNumber};
     for (const auto& control : section.Controls()) {
+        // A picture file that could not be found leaves its control empty; the run goes on.
+        if (auto* image = dynamic_cast<Image*>(control.get())) {
+            if (QString error = image->takeLoadError(); !error.isEmpty())
+                m_doc->m_errors.push_back(
+                    {m_context.requester.handler, m_context.requester.page, error});
+        }
         if (control->Visible())
-            s.items.push_back(control->snapshot(QPointF(0, 0)));
+            s.items.push_back(control->snapshot(QPointF(0, 0), m_context));
     }
     return s;
 }
@@ -420,6 +428,10 @@ std::shared_ptr<const Document> Runner::run()
         runRows();
     }
     closePage();
+    // The picture files of every page, read at once: the pictures the pages hold are filled.
+    for (PictureFailure& failure : m_context.pictures.decodeFiles())
+        m_doc->m_errors.push_back(
+            {failure.requester.handler, failure.requester.page, std::move(failure.message)});
     call(QStringLiteral("ReportEnd"), [this] { m_layout.ReportEnd(); });
 
     std::shared_ptr<const Document> doc = m_doc;

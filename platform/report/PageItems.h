@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/report/ChartData.h"
+#include "platform/report/Pictures.h"
 #include "platform/report/Units.h"
 
 #include <QImage>
@@ -55,12 +57,28 @@ struct CheckItem : ItemBase {
     QColor foreColor = Qt::black;
 };
 
+// A picture, decoded at the size it prints at; pages that show the same picture share it.
 struct ImageItem : ItemBase {
-    QImage image; // null: nothing is drawn
-    QString source;
+    SharedPicture picture; // null: nothing is drawn
+    QString source;        // the file's full path, or the name of a picture made in code
     PictureAlignment alignment = PictureAlignment::TopLeft;
     SizeMode sizeMode = SizeMode::Clip;
-    bool smooth = true;
+
+    // The decoded pixels; null when there is nothing to draw.
+    QImage image() const { return picture ? picture->image : QImage(); }
+    // Where the picture goes on the paper; it is cut off at rect.
+    QRectF drawRect() const
+    {
+        return picture ? picture->drawRect.translated(rect.topLeft()) : QRectF();
+    }
+    // False for pictures kept at their own size: enlarged without smoothing (hard edges).
+    bool smooth() const { return !picture || picture->smooth; }
+};
+
+// A chart: its data and the legend font chosen for its size when it was placed.
+struct ChartItem : ItemBase {
+    ChartData data;
+    double legendPoints = 0;
 };
 
 // Painting code of a custom-painted control, called with a painter whose units are twips and
@@ -72,7 +90,8 @@ struct CustomItem : ItemBase {
     PaintFunction paint;
 };
 
-using PageItem = std::variant<TextItem, LineItem, ShapeItem, CheckItem, ImageItem, CustomItem>;
+using PageItem =
+    std::variant<TextItem, LineItem, ShapeItem, CheckItem, ImageItem, ChartItem, CustomItem>;
 
 const ItemBase& itemBase(const PageItem& item);
 ItemBase& itemBase(PageItem& item);

@@ -1,5 +1,7 @@
 #include "platform/report/Section.h"
 
+#include "platform/data/Recordset.h"
+
 #include <algorithm>
 
 namespace report {
@@ -33,6 +35,15 @@ void GroupHeader::setGroupValue(const data::Variant& value)
 void GroupHeader::setGroupValueSource(std::function<std::optional<data::Variant>()> source)
 {
     m_source = std::move(source);
+}
+
+void GroupHeader::setGroupValueField(data::Recordset& rows, const QString& field)
+{
+    m_source = [&rows, field]() -> std::optional<data::Variant> {
+        if (rows.State() != data::adStateOpen || rows.EOF() || rows.BOF())
+            return std::nullopt;
+        return rows[field].Value();
+    };
 }
 
 std::optional<data::Variant> GroupHeader::currentGroupValue() const

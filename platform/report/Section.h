@@ -10,6 +10,10 @@
 #include <functional>
 #include <optional>
 
+namespace data {
+class Recordset;
+}
+
 namespace report {
 
 enum class SectionKind { PageHeader, GroupHeader, Detail, GroupFooter, PageFooter };
@@ -91,10 +95,17 @@ public:
 
     Section& footer() const { return m_footer; }
 
-    // A fixed value, replaced whenever the layout sets another.
+    // The group value, in one of three ways; each replaces the one set before.
+    //
+    // A value set by code, kept until the layout sets another (a layout that moves through
+    // its rows itself sets the next row's value in Detail_AfterPrint).
     void setGroupValue(const data::Variant& value);
-    // A value read each time the engine checks for a new group, e.g. a field of the current
-    // row; no value (nullopt, or a throw) means there is no current row and no group starts.
+    // A field of the current row of the layout's rows, read each time the engine checks for
+    // a new group (before every Detail Format). Past the last row (or before the first) there
+    // is no value, and no group starts. The recordset must outlive the run.
+    void setGroupValueField(data::Recordset& rows, const QString& field);
+    // Any value read each time the engine checks for a new group; no value (nullopt, or a
+    // throw) means there is no current row and no group starts.
     void setGroupValueSource(std::function<std::optional<data::Variant>()> source);
 
     std::optional<data::Variant> currentGroupValue() const;

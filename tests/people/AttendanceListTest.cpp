@@ -225,6 +225,56 @@ TEST_F(AttendanceList, AFailedSaveKeepsTheStoredRowsAndTheChangedList)
     EXPECT_FALSE(saveListShown());
 }
 
+// Another copy of the program on the same data file saves its lists and meetings meanwhile
+// (here written straight into the file).
+TEST_F(AttendanceList, TwoCopiesNeverOverwriteEachOthersListOrMeetingUnseen)
+{
+    const int first = db.addMeeting(QDate(2024, 5, 5));
+    const int week = db.addMeeting(QDate(2024, 5, 12), {{"Wk_Topic", "Joy"}});
+    db.attend(week, {ann});
+    open();
+    db.exec(QString("INSERT INTO Attendance (Attend_Youth_ID, Attend_Wk_ID) VALUES (%1, %2)")
+                .arg(cy)
+                .arg(week));
+    addFromDropDown("Brown, Bob");
+    click("cmdSet");
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
+    EXPECT_TRUE(testenv::messages().last().text.startsWith(kListNotSaved));
+    EXPECT_TRUE(
+        testenv::messages().last().text.contains("changed by another user since you opened it"));
+    EXPECT_EQ(attendees(week), QList<int>({ann, cy}));
+    EXPECT_EQ(list(), QStringList({"[x] Adams, Ann", "[x] Brown, Bob"}));
+    EXPECT_TRUE(saveListShown());
+
+    // Moving away without saving and back shows the other copy's list; a change then saves.
+    testenv::messages().scriptAnswer(Answer::No);
+    click("cmdPrevious");
+    click("cmdNext");
+    EXPECT_EQ(list(), QStringList({"[x] Adams, Ann", "[x] Cole, Cy"}));
+    addFromDropDown("Brown, Bob");
+    click("cmdSet");
+    EXPECT_EQ(attendees(week), QList<int>({ann, bob, cy}));
+    // The other copy's list of another meeting is no conflict.
+    db.attend(first, {ann});
+    addFromDropDown("Seven, Sam");
+    click("cmdSet");
+    EXPECT_EQ(attendees(week), QList<int>({ann, bob, cy, seven}));
+
+    // The meeting's own fields: the other copy's newer topic is not overwritten, and what was
+    // typed stays on screen.
+    testenv::messages().clear();
+    db.exec(QString("UPDATE Weeks SET Wk_Topic = 'Peace' WHERE Wk_ID = %1").arg(week));
+    type(box("Wk_Topic"), "Hope");
+    click("cmdFirst");
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_TRUE(
+        testenv::messages().last().text.contains("changed by another user since you opened it"));
+    EXPECT_EQ(text("Wk_Topic"), "Hope");
+    EXPECT_EQ(db.value(QString("SELECT Wk_Topic FROM Weeks WHERE Wk_ID = %1").arg(week)).text(),
+              "Peace");
+}
+
 TEST_F(AttendanceList, SavesToTheMeetingShownWhenMeetingsShareADate)
 {
     const int morning = db.addMeeting(QDate(2024, 5, 12), {{"Wk_Topic", "Morning"}});

@@ -95,6 +95,94 @@ TEST(LikePatterns, MatchAsTheLikeOperatorDoes)
         EXPECT_FALSE(LikePattern::compile(QString::fromUtf8(invalid)).has_value()) << invalid;
 }
 
+// A plain reading of a pattern, character by character, trying every length for each "*":
+// slow, but plainly right for short texts.
+bool plainLike(QStringView pattern, QStringView text)
+{
+    if (pattern.isEmpty())
+        return text.isEmpty();
+    const QChar p = pattern.front();
+    if (p == u'*')
+        for (qsizetype skip = 0; skip <= text.size(); ++skip)
+            if (plainLike(pattern.mid(1), text.mid(skip)))
+                return true;
+    if (p == u'*' || text.isEmpty())
+        return false;
+    const QChar c = text.front();
+    if (p == u'[') {
+        const qsizetype close = pattern.indexOf(u']');
+        const bool negated = pattern.at(1) == u'!';
+        bool in = false;
+        for (qsizetype i = negated ? 2 : 1; i < close; ++i) {
+            if (i + 2 < close && pattern.at(i + 1) == u'-') {
+                in = in || (c >= pattern.at(i) && c <= pattern.at(i + 2));
+                i += 2;
+            } else {
+                in = in || c == pattern.at(i);
+            }
+        }
+        return in != negated && plainLike(pattern.mid(close + 1), text.mid(1));
+    }
+    const bool one = p == u'?' || (p == u'#' && c.isDigit()) || p == c;
+    return one && plainLike(pattern.mid(1), text.mid(1));
+}
+
+TEST(LikePatterns, AgreeWithAPlainReadingForEveryShortPatternAndText)
+{
+    const QStringList parts = {"A", "B", "?", "#", "*", "[AB]", "[!A]", "[0-9]"};
+    // Every pattern of up to four parts, every text of up to five characters.
+    QStringList patterns = {""};
+    QStringList level = {""};
+    for (int length = 1; length <= 4; ++length) {
+        QStringList longer;
+        for (const QString& p : level)
+            for (const QString& part : parts)
+                longer << p + part;
+        patterns += longer;
+        level = longer;
+    }
+    QStringList texts = {""};
+    level = {""};
+    for (int length = 1; length <= 5; ++length) {
+        QStringList longer;
+        for (const QString& t : level)
+            for (const char* c : {"A", "B", "1"})
+                longer << t + QLatin1String(c);
+        texts += longer;
+        level = longer;
+    }
+    int compared = 0;
+    for (const QString& p : patterns) {
+        const auto pattern = LikePattern::compile(p);
+        ASSERT_TRUE(pattern) << p.toStdString();
+        for (const QString& t : texts) {
+            ASSERT_EQ(pattern->matches(t), plainLike(p, t))
+                << p.toStdString() << " ~ " << t.toStdString();
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 100000);
+}
+
+// Patterns that make a backtracking matcher try every way to place its stars end at once;
+// their speed is measured by the picker benchmark.
+TEST(LikePatterns, ManyStarsOverALongNameStillAnswer)
+{
+    const QString longName = QString(10000, u'K');
+    const struct {
+        const char* pattern;
+        bool matches;
+    } cases[] = {
+        {"*K*K*K*Z*", false},
+        {"*?*?*?*?*?*?*?*?*?*Z*", false},
+        {"K*K*K*K*K*K*K*K*K*K*", true},
+        {"*K*K*K*K", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LikePattern::compile(QString::fromUtf8(c.pattern))->matches(longName), c.matches)
+            << c.pattern;
+}
+
 class PersonPickerOnScreen : public DirectoryFixture {
 protected:
     void SetUp() override

@@ -25,12 +25,17 @@ public:
     {
         setCaption(QStringLiteral("Team Roster"));
         Detail().setHeight(300);
-        Detail().Controls().add<report::Label>(QStringLiteral("txtLine")).setBounds(0, 0, 3000, 300);
+        Detail()
+            .Controls()
+            .add<report::Label>(QStringLiteral("txtLine"))
+            .setBounds(0, 0, 3000, 300);
         Detail().onFormat([this] {
             ++*m_formats;
             if (++m_rows <= 2) {
-                Detail().Controls().Item<report::Label>(QStringLiteral("txtLine")).setCaption(
-                    QStringLiteral("Line %1").arg(m_rows));
+                Detail()
+                    .Controls()
+                    .Item<report::Label>(QStringLiteral("txtLine"))
+                    .setCaption(QStringLiteral("Line %1").arg(m_rows));
                 Detail().request();
             }
         });
@@ -38,6 +43,30 @@ public:
 
 private:
     int* m_formats;
+    int m_rows = 0;
+};
+
+// Fails in two handlers, after its first row.
+class BreakingReport : public report::Report {
+public:
+    BreakingReport()
+    {
+        setCaption(QStringLiteral("Roll Sheet"));
+        Detail().setHeight(300);
+        Detail()
+            .Controls()
+            .add<report::Label>(QStringLiteral("txtLine"))
+            .setBounds(0, 0, 3000, 300);
+        Detail().onFormat([this] {
+            if (++m_rows == 2)
+                Detail().Controls().Item(QStringLiteral("txtYouthName"));
+            if (m_rows <= 3)
+                Detail().request();
+        });
+        PageFooter().onFormat([] { throw std::runtime_error("footer broke"); });
+    }
+
+private:
     int m_rows = 0;
 };
 
@@ -81,6 +110,22 @@ TEST_F(PreviewTest, HostsTheReportUnderItsCaption)
     EXPECT_EQ(preview->arvPreview->geometry().bottom(), preview->rect().bottom());
 }
 
+TEST_F(PreviewTest, AReportThatFailedPartOfTheWaySaysSoOnceAndOpensWithWhatWasBuilt)
+{
+    EXPECT_TRUE(testenv::messages().shown().empty()); // the clean report said nothing
+    ShowReport(std::make_shared<BreakingReport>(), true);
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    const auto& shown = testenv::messages().last();
+    EXPECT_EQ(shown.kind, ui::MessageKind::Critical);
+    EXPECT_TRUE(shown.text.contains(QStringLiteral("\"Roll Sheet\""))) << shown.text.toStdString();
+    EXPECT_TRUE(shown.text.contains(QStringLiteral("Detail_Format (page 1)")));
+    EXPECT_TRUE(shown.text.contains(QStringLiteral("txtYouthName")));
+    EXPECT_TRUE(shown.text.contains(QStringLiteral("One more error")));
+    EXPECT_EQ(title(), QStringLiteral("  Report Preview - Roll Sheet"));
+    // The first row was built; the failing call made no request, which ended the rows.
+    EXPECT_EQ(preview->arvPreview->document()->texts(QStringLiteral("txtLine")).size(), 1);
+}
+
 TEST_F(PreviewTest, CloseToolReturnsToAFreshScreenOfTheNode)
 {
     QPointer<frmCustomActiveReportsPreview> watch = preview;
@@ -114,6 +159,8 @@ TEST_F(PreviewTest, UnloadedByTheShellItDoesNotNavigate)
 {
     main().ClickNode(3);
     EXPECT_EQ(title(), QStringLiteral("  Members Directory"));
-    EXPECT_EQ(screens.log.events.filter(QRegularExpression(QStringLiteral("^load frmReports"))).size(), 1);
+    EXPECT_EQ(
+        screens.log.events.filter(QRegularExpression(QStringLiteral("^load frmReports"))).size(),
+        1);
     EXPECT_EQ(screens.log.events.last(), QStringLiteral("load frmDirectory#3"));
 }

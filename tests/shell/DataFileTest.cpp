@@ -4,14 +4,13 @@
 #include "shell/clsCorvessa.h"
 #include "shell/frmMainMDI.h"
 #include "platform/data/Variant.h"
+#include "tests/support/DataFixture.h"
 #include "tests/support/ScreenDoubles.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
-#include <QSysInfo>
 
 #include <gtest/gtest.h>
 
@@ -45,20 +44,38 @@ std::optional<QString> lastBackupSetting()
     return testenv::settings().read(QStringLiteral("Reminders"), QStringLiteral("LastBackupDate"));
 }
 
+// A data file of a few pages, with people whose names say which version of the file it is.
+void fillDataFile(testing_support::DataFixture& db, const QString& name, int people = 300)
+{
+    for (int i = 0; i < people; ++i)
+        db.addPerson(name, QStringLiteral("Person %1").arg(i),
+                     {{"Youth_Comments", QString(200, QLatin1Char('x'))}});
+}
+
+// The data file cut short, as a full disk or a crash in the middle of a copy leaves it.
+void truncateDataFile(qint64 keep)
+{
+    QFile f(file("CorvessaData.mdb"));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.resize(keep < 0 ? f.size() / 2 : keep));
+}
+
 } // namespace
 
 TEST(Backup, CopiesTheDataFileAndRecordsTheDate)
 {
-    settings().setDataFileName(QStringLiteral("CorvessaData.mdb"));
-    writeFile(file("CorvessaData.mdb"), "first");
+    testing_support::DataFixture db;
+    fillDataFile(db, "First", 3);
     EXPECT_EQ(BackupDataFile(), QStringLiteral("CorvessaData.OLD.bak"));
-    EXPECT_EQ(readFile(file("CorvessaData.OLD.bak")), QByteArray("first"));
+    EXPECT_EQ(readFile(file("CorvessaData.OLD.bak")), readFile(file("CorvessaData.mdb")));
     EXPECT_EQ(lastBackupSetting(), QStringLiteral("2024-05-15"));
 
     testenv::clock().setToday(QDate(2024, 5, 20));
-    writeFile(file("CorvessaData.mdb"), "second, longer");
-    EXPECT_EQ(BackupDataFile(), QStringLiteral("CorvessaData.OLD.bak"));
-    EXPECT_EQ(readFile(file("CorvessaData.OLD.bak")), QByteArray("second, longer"));
+    fillDataFile(db, "Second");
+    BackupResult result = BackupResult::Failed;
+    EXPECT_EQ(BackupDataFile(&result), QStringLiteral("CorvessaData.OLD.bak"));
+    EXPECT_EQ(result, BackupResult::Saved);
+    EXPECT_EQ(readFile(file("CorvessaData.OLD.bak")), readFile(file("CorvessaData.mdb")));
     EXPECT_EQ(lastBackupSetting(), QStringLiteral("2024-05-20"));
     // Nothing but the data file and the backup is left behind.
     EXPECT_EQ(QDir(testenv::programFolder()).entryList(QDir::Files).size(), 2);
@@ -68,11 +85,62 @@ TEST(Backup, AFailedBackupKeepsThePreviousOne)
 {
     settings().setDataFileName(QStringLiteral("CorvessaData.mdb"));
     writeFile(file("CorvessaData.OLD.bak"), "good old backup");
-    EXPECT_EQ(BackupDataFile(), QString()); // no data file
+    BackupResult result = BackupResult::Saved;
+    EXPECT_EQ(BackupDataFile(&result), QString()); // no data file
+    EXPECT_EQ(result, BackupResult::Failed);
     ASSERT_TRUE(QDir(testenv::programFolder()).mkdir(QStringLiteral("CorvessaData.mdb")));
     EXPECT_EQ(BackupDataFile(), QString()); // a data file that cannot be read
     EXPECT_EQ(readFile(file("CorvessaData.OLD.bak")), QByteArray("good old backup"));
     EXPECT_FALSE(lastBackupSetting());
+}
+
+// A damaged data file never replaces the good backup: not from the menu, not at exit.
+TEST(Backup, ADamagedDataFileNeverReplacesTheGoodBackup)
+{
+    testing_support::RecordingScreens screens;
+    testing_support::DataFixture db;
+    fillDataFile(db, "Good");
+    ASSERT_FALSE(BackupDataFile().isEmpty());
+    const QByteArray good = readFile(file("CorvessaData.OLD.bak"));
+    testenv::clock().setToday(QDate(2024, 6, 30));
+    const QString damaged = QStringLiteral("The data file ") +
+                            QDir::toNativeSeparators(file("CorvessaData.mdb")) +
+                            QStringLiteral(" is damaged: part of it cannot be read. It was not "
+                                           "backed up, so that the last good backup, ") +
+                            QDir::toNativeSeparators(file("CorvessaData.OLD.bak")) +
+                            QStringLiteral(", is kept as it was. Copy that backup somewhere safe "
+                                           "before you go on.");
+
+    for (const qint64 keep : {qint64(-1), qint64(100), qint64(0)}) { // half, the header, nothing
+        truncateDataFile(keep);
+        BackupResult result = BackupResult::Saved;
+        EXPECT_EQ(BackupDataFile(&result), QString()) << keep;
+        EXPECT_EQ(result, BackupResult::DataFileDamaged) << keep;
+        EXPECT_EQ(readFile(file("CorvessaData.OLD.bak")), good) << keep;
+        EXPECT_EQ(lastBackupSetting(), QStringLiteral("2024-05-15")) << keep;
+    }
+
+    frmMainMDI main;
+    main.Load();
+    testenv::messages().clear();
+    main.mnuBackupData->trigger();
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
+    EXPECT_EQ(testenv::messages().last().text, damaged);
+
+    testenv::messages().clear();
+    AutomaticBackupAtExit(); // due: the last good backup is 46 days old
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().text, damaged);
+    EXPECT_EQ(readFile(file("CorvessaData.OLD.bak")), good);
+
+    // Without an earlier backup the message says so.
+    QFile::remove(file("CorvessaData.OLD.bak"));
+    EXPECT_EQ(
+        DamagedDataFileText(false),
+        QStringLiteral("The data file ") + QDir::toNativeSeparators(file("CorvessaData.mdb")) +
+            QStringLiteral(" is damaged: part of it cannot be read. It was not backed up, and "
+                           "there is no earlier backup."));
 }
 
 TEST(Backup, MenuCommandReportsBothOutcomes)
@@ -89,7 +157,7 @@ TEST(Backup, MenuCommandReportsBothOutcomes)
               QStringLiteral("There was a problem backing up the data file.  No backup was made."));
     EXPECT_EQ(testenv::messages().last().title, QStringLiteral("Corvessa"));
 
-    writeFile(file("CorvessaData.mdb"), "data");
+    testing_support::DataFixture db;
     main.mnuBackupData->trigger();
     EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Information);
     EXPECT_EQ(testenv::messages().last().text,
@@ -99,8 +167,7 @@ TEST(Backup, MenuCommandReportsBothOutcomes)
 
 TEST(Backup, WeeklyRuleAtExit)
 {
-    settings().setDataFileName(QStringLiteral("CorvessaData.mdb"));
-    writeFile(file("CorvessaData.mdb"), "data");
+    testing_support::DataFixture db;
     const QString backup = file("CorvessaData.OLD.bak");
 
     settings().setLastAutoBackup(daysAgo(6));
@@ -126,8 +193,7 @@ TEST(Backup, WeeklyRuleAtExit)
 
 TEST(Backup, FirstExitEverIsDue)
 {
-    settings().setDataFileName(QStringLiteral("CorvessaData.mdb"));
-    writeFile(file("CorvessaData.mdb"), "data");
+    testing_support::DataFixture db;
     AutomaticBackupAtExit();
     EXPECT_TRUE(QFileInfo::exists(file("CorvessaData.OLD.bak")));
 }
@@ -135,8 +201,7 @@ TEST(Backup, FirstExitEverIsDue)
 TEST(Backup, ExitBacksUpAfterEveryWindowIsGone)
 {
     testing_support::RecordingScreens screens;
-    settings().setDataFileName(QStringLiteral("CorvessaData.mdb"));
-    writeFile(file("CorvessaData.mdb"), "data");
+    testing_support::DataFixture db;
     const QString backup = file("CorvessaData.OLD.bak");
     bool backupExistedAtUnload = true;
     program().MainForm = std::make_unique<frmMainMDI>();
@@ -155,25 +220,4 @@ TEST(Backup, ExitBacksUpAfterEveryWindowIsGone)
     program().MainForm->close();
     EXPECT_FALSE(backupExistedAtUnload);
     EXPECT_TRUE(QFileInfo::exists(backup));
-}
-
-TEST(RunMarker, SeesAnotherRunningCopy)
-{
-    settings().setDataFileName(QStringLiteral("CorvessaData.mdb"));
-    auto mine = AcquireRunMarker();
-    ASSERT_TRUE(mine);
-    EXPECT_FALSE(AnotherCopyIsRunning(mine.get()));
-
-    // A marker held by a live process.
-    QLockFile other(file("CorvessaData.mdb.run-999999.lock"));
-    ASSERT_TRUE(other.tryLock(0));
-    EXPECT_TRUE(AnotherCopyIsRunning(mine.get()));
-    other.unlock();
-    EXPECT_FALSE(AnotherCopyIsRunning(mine.get()));
-
-    // A marker whose copy ended without removing it.
-    const QByteArray ghost = "4194999\nghost\n" + QSysInfo::machineHostName().toUtf8() + "\n" +
-                             QSysInfo::machineUniqueId() + "\n" + QSysInfo::bootUniqueId() + "\n";
-    writeFile(file("CorvessaData.mdb.run-4194999.lock"), ghost);
-    EXPECT_FALSE(AnotherCopyIsRunning(mine.get()));
 }

@@ -174,11 +174,10 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptions)
     EXPECT_EQ(main().mnuOnlineHelp->text(), QStringLiteral("&Online Help"));
     EXPECT_EQ(main().mnuWebsite->text(), QStringLiteral("&Corvessa Website"));
     EXPECT_EQ(main().mnuAbout->text(), QStringLiteral("&About"));
-    EXPECT_TRUE(main().mnuBackupData->isEnabled());
-    EXPECT_FALSE(main().mnuExport->isEnabled());
-    EXPECT_FALSE(main().mnuOptions->isEnabled());
-    EXPECT_TRUE(main().mnuAbout->isEnabled());
-    EXPECT_TRUE(main().mnuOnlineHelp->isEnabled());
+    for (QAction* command :
+         {main().mnuExport, main().mnuBackupData, main().mnuExit, main().mnuOptions,
+          main().mnuOnlineHelp, main().mnuWebsite, main().mnuAbout})
+        EXPECT_TRUE(command->isEnabled()) << command->objectName().toStdString();
 }
 
 TEST_F(MainWindowTest, EveryNodeClickMakesAFreshScreen)

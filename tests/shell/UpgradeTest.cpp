@@ -1,13 +1,16 @@
 #include "shell/DataFile.h"
 #include "shell/ProgramState.h"
+#include "shell/RunMarker.h"
 #include "shell/clsCorvessa.h"
+#include "platform/data/Connection.h"
 #include "platform/data/ConnectionString.h"
+#include "platform/data/Recordset.h"
 #include "platform/data/Schema.h"
+#include "tests/support/OtherCopy.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -97,6 +100,12 @@ protected:
     }
 
     bool exists(const QString& name) { return QFileInfo::exists(file(name)); }
+
+    static QByteArray readAll(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
 };
 
 } // namespace
@@ -104,7 +113,7 @@ protected:
 TEST_F(UpgradeTest, NothingHappensWithoutATemplate)
 {
     makeOldData();
-    UpgradeDataFile(nullptr);
+    UpgradeDataFile();
     EXPECT_FALSE(exists(kBackup));
     EXPECT_TRUE(testenv::messages().shown().empty());
 }
@@ -112,7 +121,7 @@ TEST_F(UpgradeTest, NothingHappensWithoutATemplate)
 TEST_F(UpgradeTest, FirstRunInstallsTheTemplate)
 {
     makeTemplate();
-    UpgradeDataFile(nullptr);
+    UpgradeDataFile();
     EXPECT_TRUE(exists(kData));
     EXPECT_FALSE(exists(kTemplate));
     EXPECT_FALSE(exists(kBackup));
@@ -128,7 +137,7 @@ TEST_F(UpgradeTest, CarriesEveryRowAndKeyIntoTheNewLayout)
         before = dump(old);
     }
     makeTemplate();
-    UpgradeDataFile(nullptr);
+    UpgradeDataFile();
 
     EXPECT_TRUE(testenv::messages().shown().empty());
     EXPECT_FALSE(exists(kTemplate));
@@ -151,12 +160,32 @@ TEST_F(UpgradeTest, ATableTheOldFileLacksStaysEmpty)
         old.exec("INSERT INTO Youth VALUES (4, 'Cy', 'Ng')");
     }
     makeTemplate();
-    UpgradeDataFile(nullptr);
+    UpgradeDataFile();
     EXPECT_TRUE(testenv::messages().shown().empty());
     RawDb upgraded(file(kData));
     EXPECT_EQ(upgraded.column("SELECT Youth_ID || Youth_FName || Youth_Visitor FROM Youth"), QStringList{"4Cy0"});
     EXPECT_EQ(upgraded.scalar("SELECT COUNT(*) FROM Attendance"), 0);
     EXPECT_FALSE(exists(kTemplate));
+}
+
+TEST_F(UpgradeTest, ATableMissingInTheMiddleStopsNothingAfterIt)
+{
+    {
+        RawDb old(file(kData));
+        old.exec(
+            "CREATE TABLE Youth (Youth_ID INTEGER PRIMARY KEY AUTOINCREMENT, Youth_FName TEXT)");
+        old.exec("CREATE TABLE Attendance (Attend_Youth_ID INTEGER, Attend_Wk_ID INTEGER)");
+        old.exec("INSERT INTO Youth VALUES (4, 'Cy')");
+        old.exec("INSERT INTO Attendance VALUES (4, 8), (4, 9)");
+    }
+    makeTemplate();
+    UpgradeDataFile();
+    EXPECT_TRUE(testenv::messages().shown().empty());
+    RawDb upgraded(file(kData));
+    EXPECT_EQ(upgraded.scalar("SELECT COUNT(*) FROM Youth"), 1);
+    EXPECT_EQ(upgraded.scalar("SELECT COUNT(*) FROM Weeks"), 0);
+    EXPECT_EQ(upgraded.column("SELECT Attend_Wk_ID FROM Attendance ORDER BY 1"),
+              (QStringList{"8", "9"}));
 }
 
 TEST_F(UpgradeTest, AColumnTheTemplateLacksFailsAndKeepsBothFiles)
@@ -172,7 +201,7 @@ TEST_F(UpgradeTest, AColumnTheTemplateLacksFailsAndKeepsBothFiles)
     const QByteArray oldBytes = original.readAll();
     original.close();
 
-    UpgradeDataFile(nullptr);
+    UpgradeDataFile();
 
     ASSERT_EQ(testenv::messages().shown().size(), 1u);
     EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Information);
@@ -203,7 +232,7 @@ TEST_F(UpgradeTest, ATableThatCannotBeReadFailsTheUpgrade)
                  "GENERATED ALWAYS AS (abs(-9223372036854775807 - 1)) VIRTUAL");
     }
     makeTemplate();
-    UpgradeDataFile(nullptr);
+    UpgradeDataFile();
     ASSERT_EQ(testenv::messages().shown().size(), 1u);
     EXPECT_TRUE(exists(kTemplate));
     RawDb still(file(kData));
@@ -215,7 +244,7 @@ TEST_F(UpgradeTest, NoUpgradeWithoutABackup)
     makeTemplate();
     // A data file that cannot be copied.
     ASSERT_TRUE(QDir(testenv::programFolder()).mkdir(kData));
-    UpgradeDataFile(nullptr);
+    UpgradeDataFile();
     ASSERT_EQ(testenv::messages().shown().size(), 1u);
     EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
     EXPECT_EQ(testenv::messages().last().text,
@@ -224,18 +253,126 @@ TEST_F(UpgradeTest, NoUpgradeWithoutABackup)
     EXPECT_TRUE(QFileInfo(file(kData)).isDir());
 }
 
-TEST_F(UpgradeTest, WaitsWhileAnotherCopyRuns)
+TEST_F(UpgradeTest, WaitsWhileAnotherCopyRunsAndSaysWhy)
 {
     makeOldData();
     makeTemplate();
-    QLockFile other(file(kData + QStringLiteral(".run-999999.lock")));
-    ASSERT_TRUE(other.tryLock(0));
-    UpgradeDataFile(nullptr);
+    program().ThisRun = RunMarker::create();
+    const QString other = testing_support::writeOtherCopyMarker(QStringLiteral("hall-pc"), 4242, 9);
+    UpgradeDataFile();
     EXPECT_TRUE(exists(kTemplate));
     EXPECT_FALSE(exists(kBackup));
-    other.unlock();
-    UpgradeDataFile(nullptr);
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Information);
+    EXPECT_EQ(
+        testenv::messages().last().text,
+        QStringLiteral("This version of the program comes with an update of the data file, but "
+                       "another copy of the program is using the data file (on the computer "
+                       "hall-pc). The update was not made now, and nothing was changed. Close the "
+                       "other copy, then start the program again to make the update."));
+
+    // That copy's marker, left behind on the other computer, goes stale: the next start upgrades.
+    testing_support::ageMarker(other, 11);
+    UpgradeDataFile();
     EXPECT_FALSE(exists(kTemplate));
+    EXPECT_EQ(testenv::messages().shown().size(), 1u);
+    RawDb upgraded(file(kData));
+    EXPECT_EQ(upgraded.scalar("SELECT COUNT(*) FROM Attendance"), 3);
+}
+
+TEST_F(UpgradeTest, ADamagedDataFileIsNeverUpgraded)
+{
+    makeOldData();
+    {
+        RawDb old(file(kData));
+        old.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                 "INSERT INTO Youth (Youth_FName, Youth_Comments) SELECT 'P' || i, "
+                 "hex(randomblob(100)) FROM n");
+    }
+    ASSERT_FALSE(BackupDataFile().isEmpty());
+    const QByteArray goodBackup = readAll(file(kBackup));
+    {
+        QFile data(file(kData));
+        ASSERT_TRUE(data.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(data.resize(data.size() / 2));
+    }
+    const QByteArray damaged = readAll(file(kData));
+    makeTemplate();
+
+    UpgradeDataFile();
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
+    EXPECT_EQ(testenv::messages().last().text, DamagedDataFileText(true));
+    EXPECT_TRUE(testenv::messages().last().text.endsWith(
+        QLatin1String("The data file was not updated for this version of the program.")));
+    EXPECT_EQ(readAll(file(kBackup)), goodBackup);
+    EXPECT_EQ(readAll(file(kData)), damaged);
+    EXPECT_TRUE(exists(kTemplate));
+    EXPECT_EQ(QDir(testenv::programFolder()).entryList(QDir::Files).size(), 3);
+}
+
+namespace {
+
+// The plain file operations, except that one rename fails (a file in use).
+class RenameFails : public UpgradeFiles {
+public:
+    explicit RenameFails(QString from) : m_from(std::move(from)) {}
+    bool rename(const QString& from, const QString& to) override
+    {
+        if (QFileInfo(from).fileName() == m_from)
+            return false;
+        return UpgradeFiles::rename(from, to);
+    }
+
+private:
+    QString m_from;
+};
+
+} // namespace
+
+// Either move of the swap failing leaves the old data file in place and the template for the
+// next start.
+TEST_F(UpgradeTest, ASwapThatFailsPutsTheOldDataFileBack)
+{
+    for (const QString& failing : {kData, kTemplate + QStringLiteral(".upgrade")}) {
+        QDir(testenv::programFolder()).removeRecursively();
+        QDir().mkpath(testenv::programFolder());
+        makeOldData();
+        const QByteArray old = readAll(file(kData));
+        makeTemplate();
+        RenameFails files(failing);
+        UpgradeDataFile(files);
+        EXPECT_EQ(readAll(file(kData)), old) << failing.toStdString();
+        EXPECT_TRUE(exists(kTemplate)) << failing.toStdString();
+        EXPECT_EQ(QDir(testenv::programFolder()).entryList(QDir::Files),
+                  (QStringList{kData, kBackup, kTemplate}))
+            << failing.toStdString();
+        UpgradeDataFile(); // the next start
+        EXPECT_FALSE(exists(kTemplate));
+        RawDb upgraded(file(kData));
+        EXPECT_EQ(upgraded.scalar("SELECT COUNT(*) FROM Attendance"), 3);
+    }
+}
+
+TEST_F(UpgradeTest, CopyingIntoATableThatHoldsRowsFails)
+{
+    makeOldData();
+    makeTemplate();
+    {
+        RawDb t(file(kTemplate));
+        t.exec("INSERT INTO Weeks (Wk_ID, Wk_Date) VALUES (100, 45000)");
+    }
+    data::Connection from;
+    from.Open(program().ConnectionString);
+    data::Connection to;
+    to.Open(data::buildConnectionString(testenv::programFolder(), kTemplate));
+    data::Recordset source;
+    source.Open("SELECT * FROM Weeks;", from, data::adOpenForwardOnly, data::adLockReadOnly);
+    data::Recordset destination;
+    destination.Open("SELECT * FROM Weeks;", to, data::adOpenStatic, data::adLockOptimistic);
+    EXPECT_FALSE(CopyRecords(source, destination)); // every row arrived, but the count is 3
+    EXPECT_EQ(source.State(), data::adStateClosed);
+    EXPECT_EQ(destination.State(), data::adStateClosed);
 }
 
 TEST_F(UpgradeTest, LeavesNoStaleJournalAndCopiesLargeTables)
@@ -252,7 +389,7 @@ TEST_F(UpgradeTest, LeavesNoStaleJournalAndCopiesLargeTables)
     journal.write(QByteArray(512, '\0'));
     journal.close();
 
-    UpgradeDataFile(nullptr);
+    UpgradeDataFile();
     EXPECT_TRUE(testenv::messages().shown().empty());
     EXPECT_FALSE(exists(kTemplate));
     EXPECT_FALSE(exists(kData + QStringLiteral("-journal")));

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QEvent>
 #include <QTemporaryDir>
 
@@ -89,14 +90,58 @@ class ResetListener final : public ::testing::EmptyTestEventListener {
 
 } // namespace
 
-testing_support::RecordingMessageBoxes& messages() { return *state().messages; }
-testing_support::RecordingFileDialogs& files() { return *state().files; }
-testing_support::RecordingPrintDialogs& printing() { return *state().printing; }
-testing_support::RecordingShell& shell() { return *state().shell; }
-testing_support::FixedClock& clock() { return *state().clock; }
-testing_support::MemorySettingsStore& settings() { return *state().settings; }
-QString programFolder() { return state().folder.path(); }
-QString programFile(const QString& name) { return QDir(programFolder()).filePath(name); }
+testing_support::RecordingMessageBoxes& messages()
+{
+    return *state().messages;
+}
+testing_support::RecordingFileDialogs& files()
+{
+    return *state().files;
+}
+testing_support::RecordingPrintDialogs& printing()
+{
+    return *state().printing;
+}
+testing_support::RecordingShell& shell()
+{
+    return *state().shell;
+}
+testing_support::FixedClock& clock()
+{
+    return *state().clock;
+}
+testing_support::MemorySettingsStore& settings()
+{
+    return *state().settings;
+}
+QString programFolder()
+{
+    return state().folder.path();
+}
+QString builtProgramFolder()
+{
+    return QStringLiteral(CORVESSA_BUILT_PROGRAM_DIR);
+}
+
+void installBarcodePictures()
+{
+    const QDir from(builtProgramFolder() + QStringLiteral("/Barcode_GIFS"));
+    QDir to(programFolder());
+    if (!to.mkpath(QStringLiteral("Barcode_GIFS")))
+        throw std::runtime_error("The test's barcode folder cannot be made.");
+    for (int digit = 0; digit <= 9; ++digit) {
+        const QString name = QStringLiteral("%1.gif").arg(digit);
+        const QString target = to.filePath(QStringLiteral("Barcode_GIFS/") + name);
+        QFile::remove(target);
+        if (!QFile::copy(from.filePath(name), target))
+            throw std::runtime_error("The barcode pictures of the build are missing.");
+    }
+}
+
+QString programFile(const QString& name)
+{
+    return QDir(programFolder()).filePath(name);
+}
 
 void installPerTestReset()
 {

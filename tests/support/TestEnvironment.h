@@ -20,6 +20,12 @@ QString programFolder();
 // A path inside the program folder.
 QString programFile(const QString& name);
 
+// The folder where the build puts the program and what it reads at run time.
+QString builtProgramFolder();
+// Copies the barcode digit pictures the build wrote (Barcode_GIFS/0.gif ... 9.gif) into the
+// test's program folder, where layouts look for them.
+void installBarcodePictures();
+
 // Called by the test main: installs the per-test reset.
 void installPerTestReset();
 

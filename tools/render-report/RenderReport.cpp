@@ -149,7 +149,7 @@ int renderReport(const QStringList& arguments, QTextStream& err)
         err << error << Qt::endl;
         return NotWritten;
     }
-    return Rendered;
+    return document->errors().empty() ? Rendered : RanWithErrors;
 }
 
 } // namespace tools

@@ -212,6 +212,8 @@ TEST_F(RecordsetTest, WritesKeepTheStorageConventions)
         {"Youth_Bday", Variant(""), "(null)"},
         {"Youth_School_Grade", Variant(9.5), "10"}, // half to even
         {"Youth_School_Grade", Variant(8.5), "8"},
+        {"Youth_School_Grade", Variant(32767.0), "32767"}, // a 16-bit field's ends
+        {"Youth_School_Grade", Variant("-32768"), "-32768"},
         {"Youth_Zip", Variant("02134"), "02134"},
         {"Youth_City", Variant(""), ""},
     };
@@ -228,6 +230,11 @@ TEST_F(RecordsetTest, WritesKeepTheStorageConventions)
     }
     EXPECT_THROW(rs["Youth_Bday"] = "not a date", data::DataError);
     EXPECT_THROW(rs["Youth_School_Grade"] = 70000, data::DataError);
+    EXPECT_THROW(rs["Youth_School_Grade"] = 32768, data::DataError);
+    EXPECT_THROW(rs["Youth_Status"] = -32769.0, data::DataError);
+    rs.CancelUpdate();
+    EXPECT_EQ(m_db.value("SELECT Youth_School_Grade FROM Youth WHERE Youth_ID = 1").number(),
+              -32768);
     EXPECT_THROW(rs["YouthName"] = "x", data::DataError); // computed
 }
 

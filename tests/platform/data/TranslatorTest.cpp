@@ -61,6 +61,9 @@ TEST_F(Translation, KeepsTheJetMeaning)
          "3/3/2024"},
         {"a date with a time", "SELECT #3/10/2024 2:30 PM#", "3/10/2024 14:30"},
         {"a date written year first", "SELECT #2024-03-10#", "3/10/2024"},
+        {"a year before 1000",
+         "SELECT Year(#3/9/999#) * 10000 + Month(#3/9/999#) * 100 + Day(#3/9/999#)", "9990309"},
+        {"the first day dates can hold", "SELECT #1/1/100# = #0100-01-01#", "True"},
         {"True is -1 in comparisons", "SELECT Count(*) FROM Youth WHERE Youth_Visitor = True", "1"},
         {"a truth value read as a value",
          "SELECT (Youth_Visitor = False) FROM Youth WHERE Youth_ID = 2", "True"},
@@ -70,6 +73,8 @@ TEST_F(Translation, KeepsTheJetMeaning)
          "SELECT Count(*) FROM Youth WHERE (Youth_Status = 1) = False", "1"},
         {"& reads Null as empty text",
          "SELECT Youth_LName & ', ' & Youth_FName FROM Youth WHERE Youth_ID = 3", "Doe, "},
+        {"& of a Null field and a text field is the text",
+         "SELECT Youth_MName & Youth_FName FROM Youth WHERE Youth_ID = 1", "Ann"},
         {"& of Nulls only is Null",
          "SELECT Youth_MName & Youth_Comments FROM Youth WHERE Youth_ID = 1", "(null)"},
         {"& of a number", "SELECT Youth_LName & Youth_ID FROM Youth WHERE Youth_ID = 1", "Smith1"},
@@ -140,6 +145,57 @@ TEST_F(Translation, DeleteOverAJoinRemovesRowsOfTheNamedTableOnly)
     EXPECT_EQ(m_db.count("Weeks"), 2);
 }
 
+TEST_F(Translation, AYearConditionTakesBothEndsOfTheYear)
+{
+    for (const QDate& d :
+         {QDate(2023, 12, 31), QDate(2024, 1, 1), QDate(2024, 12, 31), QDate(2025, 1, 1)})
+        m_db.addMeeting(d);
+    // The two meetings of March 2024 and the first and last day of the year.
+    EXPECT_EQ(first("SELECT Count(*) FROM Weeks WHERE Year(Wk_Date)=2024"), "4");
+    EXPECT_EQ(first("SELECT Count(*) FROM Weeks WHERE Year(Wk_Date)=2023"), "1");
+    EXPECT_EQ(first("SELECT Min(Wk_Date) FROM Weeks WHERE Year(Wk_Date)=2025"), "1/1/2025");
+}
+
+// Statements nested deeper than any the program sends are refused with an error, never run into
+// the end of the stack; long chains of AND and OR do not nest.
+TEST_F(Translation, DeepNestingIsRefusedWithAnError)
+{
+    auto repeated = [](const char* part, int times) {
+        QString text;
+        for (int i = 0; i < times; ++i)
+            text += QLatin1String(part);
+        return text;
+    };
+    QStringList andTerms;
+    for (int i = 0; i < 100000; ++i)
+        andTerms << QStringLiteral("Youth_ID > 0");
+    const QString deep[] = {
+        "SELECT Count(*) FROM Youth WHERE " + repeated("NOT ", 20000) + "Youth_ID = 1",
+        "SELECT " + repeated("- ", 20000) + "1 FROM Youth",
+        "SELECT Count(*) FROM Youth WHERE " + andTerms.join(QLatin1String(" AND ")),
+        "SELECT Count(*) FROM Youth WHERE " + andTerms.join(QLatin1String(" OR ")),
+        "SELECT " + repeated("1 + ", 100000) + "1",
+        "SELECT Count(*) FROM Youth WHERE Youth_ID" + repeated(" IS NULL", 20000),
+        "SELECT " + repeated("(", 100000) + "1" + repeated(")", 100000),
+        "SELECT * FROM " + repeated("(SELECT * FROM ", 5000) + "Youth" + repeated(") AS t", 5000),
+        "SELECT * FROM " + repeated("(", 100000) + "Youth" + repeated(")", 100000),
+    };
+    for (const QString& sql : deep) {
+        data::Recordset rs;
+        EXPECT_THROW(rs.Open(sql, m_conn), data::DataError) << sql.left(40).toStdString();
+    }
+    data::Recordset filtered;
+    filtered.Open("SELECT * FROM Youth", m_conn, data::adOpenStatic);
+    EXPECT_THROW(filtered.setFilter(repeated("NOT ", 20000) + "Youth_ID = 1"), data::DataError);
+
+    // A chain of a few hundred terms is no nesting at all.
+    EXPECT_EQ(first("SELECT Count(*) FROM Youth WHERE " +
+                    andTerms.mid(0, 500).join(QLatin1String(" AND "))),
+              "3");
+    filtered.setFilter(andTerms.mid(0, 500).join(QLatin1String(" OR ")) + " OR Youth_ID = 1");
+    EXPECT_EQ(filtered.RecordCount(), 3);
+}
+
 struct Refused {
     const char* sql;
     const char* reason; // a part of the message
@@ -151,6 +207,7 @@ TEST_F(Translation, RefusesWhatItCannotCarryOverAndNamesTheStatement)
         {"SELECT * FROM Youth; DELETE FROM Youth", "text follows the end"},
         {"SELECT #13/1/2024#", "not a valid date"},
         {"SELECT #1/2/24#", "not a valid date"},
+        {"SELECT #12/31/99#", "not a valid date"},
         {"SELECT 'open", "not closed"},
         {"SELECT Nz(Youth_Status, 0) FROM Youth", "Nz() is not supported"},
         {"SELECT First(Youth_FName) FROM Youth", "only over dates"},

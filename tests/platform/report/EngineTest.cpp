@@ -1,6 +1,10 @@
 #include "tests/platform/report/TestLayouts.h"
 
+#include "platform/data/Connection.h"
+#include "platform/data/Recordset.h"
 #include "platform/report/Engine.h"
+#include "platform/report/Landscape.h"
+#include "tests/support/DataFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -161,19 +165,27 @@ TEST(ReportPages, PageHeaderShowsWhatThePageFooterHandlerSetForThatPage)
     EXPECT_EQ(doc->pages()[2].sections.front().name, QStringLiteral("PageHeader"));
 }
 
-TEST(ReportPages, OrientationAndSizeSetAtReportStartHoldForEveryPageAndTheRestoreDoesNotTouchThem)
+TEST(ReportPages, AHiddenPageHeaderTakesNoRoom)
 {
+    RowsLayout layout(numberedRows(2), 600);
+    layout.PageHeader().setVisible(false);
+    auto doc = run(layout);
+    EXPECT_EQ(doc->count(QStringLiteral("PageHeader")), 0);
+    const auto rows = doc->items(QStringLiteral("txtRow"));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rectOf(rows[0]).top(), 792);
+    EXPECT_EQ(rectOf(rows[1]).top(), 792 + 600);
+}
+
+TEST(ReportPages, LandscapeSetAtReportStartHoldsForEveryPageAndItsUndoingDoesNotTouchThem)
+{
+    // The landscape lists' way: the helper turns the pages at report start and puts the
+    // printer's orientation back at report end.
     struct Landscape : RowsLayout {
         Landscape() : RowsLayout(numberedRows(30), 600) {}
-        Orientation saved = Orientation::Portrait;
-        void ReportStart() override
-        {
-            saved = Printer().Orientation();
-            Printer().setOrientation(Orientation::Landscape);
-            setPrintWidth(14256);
-            setPrintHeight(10656);
-        }
-        void ReportEnd() override { Printer().setOrientation(saved); }
+        LandscapeRun landscape;
+        void ReportStart() override { landscape.start(*this, 14256, 10656); }
+        void ReportEnd() override { landscape.end(*this); }
     } layout;
     auto doc = run(layout);
     ASSERT_EQ(doc->pageCount(), 2); // 10656 - 1000 leaves 16 rows a page
@@ -253,6 +265,48 @@ TEST(ReportColumns, DownThenAcrossFillsAColumnBeforeTheNext)
     EXPECT_EQ(rectOf(cells[20]).topLeft(), QPointF(720, top + 20 * 570));
     EXPECT_EQ(rectOf(cells[21]).topLeft(), QPointF(720 + 5400, top));
     EXPECT_EQ(rectOf(cells[41]).topLeft(), QPointF(720 + 5400, top + 20 * 570));
+}
+
+TEST(ReportColumns, AcrossThenDownTheNextRowStartsBelowTheTallestCellOfTheRow)
+{
+    // Cards grow with their text: the middle card of the first row is the tallest.
+    RowsLayout layout(numberedRows(5), 1000);
+    layout.Detail().setColumnCount(3);
+    auto& grow = layout.Detail().Controls().add<Label>(QStringLiteral("grow"));
+    layout.Detail().onFormat([&] {
+        if (layout.m_row >= 5)
+            return;
+        grow.setBounds(0, 0, 100, layout.m_row == 1 ? 1700 : 100);
+        ++layout.m_row;
+        layout.Detail().request();
+    });
+    auto doc = run(layout);
+    const auto cells = doc->sections(QStringLiteral("Detail"));
+    ASSERT_EQ(cells.size(), 5u);
+    const double top = 792 + 500;
+    EXPECT_EQ(cells[1].second->rect.height(), 1700);
+    EXPECT_EQ(cells[2].second->rect.top(), top);
+    EXPECT_EQ(cells[3].second->rect.top(), top + 1700);
+    EXPECT_EQ(cells[3].second->column, 0);
+    EXPECT_EQ(cells[4].second->rect.top(), top + 1700);
+}
+
+TEST(ReportColumns, DownThenAcrossACellThatExactlyFitsStaysInItsColumn)
+{
+    // Body 3000: three cells of 1000 fill the first column exactly; the fourth opens column 2.
+    RowsLayout layout(numberedRows(4), 1000);
+    layout.setPrintHeight(4000);
+    layout.Detail().setColumnCount(2);
+    layout.Detail().setColumnDirection(ColumnDirection::DownThenAcross);
+    auto doc = run(layout);
+    ASSERT_EQ(doc->pageCount(), 1);
+    const auto cells = doc->sections(QStringLiteral("Detail"));
+    ASSERT_EQ(cells.size(), 4u);
+    EXPECT_EQ(cells[2].second->column, 0);
+    EXPECT_EQ(cells[2].second->rect.bottom(), 792 + 4000 - 500);
+    EXPECT_FALSE(cells[2].second->clipped);
+    EXPECT_EQ(cells[3].second->column, 1);
+    EXPECT_EQ(cells[3].second->rect.top(), 792 + 500);
 }
 
 TEST(ReportColumns, AFixedPitchPlacesLabelsThirtyToASheet)
@@ -337,6 +391,38 @@ TEST(ReportGroups, GroupValuesCompareAsTheListSortsThem)
     EXPECT_EQ(doc->count(QStringLiteral("GroupHeader1")), 2);
 }
 
+TEST(ReportGroups, AGroupValueCanBeAFieldOfTheCurrentRow)
+{
+    testing_support::DataFixture db;
+    db.addPerson(QStringLiteral("Ann"), QStringLiteral("Abel"), {{"Youth_Team", "Blue"}});
+    db.addPerson(QStringLiteral("Bob"), QStringLiteral("Baker"), {{"Youth_Team", "blue"}});
+    db.addPerson(QStringLiteral("Cy"), QStringLiteral("Cole"), {{"Youth_Team", "Red"}});
+    data::Connection connection;
+    connection.Open(db.connectionString());
+    data::Recordset rows;
+    rows.Open(QStringLiteral("SELECT * FROM Youth ORDER BY Youth_Team, Youth_LName;"), connection,
+              data::adOpenStatic, data::adLockReadOnly);
+
+    Report layout;
+    GroupHeader& team = layout.addGroup(QStringLiteral("TeamHeader"), QStringLiteral("TeamFooter"));
+    auto& label = team.Controls().add<Label>(QStringLiteral("TeamLabel"));
+    team.setGroupValueField(rows, QStringLiteral("Youth_Team"));
+    team.onFormat([&] { label.setCaption(rows[QStringLiteral("Youth_Team")].Value().text()); });
+    auto& name = layout.Detail().Controls().add<TextBox>(QStringLiteral("txtName"));
+    layout.Detail().onFormat([&] {
+        if (rows.EOF())
+            return;
+        name.setText(rows[QStringLiteral("Youth_FName")].Value().text());
+        rows.MoveNext();
+        layout.Detail().request();
+    });
+    auto doc = run(layout);
+    // "Blue" and "blue" are one team; the header reads the team's first row.
+    EXPECT_EQ(doc->texts(QStringLiteral("TeamLabel")), QStringList({"Blue", "Red"}));
+    EXPECT_EQ(doc->texts(QStringLiteral("txtName")), QStringList({"Ann", "Bob", "Cy"}));
+    EXPECT_EQ(doc->count(QStringLiteral("TeamFooter")), 2);
+}
+
 TEST(ReportGroups, AGroupHeaderIsNeverLeftAloneAtTheFootOfAPage)
 {
     // After A/1..A/4 (300 + 4 x 600 = 2700 of 3000) B's header would just fit but its first
@@ -417,6 +503,19 @@ TEST(ReportInstances, ControlsAddedWhileFormattingShowInThatInstanceAndStay)
     EXPECT_EQ(details[2].second->items.size(), 2u);
     const auto& line = std::get<LineItem>(details[1].second->items[1]);
     EXPECT_EQ(line.line.p1(), details[1].second->rect.topLeft() + QPointF(0, 100));
+}
+
+TEST(ReportInstances, AHiddenControlPrintsNothing)
+{
+    RowsLayout layout(numberedRows(3));
+    auto& mark = layout.Detail().Controls().add<Label>(QStringLiteral("lblMark"));
+    mark.setBounds(3000, 0, 500, 300);
+    mark.setCaption(QStringLiteral("X"));
+    layout.Detail().onAfterPrint([&] { mark.setVisible(false); });
+    auto doc = run(layout);
+    // Shown on the first row only; the hidden ones leave no item at all.
+    EXPECT_EQ(doc->texts(QStringLiteral("lblMark")), QStringList({"X"}));
+    EXPECT_EQ(doc->sections(QStringLiteral("Detail"))[1].second->items.size(), 1u);
 }
 
 TEST(ReportInstances, OnceModeFormatsAndPrintsTheDetailOnceWhateverItRequests)

@@ -1,6 +1,8 @@
 #include "platform/report/Registry.h"
 #include "platform/report/Report.h"
 
+#include <QFontMetricsF>
+
 #include <gtest/gtest.h>
 
 using namespace report;
@@ -64,13 +66,20 @@ TEST(ControlGeometry, ALineIsPlacedByItsEndPointsAndMovesWhole)
     EXPECT_EQ(line.Y2(), 4000);
 }
 
-TEST(ControlGeometry, ControlsAddedByClassNameStartWithAUsableSize)
+TEST(ControlGeometry, LabelsAddedByClassNameFitRowsTwoHundredTwipsApart)
 {
     Section section(SectionKind::PageHeader, QStringLiteral("PageHeader"));
-    Control& label = section.Controls().Add(QStringLiteral("DDActiveReports.Label"));
+    auto& label =
+        static_cast<Label&>(section.Controls().Add(QStringLiteral("DDActiveReports.Label")));
     EXPECT_GT(label.Width(), 0);
-    EXPECT_GT(label.Height(), 0);
     EXPECT_TRUE(label.Visible());
+    // A table of added labels 200 apart: each label and its text stay within its row.
+    EXPECT_LE(label.Height(), 200);
+    label.setCaption(QStringLiteral("Springfield High School"));
+    const QFontMetricsF metrics(toQFont(label.Font()));
+    EXPECT_LE(metrics.height(), label.Height());
+    EXPECT_EQ(label.Alignment(), Alignment::Left);
+    EXPECT_EQ(label.BackStyle(), BackStyle::Transparent);
 }
 
 TEST(ControlSnapshot, ItemsKeepTheValuesOfTheMomentTheyWereTaken)
@@ -78,7 +87,8 @@ TEST(ControlSnapshot, ItemsKeepTheValuesOfTheMomentTheyWereTaken)
     Label label(QStringLiteral("Title"));
     label.setBounds(100, 200, 3000, 300);
     label.setCaption(QStringLiteral("one\r\ntwo"));
-    const PageItem item = label.snapshot(QPointF(720, 1000));
+    SnapshotContext context;
+    const PageItem item = label.snapshot(QPointF(720, 1000), context);
     label.setCaption(QStringLiteral("changed"));
     label.setLeft(0);
 

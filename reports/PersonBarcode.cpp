@@ -1,8 +1,10 @@
 #include "reports/PersonBarcode.h"
 
+#include "reports/BarcodePictures.h"
 #include "platform/ui/Services.h"
 
 #include <QDir>
+#include <QImageReader>
 
 #include <algorithm>
 
@@ -19,6 +21,8 @@ report::Image& addCharacter(report::Section& section, const QString& name)
     image.setBounds(0, 0, PersonBarcodeSymbol::kCharacterWidth,
                     PersonBarcodeSymbol::kCharacterHeight);
     image.setVisible(false);
+    if (name.startsWith(kAsteriskPrefix))
+        image.setPicture(barcodeAsteriskPicture(), kBarcodeAsteriskName);
     return image;
 }
 
@@ -50,34 +54,26 @@ PersonBarcodeSymbol::PersonBarcodeSymbol(report::Section& section, const report:
 
 void PersonBarcodeSymbol::reset()
 {
-    m_pictures = {};
+    m_readable = {};
     m_missingReported = false;
 }
 
-QString PersonBarcodeSymbol::digitPicturePath(QChar digit)
+bool PersonBarcodeSymbol::digitReadable(QChar digit)
 {
-    return QDir(ui::programFolder())
-        .filePath(QStringLiteral("Barcode_GIFS/") + digit + QStringLiteral(".gif"));
-}
-
-const std::optional<QImage>& PersonBarcodeSymbol::digitPicture(QChar digit)
-{
-    auto& slot = m_pictures[std::size_t(digit.unicode() - u'0')];
-    if (!slot) {
-        QImage picture(digitPicturePath(digit));
-        slot = picture.isNull() ? std::nullopt : std::optional<QImage>(std::move(picture));
+    auto& known = m_readable[std::size_t(digit.unicode() - u'0')];
+    if (!known) {
+        // Read whole, once: a file cut short would otherwise leave a gap in the symbol.
+        const QString file = barcodeDigitFile(digit);
+        known = !QImageReader(file).read().isNull();
+        if (!*known && !m_missingReported) {
+            m_missingReported = true;
+            ui::critical(QStringLiteral("The barcode picture \"%1\" is missing or cannot be "
+                                        "read, so the barcodes that need it are left out of "
+                                        "this report.")
+                             .arg(QDir::toNativeSeparators(file)));
+        }
     }
-    return *slot;
-}
-
-void PersonBarcodeSymbol::reportMissing(QChar digit)
-{
-    if (m_missingReported)
-        return;
-    m_missingReported = true;
-    ui::critical(QStringLiteral("The barcode picture \"%1\" is missing or cannot be read, so "
-                                "the barcodes that need it are left out of this report.")
-                     .arg(QDir::toNativeSeparators(digitPicturePath(digit))));
+    return *known;
 }
 
 report::Image& PersonBarcodeSymbol::digitControl(int place)
@@ -104,12 +100,9 @@ void PersonBarcodeSymbol::draw(const QString& id)
     const QString digits = PersonBarcodeDigits(id);
     if (digits.isEmpty())
         return;
-    for (QChar digit : digits) {
-        if (!digitPicture(digit)) {
-            reportMissing(digit);
-            return;
-        }
-    }
+    // A partial symbol would scan as somebody else: all characters or none.
+    if (!std::all_of(digits.begin(), digits.end(), [this](QChar d) { return digitReadable(d); }))
+        return;
     BarcodeDigit(*m_start, 1, QString());
     for (int i = 1; i <= int(digits.size()); ++i)
         BarcodeDigit(digitControl(i), i + 1, digits.at(i - 1));
@@ -124,13 +117,7 @@ void PersonBarcodeSymbol::BarcodeDigit(report::Image& ctl, int pos, const QStrin
     ctl.setLeft(m_reference.Left() + (pos - 1) * kCharacterWidth);
     ctl.setPictureAlignment(report::PictureAlignment::TopLeft);
     ctl.setSizeMode(report::SizeMode::Stretch);
-    ctl.setSmooth(false);
-    if (!ctl.Name().startsWith(kAsteriskPrefix, Qt::CaseInsensitive)) {
-        const QChar d = digit.isEmpty() ? QChar() : digit.at(0);
-        if (d >= u'0' && d <= u'9' && digitPicture(d))
-            ctl.setPicture(*digitPicture(d), digitPicturePath(d));
-        else
-            ctl.clearPicture();
-    }
+    if (!ctl.Name().startsWith(kAsteriskPrefix))
+        ctl.loadPicture(barcodeDigitFile(digit.isEmpty() ? QChar() : digit.at(0)));
     ctl.setVisible(true);
 }

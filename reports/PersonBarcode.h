@@ -3,7 +3,6 @@
 #include "platform/report/Controls.h"
 #include "platform/report/Section.h"
 
-#include <QImage>
 #include <QString>
 
 #include <array>
@@ -55,14 +54,10 @@ public:
     // the picture of the digit (the start and stop controls show their own picture).
     void BarcodeDigit(report::Image& ctl, int pos, const QString& digit);
 
-    // The file a digit's picture is read from.
-    static QString digitPicturePath(QChar digit);
-
 private:
     report::Image& digitControl(int place);
-    // The digit's picture, read once per run; nullopt when it cannot be read.
-    const std::optional<QImage>& digitPicture(QChar digit);
-    void reportMissing(QChar digit);
+    // Whether the digit's picture file can be read, found out once per run.
+    bool digitReadable(QChar digit);
 
     report::Section& m_section;
     const report::Control& m_reference;
@@ -70,6 +65,6 @@ private:
     report::Image* m_start = nullptr;
     report::Image* m_end = nullptr;
     std::vector<report::Image*> m_digits;
-    std::array<std::optional<std::optional<QImage>>, 10> m_pictures;
+    std::array<std::optional<bool>, 10> m_readable;
     bool m_missingReported = false;
 };

@@ -57,9 +57,9 @@ rptPhotoDir::rptPhotoDir()
     setCaption(QStringLiteral("Group Directory"));
 
     PageHeader().setHeight(900);
-    AddTitle({0, 0, 10710, 540}, QStringLiteral("Group Directory"));
-    AddSubTitle({0, 480, 10740, 360});
-    AddTimestampAndPage({7470, 0, 3240, 270}, {7470, 270, 3240, 270});
+    reportparts::addTitle(PageHeader(), {0, 0, 10710, 540}, QStringLiteral("Group Directory"));
+    reportparts::addSubTitle(PageHeader(), {0, 480, 10740, 360});
+    reportparts::addTimestampAndPage(PageHeader(), {7470, 0, 3240, 270}, {7470, 270, 3240, 270});
 
     report::Section& detail = Detail();
     detail.setHeight(1470);
@@ -84,7 +84,8 @@ rptPhotoDir::rptPhotoDir()
     m_barcode = std::make_unique<PersonBarcodeSymbol>(detail, frame, kBarcodeTop);
 
     PageFooter().setHeight(360);
-    AddMakerFooter({0, 60, 10740, 240}, {0, 60, 3240, 240}, {7500, 60, 3240, 240});
+    reportparts::addMakerFooter(PageFooter(), {0, 60, 10740, 240}, {0, 60, 3240, 240},
+                                {7500, 60, 3240, 240});
 
     OpenQuery(QStringLiteral("SELECT Youth_ID, Youth_LName, Youth_FName, Youth_PhotoFile, "
                              "Youth_Address1, Youth_City, Youth_State, Youth_Zip, Youth_EMail, "
@@ -92,7 +93,6 @@ rptPhotoDir::rptPhotoDir()
                              "Youth_CellPhone") +
               QStringLiteral(" From Youth WHERE Youth_Deleted=False") + AndReportFilter() +
               QStringLiteral(" ORDER BY Youth_LName, Youth_FName;"));
-    SetSubTitle();
     m_barcodeMode = program().ReportOption == QLatin1String("BARCODE");
 }
 

@@ -64,7 +64,8 @@ rptRollSheet::rptRollSheet()
 
     report::Section& header = PageHeader();
     header.setHeight(1740);
-    AddTitle({0, 0, 8460, 540}, QStringLiteral("Roll Sheet")).setAlignment(report::Alignment::Left);
+    reportparts::addTitle(header, {0, 0, 8460, 540}, QStringLiteral("Roll Sheet"),
+                          report::Alignment::Left);
     addMeetingBox(header, QStringLiteral("Label10"), {8460, 120, 960, 300}, QStringLiteral("Date:"),
                   QStringLiteral("MtgDate"), {9600, 120, 1080, 300}, QStringLiteral("Shape3"),
                   {9540, 60, 1200, 360});
@@ -109,7 +110,8 @@ rptRollSheet::rptRollSheet()
     m_barcode = std::make_unique<PersonBarcodeSymbol>(detail, name, kBarcodeTop);
 
     PageFooter().setHeight(390);
-    AddMakerFooter({0, 120, 10740, 240}, {0, 120, 3240, 240}, {7500, 120, 3240, 240});
+    reportparts::addMakerFooter(PageFooter(), {0, 120, 10740, 240}, {0, 120, 3240, 240},
+                                {7500, 120, 3240, 240});
 
     m_meetingMode = program().ReportWeekID >= 1;
     if (m_meetingMode) {

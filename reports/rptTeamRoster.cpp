@@ -66,10 +66,10 @@ rptTeamRoster::rptTeamRoster()
 
     report::Section& header = PageHeader();
     header.setHeight(960);
-    AddTitle({0, 0, 10740, 540}, QStringLiteral("Team Rosters"))
-        .setAlignment(report::Alignment::Left);
+    reportparts::addTitle(header, {0, 0, 10740, 540}, QStringLiteral("Team Rosters"),
+                          report::Alignment::Left);
     header.Controls().add<report::Shape>(QStringLiteral("HeaderBox")).setBounds(0, 600, 10740, 360);
-    AddTimestampAndPage({7500, 0, 3240, 300}, {7500, 300, 3240, 240});
+    reportparts::addTimestampAndPage(header, {7500, 0, 3240, 300}, {7500, 300, 3240, 240});
     const struct {
         const char* name;
         report::Twips left;
@@ -123,7 +123,8 @@ rptTeamRoster::rptTeamRoster()
         addGridRow(blankRows, k * kRowHeight);
 
     PageFooter().setHeight(390);
-    AddMakerFooter({0, 90, 10710, 270}, {0, 90, 3240, 270}, {7470, 90, 3240, 270});
+    reportparts::addMakerFooter(PageFooter(), {0, 90, 10710, 270}, {0, 90, 3240, 270},
+                                {7470, 90, 3240, 270});
 
     OpenQuery(QStringLiteral("SELECT DISTINCTROW Youth.* ") +
               QStringLiteral(" From Youth WHERE Youth_Deleted=False AND Youth_Leader=False AND "

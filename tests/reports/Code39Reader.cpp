@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-namespace code39 {
+namespace code39reader {
 
 namespace {
 
@@ -118,4 +118,4 @@ QStringList readRow(const QImage& image, int y, int x0, int x1)
     return symbols;
 }
 
-} // namespace code39
+} // namespace code39reader

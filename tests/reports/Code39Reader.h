@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace code39 {
+namespace code39reader {
 
 // Reads Code 39 symbols along one row of pixels, as a scanner's beam would: from x0 up to
 // x1, dark pixels are bars and light ones spaces; each character is nine elements, three of
@@ -17,4 +17,4 @@ QStringList readRow(const QImage& image, int y, int x0, int x1);
 // a character Code 39 has no symbol for.
 QString pattern(QChar c);
 
-} // namespace code39
+} // namespace code39reader

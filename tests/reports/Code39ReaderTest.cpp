@@ -18,7 +18,7 @@ QImage paintRow(const QStringList& symbols, bool damageFirstWideBar = false)
     bool damaged = false;
     for (const QString& symbol : symbols) {
         for (QChar c : QLatin1Char('*') + symbol + QLatin1Char('*')) {
-            const QString elements = code39::pattern(c);
+            const QString elements = code39reader::pattern(c);
             for (int i = 0; i < 9; ++i) {
                 const bool wide = elements.at(i) == u'1';
                 int width = wide ? 9 + jitter % 3 : 3 + jitter % 2;
@@ -43,17 +43,18 @@ QImage paintRow(const QStringList& symbols, bool damageFirstWideBar = false)
 TEST(Code39Reader, ReadsUnevenlyScaledSymbolsAndRefusesDamagedOnes)
 {
     for (QChar c : QStringLiteral("0123456789*ABCXYZ-. $/+%"))
-        EXPECT_EQ(code39::pattern(c).count(u'1'), 3) << c.toLatin1();
+        EXPECT_EQ(code39reader::pattern(c).count(u'1'), 3) << c.toLatin1();
 
     const QImage row = paintRow({"000007", "12345678", "0042"});
-    EXPECT_EQ(code39::readRow(row, 2, 0, row.width()), QStringList({"000007", "12345678", "0042"}));
+    EXPECT_EQ(code39reader::readRow(row, 2, 0, row.width()),
+              QStringList({"000007", "12345678", "0042"}));
     // A window that cuts a symbol in two reads neither half.
-    EXPECT_EQ(code39::readRow(row, 2, 0, 200), QStringList({"?"}));
+    EXPECT_EQ(code39reader::readRow(row, 2, 0, 200), QStringList({"?"}));
 
     const QImage damaged = paintRow({"000007"}, true);
-    EXPECT_EQ(code39::readRow(damaged, 2, 0, damaged.width()), QStringList({"?"}));
+    EXPECT_EQ(code39reader::readRow(damaged, 2, 0, damaged.width()), QStringList({"?"}));
     const QImage blank(100, 5, QImage::Format_RGB32);
     QImage white = blank;
     white.fill(Qt::white);
-    EXPECT_TRUE(code39::readRow(white, 2, 0, 100).isEmpty());
+    EXPECT_TRUE(code39reader::readRow(white, 2, 0, 100).isEmpty());
 }

@@ -5,6 +5,7 @@
 #include "platform/report/Engine.h"
 #include "tests/reports/LayoutRun.h"
 #include "tests/support/DataFixture.h"
+#include "tests/support/DocumentDump.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -92,7 +93,7 @@ TEST_F(PhotoDirReport, PhotoInItsFrameOrNoPhotoAvailable)
         // Inset 30 twips in the frame (30, 60, 1500, 1140).
         EXPECT_EQ(report::itemBase(*photo).rect,
                   QRectF(card.rect.left() + 60, card.rect.top() + 90, 1440, 1080));
-        EXPECT_EQ(std::get<report::ImageItem>(*photo).image.pixelColor(0, 0), expected[i].color);
+        EXPECT_EQ(std::get<report::ImageItem>(*photo).image().pixelColor(0, 0), expected[i].color);
     }
     EXPECT_TRUE(r.doc->errors().empty());
 }
@@ -201,4 +202,26 @@ TEST_F(PhotoDirReport, FilterForOneTeamAndTheEmptyResult)
     EXPECT_EQ(messages().last().title, QStringLiteral("No Matching Records"));
     EXPECT_EQ(r.doc->pageCount(), 1);
     EXPECT_EQ(r.doc->count(QStringLiteral("Detail")), 0);
+}
+
+TEST_F(PhotoDirReport, CardsWithBarcodesMatchTheirReviewedDump)
+{
+    testenv::installBarcodePictures();
+    db.addPerson({{"Youth_ID", 1234},
+                  {"Youth_FName", "Ann"},
+                  {"Youth_LName", "Abel"},
+                  {"Youth_Address1", "12 Elm St"},
+                  {"Youth_City", "Troy"},
+                  {"Youth_State", "OH"},
+                  {"Youth_Zip", "45373"},
+                  {"Youth_HomePhone", "555-0101"},
+                  {"Youth_EMail", "ann@mail.example"},
+                  {"Youth_PhotoFile",
+                   writePicture(QStringLiteral("Photos/1234.png"), {300, 400}, Qt::red)}});
+    db.addPerson({{"Youth_ID", 12345678}, {"Youth_FName", "Bob"}, {"Youth_LName", "Baker"}});
+    program().ReportOption = QStringLiteral("BARCODE");
+
+    const PhotoDirRun r = runPhotoDir();
+    EXPECT_DUMP(*r.doc, "expected/photodir-barcodes.dump");
+    EXPECT_TRUE(r.doc->errors().empty());
 }

@@ -4,9 +4,13 @@
 #include "shell/clsCorvessa.h"
 #include "platform/report/Engine.h"
 #include "platform/report/Registry.h"
+#include "tests/reports/Code39Reader.h"
 #include "tests/reports/LayoutRun.h"
 #include "tests/support/DataFixture.h"
+#include "tests/support/DocumentDump.h"
 #include "tests/support/TestEnvironment.h"
+
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -262,4 +266,78 @@ TEST_F(RollSheetReport, SheetsAreRegisteredAndSayWhenTheirRowsCannotBeRead)
         EXPECT_EQ(doc->count(QStringLiteral("Detail")), 0);
         EXPECT_TRUE(doc->errors().empty());
     }
+}
+
+TEST_F(RollSheetReport, PersonSevenPrintsTheCharactersOfItsPaddedIdLeftToRight)
+{
+    testenv::installBarcodePictures();
+    db.addPerson({{"Youth_ID", 7}, {"Youth_FName", "Sam"}, {"Youth_LName", "Seven"}});
+    program().ReportOption = QStringLiteral("BARCODE");
+
+    const RollSheetRun r = runRollSheet();
+
+    const auto cells = r.doc->sections(QStringLiteral("Detail"));
+    ASSERT_EQ(cells.size(), 1u);
+    const report::PlacedSection& cell = *cells[0].second;
+    EXPECT_EQ(cell.rect.height(), 900);
+    QStringList characters;
+    double left = cell.rect.left() + 900;
+    for (const auto& item : cell.items) {
+        const auto* picture = std::get_if<report::ImageItem>(&item);
+        if (!picture)
+            continue;
+        EXPECT_EQ(picture->rect, QRectF(left, cell.rect.top() + 315, 255, 300));
+        left += 255;
+        characters << QFileInfo(picture->source).completeBaseName();
+    }
+    EXPECT_EQ(characters, QStringList({"Code 39 *", "0", "0", "0", "0", "0", "7", "Code 39 *"}));
+    EXPECT_TRUE(messages().shown().empty());
+    EXPECT_TRUE(r.doc->errors().empty());
+}
+
+// The page as printed at 300 dots per inch, read back along the middle of every symbol as a
+// scanner reads it: each symbol carries the id of the person above it, long ids whole.
+TEST_F(RollSheetReport, PrintedBarcodesScanAsTheIdsOfThePeopleAboveThem)
+{
+    testenv::installBarcodePictures();
+    const QList<int> ids = {7, 42, 1234, 40000, 123456, 1234567, 12345678, 99999999};
+    for (int i = 0; i < ids.size(); ++i)
+        db.addPerson({{"Youth_ID", ids[i]},
+                      {"Youth_FName", "Kim"},
+                      {"Youth_LName", QStringLiteral("P%1").arg(i)}});
+    program().ReportOption = QStringLiteral("BARCODE");
+
+    const RollSheetRun r = runRollSheet();
+    constexpr double kDpi = 300;
+    const QImage page = r.doc->renderPage(0, kDpi);
+    const auto px = [](double twips) { return int(twips * kDpi / 1440); };
+
+    const auto cells = r.doc->sections(QStringLiteral("Detail"));
+    ASSERT_EQ(cells.size(), std::size_t(ids.size()));
+    for (int i = 0; i < ids.size(); ++i) {
+        SCOPED_TRACE(ids[i]);
+        const QRectF cell = cells[std::size_t(i)].second->rect;
+        const QStringList read = code39reader::readRow(page, px(cell.top() + 315 + 150),
+                                                       px(cell.left()), px(cell.right()));
+        EXPECT_EQ(read, QStringList({QString::number(ids[i]).rightJustified(6, u'0')}));
+    }
+    EXPECT_TRUE(r.doc->errors().empty());
+}
+
+TEST_F(RollSheetReport, MeetingSheetWithBarcodesMatchesItsReviewedDump)
+{
+    testenv::installBarcodePictures();
+    const int ann = db.addPerson("Ann", "Adams");
+    const int bob =
+        db.addPerson({{"Youth_ID", 1234567}, {"Youth_FName", "Bob"}, {"Youth_LName", "Brown"}});
+    const int week = db.addMeeting(
+        QDate(2024, 5, 12),
+        {{"Wk_Topic", "Courage"}, {"Wk_Scripture", "Joshua 1:9"}, {"Wk_Offering", 25.0}});
+    db.attend(week, {ann, bob});
+    program().ReportWeekID = week;
+    program().ReportOption = QStringLiteral("BARCODE");
+    settings().setGroupName(QStringLiteral("St. Luke Youth"));
+
+    const RollSheetRun r = runRollSheet();
+    EXPECT_DUMP(*r.doc, "expected/rollsheet-meeting-barcodes.dump");
 }

@@ -1,12 +1,9 @@
 #include "reports/rptPhotoDir.h"
 
+#include "reports/FittedText.h"
 #include "shell/Conversions.h"
 #include "shell/PhotoPath.h"
 #include "shell/ProgramState.h"
-
-#include <QFontMetricsF>
-
-#include <algorithm>
 
 namespace {
 
@@ -14,7 +11,6 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QString kNoPhoto = QStringLiteral("No Photo Available");
 
 constexpr double kCardPoints = 9;
-constexpr double kSmallestPoints = 6;
 constexpr report::Twips kFrameMargin = 30;
 constexpr report::Twips kBarcodeTop = 1200;
 
@@ -25,24 +21,6 @@ report::TextBox& addBlock(report::Section& section, const QString& name, const Q
     block.setFontSize(kCardPoints);
     block.setWordWrap(false);
     return block;
-}
-
-// Sets the block's text in the card's type size, or smaller (in half points, down to 6 pt)
-// where a line would not fit the block's width: a long e-mail address or town prints whole.
-void setFitted(report::TextBox& block, const QString& text)
-{
-    block.setText(text);
-    report::Font font = block.Font();
-    font.size = kCardPoints;
-    const QStringList lines = QString(text).replace(kCrLf, QStringLiteral("\n")).split(u'\n');
-    for (; font.size > kSmallestPoints; font.size -= 0.5) {
-        const QFontMetricsF metrics(report::toQFont(font));
-        if (std::all_of(lines.begin(), lines.end(), [&](const QString& line) {
-                return metrics.horizontalAdvance(line) <= block.Width();
-            }))
-            break;
-    }
-    block.setFont(font);
 }
 
 QString text(data::Recordset& rows, const char* field)
@@ -105,12 +83,14 @@ void rptPhotoDir::FillDetail(data::Recordset& rows)
 {
     const QString id = text(rows, "Youth_ID");
     report::ControlCollection& controls = Detail().Controls();
-    setFitted(controls.Item<report::TextBox>(QStringLiteral("MbrName")),
-              text(rows, "Youth_FName") + QLatin1Char(' ') + text(rows, "Youth_LName"));
-    setFitted(controls.Item<report::TextBox>(QStringLiteral("MbrAddress")),
-              text(rows, "Youth_Address1") + kCrLf + text(rows, "Youth_City") +
-                  QStringLiteral(", ") + text(rows, "Youth_State") + QStringLiteral("  ") +
-                  text(rows, "Youth_Zip"));
+    setFittedText(controls.Item<report::TextBox>(QStringLiteral("MbrName")),
+                  text(rows, "Youth_FName") + QLatin1Char(' ') + text(rows, "Youth_LName"),
+                  kCardPoints);
+    setFittedText(controls.Item<report::TextBox>(QStringLiteral("MbrAddress")),
+                  text(rows, "Youth_Address1") + kCrLf + text(rows, "Youth_City") +
+                      QStringLiteral(", ") + text(rows, "Youth_State") + QStringLiteral("  ") +
+                      text(rows, "Youth_Zip"),
+                  kCardPoints);
 
     QString other;
     if (const QString home = text(rows, "Youth_HomePhone"); !home.isEmpty())
@@ -120,7 +100,7 @@ void rptPhotoDir::FillDetail(data::Recordset& rows)
             other += kCrLf;
         other += email;
     }
-    setFitted(controls.Item<report::TextBox>(QStringLiteral("OtherInfo")), other);
+    setFittedText(controls.Item<report::TextBox>(QStringLiteral("OtherInfo")), other, kCardPoints);
 
     fillPhoto(text(rows, "Youth_PhotoFile"));
 

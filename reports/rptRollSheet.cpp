@@ -1,5 +1,6 @@
 #include "reports/rptRollSheet.h"
 
+#include "reports/FittedText.h"
 #include "shell/Conversions.h"
 #include "shell/ProgramState.h"
 #include "shell/ResumeNext.h"
@@ -179,8 +180,9 @@ void rptRollSheet::FillDetail(data::Recordset& rows)
 {
     const QString id = text(rows, "Youth_ID");
     report::ControlCollection& controls = Detail().Controls();
-    controls.Item<report::TextBox>(QStringLiteral("txtYouthName"))
-        .setText(text(rows, "Youth_LName") + QStringLiteral(", ") + text(rows, "Youth_FName"));
+    setFittedText(controls.Item<report::TextBox>(QStringLiteral("txtYouthName")),
+                  text(rows, "Youth_LName") + QStringLiteral(", ") + text(rows, "Youth_FName"),
+                  kNamePoints);
     controls.Item<report::CheckBox>(QStringLiteral("chkPresent")).setValue(m_meetingMode ? 1 : 0);
     if (m_barcodeMode)
         m_barcode->draw(id);

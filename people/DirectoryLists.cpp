@@ -1,6 +1,7 @@
 #include "people/DirectoryLists.h"
 
 #include "shell/Conversions.h"
+#include "shell/Helpers.h"
 #include "platform/data/Connection.h"
 #include "platform/data/Recordset.h"
 
@@ -63,7 +64,8 @@ QStringList ReadTeamNames(const QString& connectionString)
     }
     rs.Close();
     conn.Close();
-    return names;
+    // Teams stored with blanks around them (" Blue " and "Blue") are one team.
+    return DistinctEntries(names);
 }
 
 QString LimitedChoice(const QString& text, int limit)

@@ -16,8 +16,8 @@ void FillShowList(QComboBox* list);      // "All" 0, "Active Only" 1, "Inactive 
 void FillStatusList(QComboBox* list);    // "(Unassigned)" 0 ... "Inactive" 3
 void FillIMServiceList(QComboBox* list); // "", "AIM", ... "Other"
 
-// The team names in use: every distinct, non-empty team of people not removed, trimmed, in the
-// order of the query. Opens its own connection. Throws data::DataError.
+// The team names in use: every team of people not removed, trimmed, each once without regard to
+// case, in alphabetical order. Opens its own connection. Throws data::DataError.
 QStringList ReadTeamNames(const QString& connectionString);
 
 // A value typed into a drop-down with a limit: cut to the limit, then trimmed.

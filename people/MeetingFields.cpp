@@ -1,10 +1,13 @@
 #include "people/MeetingFields.h"
 
+#include "people/ClickEnd.h"
 #include "shell/Conversions.h"
 #include "platform/data/LocaleText.h"
 #include "platform/data/RecordsetModel.h"
 #include "platform/ui/Services.h"
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTextCursor>
@@ -101,9 +104,55 @@ QString editorText(const QWidget* editor)
 
 MeetingFieldDelegate::MeetingFieldDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
 
-void MeetingFieldDelegate::setColumn(int column, Kind kind, const QString& refusal)
+void MeetingFieldDelegate::setColumn(int column, Kind kind, const QString& reason,
+                                     const QString& refusal)
 {
-    m_columns[column] = Column{kind, refusal};
+    m_columns[column] = Column{kind, reason, refusal};
+}
+
+void MeetingFieldDelegate::setWritesWhenLeftFor(std::function<bool(const QWidget*)> rule)
+{
+    m_writesWhenLeftFor = std::move(rule);
+}
+
+QString MeetingFieldDelegate::reasonToRefuse(const QWidget* editor, const QModelIndex& index) const
+{
+    const QString text = editorText(editor);
+    if (!index.isValid() || text == displayText(index))
+        return QString();
+    const Column column = columnOf(index.column());
+    const QString trimmed = text.trimmed();
+    switch (column.kind) {
+    case Kind::Text:
+        return QString();
+    case Kind::Number:
+        return trimmed.isEmpty() || data::text::parseNumber(trimmed) ? QString() : column.reason;
+    case Kind::Date: {
+        const auto day = data::text::parseDate(trimmed);
+        return day && data::jetdate::toDate(*day) != data::jetdate::epoch() ? QString()
+                                                                            : column.reason;
+    }
+    case Kind::Money:
+        return trimmed.isEmpty() || parseOffering(trimmed) ? QString() : column.reason;
+    }
+    return QString();
+}
+
+bool MeetingFieldDelegate::eventFilter(QObject* object, QEvent* event)
+{
+    auto* editor = qobject_cast<QWidget*>(object);
+    if (!editor || event->type() != QEvent::FocusOut)
+        return QStyledItemDelegate::eventFilter(object, event);
+    // Another window (a message) or a list opening is no leaving; nor is the focus moving inside
+    // the box.
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    const QWidget* to = QApplication::focusWidget();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+        (to && (to == editor || editor->isAncestorOf(to))))
+        return false;
+    if (!m_writesWhenLeftFor || m_writesWhenLeftFor(to))
+        RunWhenClickEnds(editor, [this, editor] { emit commitData(editor); });
+    return false;
 }
 
 MeetingFieldDelegate::Column MeetingFieldDelegate::columnOf(int column) const

@@ -4,6 +4,7 @@
 #include <QStyledItemDelegate>
 #include <QValidator>
 
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -57,7 +58,9 @@ std::optional<double> parseOffering(const QString& text);
 // Shows the fields of the meeting recordset in their boxes and writes back what the user
 // changed: dates and money in their display forms, a date that is empty or no date refused
 // with a message and the stored value shown again, other values the field cannot take
-// likewise. Values the user did not change are never written.
+// likewise. Values the user did not change are never written. A box writes back when it is
+// left, unless the screen says the place the focus goes to settles the boxes itself (or is not
+// on the screen); a refusal's message waits for the end of a click.
 class MeetingFieldDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -65,8 +68,12 @@ public:
 
     explicit MeetingFieldDelegate(QObject* parent = nullptr);
 
-    // How the model column `column` is shown, and the message for text it cannot take.
-    void setColumn(int column, Kind kind, const QString& refusal = QString());
+    // How the model column `column` is shown; what is wrong with text it cannot take, and the
+    // message when such text is refused (the stored value put back).
+    void setColumn(int column, Kind kind, const QString& reason = QString(),
+                   const QString& refusal = QString());
+    // Whether a box left for the widget `to` writes back at once.
+    void setWritesWhenLeftFor(std::function<bool(const QWidget* to)> rule);
 
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model,
@@ -74,12 +81,20 @@ public:
 
     // The text a box shows for the value at `index`.
     QString displayText(const QModelIndex& index) const;
+    // Why the changed text of a box would be refused; empty when it would be taken (or is not
+    // changed). Nothing is written.
+    QString reasonToRefuse(const QWidget* editor, const QModelIndex& index) const;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
     struct Column {
         Kind kind = Kind::Text;
+        QString reason;
         QString refusal;
     };
+    std::function<bool(const QWidget*)> m_writesWhenLeftFor;
     Column columnOf(int column) const;
     void refuse(QWidget* editor, const QModelIndex& index, const QString& message) const;
 

@@ -12,33 +12,35 @@ MeetingsLayout layoutMeetings(double width, double height)
 
     MeetingsLayout l;
     l.lblInstructions =
-        QRectF(leftMargin, height - kBottomMargin - kInstructionsHeight,
-               std::max(0.0, width - leftMargin - kRightMargin), kInstructionsHeight);
+        ui::TwipsRect{leftMargin, height - kBottomMargin - kInstructionsHeight,
+                      std::max(0.0, width - leftMargin - kRightMargin), kInstructionsHeight};
 
     // Under the list, from the instructions upwards: the scan row, the drop-down row, the
     // Save List row.
     const double below = gap + kButtonHeight + buttonGap + kComboHeight + gap + kButtonHeight + gap;
     const double listWidth =
         std::max(kSaveWidth + kAddWidth, width - kRightMargin - kAttendanceLeft);
-    const double listBottom = std::max(kListTop + kMinListHeight, l.lblInstructions.top() - below);
-    l.MainPanel = QRectF(kAttendanceLeft, kListTop, listWidth, listBottom - kListTop);
+    const double listBottom = std::max(kListTop + kMinListHeight, l.lblInstructions.top - below);
+    l.MainPanel = ui::TwipsRect{kAttendanceLeft, kListTop, listWidth, listBottom - kListTop};
 
     const double right = l.MainPanel.right();
-    l.cmdSet = QRectF(right - buttonGap - kSaveWidth, listBottom + gap, kSaveWidth, kButtonHeight);
-    l.lblItemCount = QRectF(kAttendanceLeft, listBottom + gap,
-                            std::max(0.0, l.cmdSet.left() - kAttendanceLeft - gap), 285);
+    l.cmdSet =
+        ui::TwipsRect{right - buttonGap - kSaveWidth, listBottom + gap, kSaveWidth, kButtonHeight};
+    l.lblItemCount = ui::TwipsRect{kAttendanceLeft, listBottom + gap,
+                                   std::max(0.0, l.cmdSet.left - kAttendanceLeft - gap), 285};
 
     const double comboTop = l.cmdSet.bottom() + buttonGap;
     l.Select_Youth =
-        QRectF(kAttendanceLeft, comboTop, listWidth - kAddWidth - buttonGap, kComboHeight);
-    l.cmdNewAttendee =
-        QRectF(l.Select_Youth.right() + buttonGap, comboTop, kAddWidth, l.Select_Youth.height());
+        ui::TwipsRect{kAttendanceLeft, comboTop, listWidth - kAddWidth - buttonGap, kComboHeight};
+    l.cmdNewAttendee = ui::TwipsRect{l.Select_Youth.right() + buttonGap, comboTop, kAddWidth,
+                                     l.Select_Youth.height};
 
     const double scanTop = l.Select_Youth.bottom() + gap;
-    l.cmdResort = QRectF(kAttendanceLeft, scanTop, kResortWidth, kButtonHeight);
-    l.bc_ReadyImage = QRectF(right - kReadyImageWidth, scanTop, kReadyImageWidth, kButtonHeight);
+    l.cmdResort = ui::TwipsRect{kAttendanceLeft, scanTop, kResortWidth, kButtonHeight};
+    l.bc_ReadyImage =
+        ui::TwipsRect{right - kReadyImageWidth, scanTop, kReadyImageWidth, kButtonHeight};
     const double entryLeft = l.cmdResort.right() + gap;
-    l.bc_Entry = QRectF(entryLeft, scanTop, std::max(0.0, l.bc_ReadyImage.left() - gap - entryLeft),
-                        kButtonHeight);
+    l.bc_Entry = ui::TwipsRect{
+        entryLeft, scanTop, std::max(0.0, l.bc_ReadyImage.left - gap - entryLeft), kButtonHeight};
     return l;
 }

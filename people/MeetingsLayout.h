@@ -1,20 +1,20 @@
 #pragma once
 
-#include <QRectF>
+#include "platform/ui/Twips.h"
 
 // Where the attendance side of the meetings screen and its instructions stand, in twips, for
 // a form whose inner area is `width` by `height` twips. The meeting's boxes and the navigation
 // panel keep their places at the top left.
 struct MeetingsLayout {
-    QRectF MainPanel; // holds AttendedList, which fills it
-    QRectF lblItemCount;
-    QRectF cmdSet;
-    QRectF Select_Youth;
-    QRectF cmdNewAttendee;
-    QRectF cmdResort;
-    QRectF bc_Entry;
-    QRectF bc_ReadyImage;
-    QRectF lblInstructions;
+    ui::TwipsRect MainPanel; // holds AttendedList, which fills it
+    ui::TwipsRect lblItemCount;
+    ui::TwipsRect cmdSet;
+    ui::TwipsRect Select_Youth;
+    ui::TwipsRect cmdNewAttendee;
+    ui::TwipsRect cmdResort;
+    ui::TwipsRect bc_Entry;
+    ui::TwipsRect bc_ReadyImage;
+    ui::TwipsRect lblInstructions;
 };
 
 // Fixed sizes and places of the layout (twips).

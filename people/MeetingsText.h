@@ -35,16 +35,26 @@ inline const QString kNotFound = QStringLiteral(
     "been deleted since your barcode was printed.");
 inline const QString kScanIdleText = QStringLiteral("Click Here to Scan Barcodes");
 
-// Refused entries and lists that cannot be saved.
-inline const QString kDateRefused = QStringLiteral(
-    "Please enter a valid date for this meeting. The date shown before has been put back.");
-inline const QString kOfferingRefused = QStringLiteral(
-    "Please enter the offering as an amount of money, such as 125.50. The amount shown before "
-    "has been put back.");
-inline const QString kAttendanceRefused = QStringLiteral(
-    "Please enter the attendance as a whole number. The number shown before has been put back.");
+// Refused entries: what is wrong, and what the box shows instead once refused.
+inline const QString kDateInvalid = QStringLiteral("Please enter a valid date for this meeting.");
+inline const QString kDateRefused =
+    kDateInvalid + QStringLiteral(" The date shown before has been put back.");
+inline const QString kOfferingInvalid =
+    QStringLiteral("Please enter the offering as an amount of money, such as 125.50.");
+inline const QString kOfferingRefused =
+    kOfferingInvalid + QStringLiteral(" The amount shown before has been put back.");
+inline const QString kAttendanceInvalid =
+    QStringLiteral("Please enter the attendance as a whole number.");
+inline const QString kAttendanceRefused =
+    kAttendanceInvalid + QStringLiteral(" The number shown before has been put back.");
+inline const QString kValueInvalid = QStringLiteral("This entry could not be taken.");
 inline const QString kValueRefused =
-    QStringLiteral("This entry could not be taken. The text shown before has been put back.");
+    kValueInvalid + QStringLiteral(" The text shown before has been put back.");
+// Asked when the meeting shown is left with an entry refused.
+inline const QString kLeaveWithoutEntry = QStringLiteral(
+    "Click Yes to go on with the value shown before put back, or No to stay and correct it.");
+
+// Lists and meetings that cannot be saved.
 inline const QString kListNotSaved = QStringLiteral(
     "The list of attendees could not be saved. The attendance stored before is unchanged, and "
     "your changes are still in the list.");
@@ -54,13 +64,9 @@ inline const QString kNoMeetingForList = QStringLiteral(
 
 inline const QString kMeetingNotStored =
     QStringLiteral("The changes to this meeting could not be stored.");
+inline const QString kLeaveWithoutStoring =
+    QStringLiteral("Click Yes to leave without saving them, or No to stay on this meeting.");
 
-// What went wrong, as a message box shows it.
-inline QString describe(const std::exception& e)
-{
-    if (const auto* d = dynamic_cast<const data::DataError*>(&e))
-        return d->description();
-    return QString::fromUtf8(e.what());
-}
+using data::describe;
 
 } // namespace meetings_text

@@ -5,9 +5,8 @@
 #include "shell/Helpers.h"
 #include "shell/Panel.h"
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "shell/StatusRules.h"
-#include "shell/Twips.h"
 #include "shell/clsCorvessa.h"
 #include "shell/frmMainMDI.h"
 #include "platform/data/Connection.h"
@@ -16,6 +15,7 @@
 #include "platform/data/Recordset.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Services.h"
+#include "platform/ui/Twips.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -41,6 +41,10 @@ const QString kPeopleQuery =
 // break is all the widgets need.
 const QString kLineBreak = QStringLiteral("\n");
 
+const QString kGradesNotRaised = QStringLiteral(
+    "The school year is over, but the day of the grade raise could not be recorded, so no grade "
+    "has been raised. The grades will be raised at the next start of the program.");
+
 const QString kCustomizeLine = QStringLiteral(
     "Customize the program for your group using Options under the Tools menu above.");
 
@@ -48,23 +52,24 @@ const QString kCustomizeLine = QStringLiteral(
 struct PaneDesign {
     const char* title;
     const char* toolTip;
-    double left, top, width, height;
+    ui::TwipsRect rect;
 };
 
 constexpr std::array<PaneDesign, frmDefault::kPaneCount> kPanes{{
-    {"Stats Summary", nullptr, 60, 1320, 3855, 2355},
+    {"Stats Summary", nullptr, {60, 1320, 3855, 2355}},
     {"News & Reminders",
-     "Automatic reminders about status changes in your members, graduation seasons, etc.", 4140,
-     1320, 5415, 2355},
+     "Automatic reminders about status changes in your members, graduation seasons, etc.",
+     {4140, 1320, 5415, 2355}},
     {"Visitors To Contact",
-     "Visitors you haven't contacted yet. See Tools >> Options to customize.", 60, 4200, 2775,
-     2715},
-    {"Upcoming Birthdays", "Birthdays from 7 days ago to 15 days from now.", 2940, 4200, 3255,
-     2715},
+     "Visitors you haven't contacted yet. See Tools >> Options to customize.",
+     {60, 4200, 2775, 2715}},
+    {"Upcoming Birthdays",
+     "Birthdays from 7 days ago to 15 days from now.",
+     {2940, 4200, 3255, 2715}},
     {"Missing in Action (Since)",
      "Active members (or visitors) who have been absent for awhile.  MIA's are eventually marked "
      "as inactive.",
-     6300, 4200, 3255, 2715},
+     {6300, 4200, 3255, 2715}},
 }};
 
 constexpr double kLogoTop = 120;
@@ -131,13 +136,6 @@ std::optional<QDate> upcomingBirthday(const QDate& born, const QDate& today)
     return std::nullopt;
 }
 
-QString describe(const std::exception& e)
-{
-    if (const auto* dataError = dynamic_cast<const data::DataError*>(&e))
-        return dataError->description();
-    return QString::fromStdString(e.what());
-}
-
 QPixmap logoPicture(QSize size)
 {
     QPixmap picture(size);
@@ -197,9 +195,8 @@ void frmDefault::buildControls()
 {
     Logo = new QLabel(this);
     Logo->setObjectName(QStringLiteral("Logo"));
-    const QRect logo = twipsRectToPixels(0, kLogoTop, kLogoWidth, kLogoHeight, this);
-    Logo->setGeometry(logo);
-    Logo->setPixmap(logoPicture(logo.size()));
+    ui::place(Logo, {0, kLogoTop, kLogoWidth, kLogoHeight});
+    Logo->setPixmap(logoPicture(Logo->size()));
 
     for (int i = 0; i < kPaneCount; ++i) {
         const PaneDesign& design = kPanes[static_cast<std::size_t>(i)];
@@ -207,8 +204,7 @@ void frmDefault::buildControls()
         auto* pane = new Panel(QStringLiteral("InfoPanel") + index, this);
         pane->setBorderWidth(15);
         pane->setBevelWidth(15);
-        pane->setGeometry(
-            twipsRectToPixels(design.left, design.top, design.width, design.height, this));
+        ui::place(pane, design.rect);
         if (design.toolTip)
             pane->setToolTip(QString::fromUtf8(design.toolTip));
         auto* title = new QLabel(QString::fromUtf8(design.title), pane);
@@ -216,21 +212,20 @@ void frmDefault::buildControls()
         QFont bold = title->font();
         bold.setBold(true);
         title->setFont(bold);
-        title->setGeometry(twipsRectToPixels(kTitleLeft, kTitleTop, design.width - 2 * kTitleLeft,
-                                             kTitleHeight, this));
+        ui::place(title, {kTitleLeft, kTitleTop, design.rect.width - 2 * kTitleLeft, kTitleHeight});
         InfoPanel[static_cast<std::size_t>(i)] = pane;
         TitleLabel[static_cast<std::size_t>(i)] = title;
-        m_paneLeft[static_cast<std::size_t>(i)] = design.left;
-        m_paneTop[static_cast<std::size_t>(i)] = design.top;
+        m_paneLeft[static_cast<std::size_t>(i)] = design.rect.left;
+        m_paneTop[static_cast<std::size_t>(i)] = design.rect.top;
     }
 
     lblStatus = new QLabel(InfoPanel[0]);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    lblStatus->setGeometry(twipsRectToPixels(120, 480, 2415, 975, this));
+    ui::place(lblStatus, {120, 480, 2415, 975});
     lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblNumbers = new QLabel(InfoPanel[0]);
     lblNumbers->setObjectName(QStringLiteral("lblNumbers"));
-    lblNumbers->setGeometry(twipsRectToPixels(2580, 480, 555, 975, this));
+    ui::place(lblNumbers, {2580, 480, 555, 975});
     lblNumbers->setAlignment(Qt::AlignRight | Qt::AlignTop);
     // Room for all five count lines.
     fitLines(lblStatus, 5);
@@ -238,13 +233,13 @@ void frmDefault::buildControls()
 
     txtReminder = new QPlainTextEdit(InfoPanel[1]);
     txtReminder->setObjectName(QStringLiteral("txtReminder"));
-    txtReminder->setGeometry(twipsRectToPixels(120, 480, 5055, 1575, this));
+    ui::place(txtReminder, {120, 480, 5055, 1575});
     txtReminder->setReadOnly(true);
 
     const auto list = [this](int pane, const char* name, double width) {
         auto* l = new QListWidget(InfoPanel[static_cast<std::size_t>(pane)]);
         l->setObjectName(QString::fromLatin1(name));
-        l->setGeometry(twipsRectToPixels(120, 420, width, 1950, this));
+        ui::place(l, {120, 420, width, 1950});
         return l;
     };
     List_Visitors = list(2, "List_Visitors", 2535);
@@ -278,7 +273,7 @@ void frmDefault::Form_Load()
     } catch (const std::exception& e) {
         // The page stays empty and the rules wait for a visit that can read the data file.
         rs.Close();
-        ui::critical(describe(e));
+        ui::critical(data::describe(e));
     }
 
     if (rs.State() == data::adStateOpen && evaluationsDue()) {
@@ -294,8 +289,8 @@ void frmDefault::Form_Load()
     rs.Close();
     conn.Close();
 
-    ResumeNext("Showing the counts", [&] { showCounts(counts); });
-    ResumeNext("Showing the reminders", [&] { showReminders(); });
+    TryStep("Showing the counts", [&] { showCounts(counts); });
+    TryStep("Showing the reminders", [&] { showReminders(); });
 }
 
 bool frmDefault::evaluationsDue() const
@@ -332,8 +327,8 @@ void frmDefault::AddGraduationReminder()
         return;
     // An unreadable setting counts as off.
     bool remind = false;
-    ResumeNext("Reading the graduation reminder setting",
-               [&] { remind = settings().RemindGraduation(); });
+    TryStep("Reading the graduation reminder setting",
+            [&] { remind = settings().RemindGraduation(); });
     if (remind)
         appendReminder(QStringLiteral("Reminder: ") + month +
                        QStringLiteral(" graduations are coming up!"));
@@ -352,26 +347,26 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
     bool schoolYearOver = false;
     if (data::jetdate::toDate(lastRaise) == data::jetdate::epoch()) {
         const int year = today < raiseDay ? today.year() - 1 : today.year();
-        ResumeNext("Recording the school year", [&] {
-            s.setLastAutoGradSchoolDate(data::jetdate::fromDate(QDate(year, 6, 14)));
-        });
+        TryStep("Recording the school year",
+                [&] { s.setLastAutoGradSchoolDate(data::jetdate::fromDate(QDate(year, 6, 14))); });
     } else {
         bool autoGradSchool = false;
-        ResumeNext("Reading the grade raise setting", [&] { autoGradSchool = s.AutoGradSchool(); });
+        TryStep("Reading the grade raise setting", [&] { autoGradSchool = s.AutoGradSchool(); });
         schoolYearOver = autoGradSchool && today >= raiseDay &&
                          data::jetdate::toDate(lastRaise).year() < today.year();
     }
     bool autoGradVisitor = false;
-    ResumeNext("Reading the visitor setting", [&] { autoGradVisitor = s.AutoGradVisitor(); });
+    TryStep("Reading the visitor setting", [&] { autoGradVisitor = s.AutoGradVisitor(); });
 
     QStringList inactive;
     QStringList activeAgain;
     QStringList newMembers;
+    bool gradesRaised = false;
     try {
-        // One transaction for the whole evaluation: the grades are raised and the date of the
-        // raise is recorded together, or neither is.
+        // One transaction for the whole evaluation; the grade raise is a part of it that can be
+        // undone by itself.
         data::Transaction transaction(conn);
-        ResumeNext("Going to the first person", [&] { rs.MoveFirst(); });
+        TryStep("Going to the first person", [&] { rs.MoveFirst(); });
         while (!rs.EOF()) {
             const QString name = personName(rs);
             bool changed = false;
@@ -379,73 +374,61 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
             bool becameActive = false;
             bool becameMember = false;
 
-            ResumeNext("Checking for inactivity", [&] {
+            TryStep("Checking for inactivity", [&] {
                 const std::int16_t status = ToInteger(rs["Youth_Status"], 0);
                 if (ShouldBecomeInactive(status, rs["Youth_Last_Attended"])) {
                     rs["Youth_Status"] = statusCode(PersonStatus::Inactive);
                     becameInactive = changed = true;
                 }
             });
-            ResumeNext("Checking for a return", [&] {
+            TryStep("Checking for a return", [&] {
                 const std::int16_t status = ToInteger(rs["Youth_Status"], 0);
                 if (ShouldReactivate(status, rs["Youth_Last_Attended"])) {
                     rs["Youth_Status"] = statusCode(PersonStatus::Active);
                     becameActive = changed = true;
                 }
             });
-            ResumeNext("Counting a visitor's attendance", [&] {
+            TryStep("Counting a visitor's attendance", [&] {
                 if (autoGradVisitor && ToBoolean(rs["Youth_Visitor"], false) &&
                     QualifiesAsMember(ToLong(rs["Youth_ID"], 0))) {
                     rs["Youth_Visitor"] = false;
                     becameMember = changed = true;
                 }
             });
-            ResumeNext("Raising the school grade", [&] {
-                const std::int16_t grade = ToInteger(rs["Youth_School_Grade"], 0);
-                if (schoolYearOver && grade >= 1 &&
-                    grade < std::numeric_limits<std::int16_t>::max()) {
-                    rs["Youth_School_Grade"] = static_cast<std::int16_t>(grade + 1);
-                    changed = true;
-                }
-            });
 
             // A person is named in the reminders only once the change is stored; a row that
             // cannot be stored keeps its old values.
-            const bool saved = changed && ResumeNext("Saving a person", [&] { rs.Update(); });
-            if (saved) {
+            if (changed && saveRow(rs)) {
                 if (becameInactive)
                     inactive << name;
                 if (becameActive)
                     activeAgain << name;
                 if (becameMember)
                     newMembers << name;
-            } else if (rs.EditMode() != data::adEditNone) {
-                ResumeNext("Discarding a change", [&] { rs.CancelUpdate(); });
             }
-            if (!ResumeNext("Going to the next person", [&] { rs.MoveNext(); }))
+            if (!TryStep("Going to the next person", [&] { rs.MoveNext(); }))
                 break;
         }
 
-        const double before = lastRaise;
         if (schoolYearOver)
-            s.setLastAutoGradSchoolDate(data::jetdate::fromDate(today));
+            gradesRaised = RaiseSchoolGrades(conn, rs, lastRaise);
         try {
             transaction.commit();
         } catch (...) {
-            if (schoolYearOver)
-                ResumeNext("Restoring the school year",
-                           [&] { s.setLastAutoGradSchoolDate(before); });
+            if (gradesRaised)
+                TryStep("Restoring the school year",
+                        [&] { s.setLastAutoGradSchoolDate(lastRaise); });
             throw;
         }
     } catch (const std::exception& e) {
-        ui::critical(describe(e));
+        ui::critical(data::describe(e));
         // Show the people as the file holds them.
-        ResumeNext("Reading the people again", [&] { rs.Requery(); });
+        TryStep("Reading the people again", [&] { rs.Requery(); });
         return false;
     }
 
     const QString separator = QStringLiteral(", ");
-    if (schoolYearOver)
+    if (gradesRaised)
         appendReminder(QStringLiteral(
             "The school year is over! All grade levels have been increased by one for you."));
     if (!inactive.isEmpty())
@@ -460,13 +443,62 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
     return true;
 }
 
+// Raises every school grade of 1 or more by one and records the day of the raise. The raises
+// stand only together with that record (a raise not recorded would be made again at the next
+// run): when the day cannot be written, the grades are put back, the user is told once, and the
+// other rules' changes stay.
+bool frmDefault::RaiseSchoolGrades(data::Connection& conn, data::Recordset& rs, double lastRaise)
+{
+    clsCorvessa& s = settings();
+    bool recorded = false;
+    try {
+        data::Transaction raise(conn);
+        TryStep("Going to the first person", [&] { rs.MoveFirst(); });
+        while (!rs.EOF()) {
+            bool changed = false;
+            TryStep("Raising the school grade", [&] {
+                const std::int16_t grade = ToInteger(rs["Youth_School_Grade"], 0);
+                if (grade >= 1 && grade < std::numeric_limits<std::int16_t>::max()) {
+                    rs["Youth_School_Grade"] = static_cast<std::int16_t>(grade + 1);
+                    changed = true;
+                }
+            });
+            if (changed)
+                saveRow(rs);
+            if (!TryStep("Going to the next person", [&] { rs.MoveNext(); }))
+                break;
+        }
+        s.setLastAutoGradSchoolDate(data::jetdate::fromDate(ui::today()));
+        recorded = true;
+        raise.commit();
+        return true;
+    } catch (const std::exception& e) {
+        if (recorded)
+            TryStep("Restoring the school year", [&] { s.setLastAutoGradSchoolDate(lastRaise); });
+        ui::critical(kGradesNotRaised + QStringLiteral("\n\n") + data::describe(e));
+    }
+    // The rows show the grades as they are stored again.
+    TryStep("Reading the people again", [&] { rs.Requery(); });
+    return false;
+}
+
+// Stores the current row's changes; a row that cannot be stored is put back as it was.
+bool frmDefault::saveRow(data::Recordset& rs)
+{
+    if (TryStep("Saving a person", [&] { rs.Update(); }))
+        return true;
+    if (rs.EditMode() != data::adEditNone)
+        TryStep("Discarding a change", [&] { rs.CancelUpdate(); });
+    return false;
+}
+
 void frmDefault::fillLists(data::Recordset& rs, Counts& counts)
 {
     bool remindInactiveBirthdays = false;
     bool requireLetter = true;
     bool requireCall = false;
     bool requireVisit = false;
-    ResumeNext("Reading the Start page settings", [&] {
+    TryStep("Reading the Start page settings", [&] {
         remindInactiveBirthdays = storedFlag("Reminders", "RemindInactiveBday", false);
         requireLetter = storedFlag("Visitors", "VisRequireLetter", true);
         requireCall = storedFlag("Visitors", "VisRequireCall", false);
@@ -484,19 +516,19 @@ void frmDefault::fillLists(data::Recordset& rs, Counts& counts)
     List_Birthday->clear();
     List_MIA->clear();
     if (rs.State() == data::adStateOpen)
-        ResumeNext("Going to the first person", [&] { rs.MoveFirst(); });
+        TryStep("Going to the first person", [&] { rs.MoveFirst(); });
     while (!rs.EOF()) {
         std::int16_t status = 0;
         QString name;
         std::optional<double> born;
-        ResumeNext("Reading a person", [&] {
+        TryStep("Reading a person", [&] {
             status = ToInteger(rs["Youth_Status"], 0);
             name = personName(rs);
             born = convert::toDate(rs["Youth_Bday"]);
         });
         const bool inactive = status == statusCode(PersonStatus::Inactive);
 
-        ResumeNext("Listing a visitor to contact", [&] {
+        TryStep("Listing a visitor to contact", [&] {
             if (!ToBoolean(rs["Youth_Visitor"], false) || inactive)
                 return;
             const bool needed = (requireLetter && !ToBoolean(rs["Youth_VLetter"], false)) ||
@@ -509,7 +541,7 @@ void frmDefault::fillLists(data::Recordset& rs, Counts& counts)
             List_Visitors->addItem(item);
         });
 
-        ResumeNext("Listing a birthday", [&] {
+        TryStep("Listing a birthday", [&] {
             if ((inactive && !remindInactiveBirthdays) || !born)
                 return;
             const QDate birth = data::jetdate::toDate(*born);
@@ -520,7 +552,7 @@ void frmDefault::fillLists(data::Recordset& rs, Counts& counts)
                     {*birthday, monthAndDay(*birthday) + QStringLiteral(" - ") + name});
         });
 
-        ResumeNext("Listing a person missing in action", [&] {
+        TryStep("Listing a person missing in action", [&] {
             const data::Variant last = rs["Youth_Last_Attended"];
             if (!IsMIA(status, last))
                 return;
@@ -547,7 +579,7 @@ void frmDefault::fillLists(data::Recordset& rs, Counts& counts)
             break;
         }
 
-        if (!ResumeNext("Going to the next person", [&] { rs.MoveNext(); }))
+        if (!TryStep("Going to the next person", [&] { rs.MoveNext(); }))
             break;
     }
 
@@ -602,13 +634,13 @@ void frmDefault::Form_Resize()
 {
     if (window()->isMinimized())
         return;
-    const double width = pixelsToTwips(this->width(), this);
-    const double height = pixelsToTwips(this->height(), this);
-    const auto w = [](int i) { return kPanes[static_cast<std::size_t>(i)].width; };
-    const auto h = [](int i) { return kPanes[static_cast<std::size_t>(i)].height; };
+    const double width = ui::pixelsToTwips(this->width(), this);
+    const double height = ui::pixelsToTwips(this->height(), this);
+    const auto w = [](int i) { return kPanes[static_cast<std::size_t>(i)].rect.width; };
+    const auto h = [](int i) { return kPanes[static_cast<std::size_t>(i)].rect.height; };
 
     const double logoLeft = (width - kLogoWidth) / 2;
-    Logo->move(twipsToPixels(logoLeft, this), twipsToPixels(kLogoTop, this));
+    ui::moveTo(Logo, logoLeft, kLogoTop);
 
     const double topGap = (width - w(0) - w(1)) / 3;
     m_paneLeft[0] = topGap;
@@ -628,7 +660,7 @@ void frmDefault::Form_Resize()
     m_paneTop[4] = m_paneTop[2];
 
     for (std::size_t i = 0; i < InfoPanel.size(); ++i)
-        InfoPanel[i]->move(twipsToPixels(m_paneLeft[i], this), twipsToPixels(m_paneTop[i], this));
+        ui::moveTo(InfoPanel[i], m_paneLeft[i], m_paneTop[i]);
 }
 
 void frmDefault::List_MIA_DblClick()
@@ -656,5 +688,5 @@ void frmDefault::openPerson(std::int32_t id, std::int16_t node)
     program().SelectedYouthID = id;
     // The node click unloads this page; its window goes when control returns to the event loop.
     if (frmMainMDI* main = program().MainForm.get())
-        ResumeNext("Opening the directory", [&] { main->ClickNode(node); });
+        TryStep("Opening the directory", [&] { main->ClickNode(node); });
 }

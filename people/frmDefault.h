@@ -64,6 +64,8 @@ private:
     void AddGraduationReminder();
     // Returns false when the changes could not be stored; the file is then left as it was.
     bool RunStatusEvaluations(data::Connection& conn, data::Recordset& rs);
+    bool RaiseSchoolGrades(data::Connection& conn, data::Recordset& rs, double lastRaise);
+    static bool saveRow(data::Recordset& rs);
     void appendReminder(const QString& line);
 
     void fillLists(data::Recordset& rs, Counts& counts);

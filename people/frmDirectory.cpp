@@ -2,6 +2,7 @@
 
 #include "people/Beep.h"
 #include "people/BoundBoxDelegate.h"
+#include "people/ClickEnd.h"
 #include "people/DirectoryLayout.h"
 #include "people/DirectoryLists.h"
 #include "people/PersonIcons.h"
@@ -10,9 +11,8 @@
 #include "shell/Conversions.h"
 #include "shell/Helpers.h"
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
 #include "shell/RunMarker.h"
-#include "shell/Twips.h"
+#include "shell/TryStep.h"
 #include "shell/frmMainMDI.h"
 #include "platform/data/DataError.h"
 #include "platform/data/LocaleText.h"
@@ -21,6 +21,7 @@
 #include "platform/data/RecordsetModel.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Services.h"
+#include "platform/ui/Twips.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -104,6 +105,14 @@ const QString kPhotoAdvice = QStringLiteral(
     "be exact, but the closer the better. The reduction helps avoid memory problems with large "
     "files.");
 const QString kExampleAddress = QStringLiteral("someone@example.com");
+const QString kInvalidValueTitle = QStringLiteral("Invalid Value");
+const QString kLeaveWithoutSaving = QStringLiteral(
+    "Click Yes to go on without saving the changes to this person, or No to stay and correct "
+    "them.");
+const QString kPersonNotSaved = QStringLiteral("The changes to this person could not be saved.");
+
+// The boxes with a check of their own when they are left: birth date, e-mail, grade.
+constexpr int kCheckedBoxes[] = {3, 8, 24};
 
 constexpr int kTeamLimit = 17;
 constexpr int kIMServiceLimit = 10;
@@ -215,16 +224,25 @@ QIcon glyphIcon(Glyph glyph)
 
 frmDirectory::frmDirectory(QWidget* parent)
     : ContentForm(QStringLiteral("frmDirectory"), parent),
-      adoPrimaryRS(std::make_unique<data::Recordset>())
+      adoPrimaryRS(std::make_unique<data::Recordset>()),
+      m_navigator({[this] { return isOpen() ? adoPrimaryRS.get() : nullptr; },
+                   [this](const std::function<void()>& move) {
+                       tryMove(move);
+                       SyncNavCombo();
+                   },
+                   [] { people::Beep(); }, [] { people::Beep(); }})
 {
     setAutoFillBackground(true);
     buildNavPanel();
     buildTabs();
     buildStampLine();
-    resize(twipsToPixels(kDesignWidth, this), twipsToPixels(kDesignHeight, this));
+    resize(ui::twipsToPixels(kDesignWidth, this), ui::twipsToPixels(kDesignHeight, this));
     m_listHeight = kListHeight;
     connectHandlers();
     applyColours();
+    // One tab's page at a time from the start, also on a screen whose data file cannot be read.
+    SSTabCtl->setCurrentIndex(0);
+    SSTabCtl_Click();
     // The screen sees the keys of its controls before they do.
     for (QWidget* w : findChildren<QWidget*>()) {
         if (w->focusPolicy() != Qt::NoFocus)
@@ -244,11 +262,6 @@ frmDirectory::~frmDirectory()
         QObject::disconnect(adoPrimaryRS.get(), nullptr, this, nullptr);
 }
 
-void frmDirectory::place(QWidget* widget, double left, double top, double width, double height)
-{
-    widget->setGeometry(twipsRectToPixels(left, top, width, height, this));
-}
-
 QWidget* frmDirectory::addBox(QWidget* panel, int index, double left, double top, double width,
                               int limit)
 {
@@ -265,7 +278,7 @@ QWidget* frmDirectory::addBox(QWidget* panel, int index, double left, double top
         box = line;
     }
     box->setObjectName(QStringLiteral("txtFields(%1)").arg(index));
-    place(box, left, top, width, kBoxHeight);
+    ui::place(box, {left, top, width, kBoxHeight});
     txtFields[index] = box;
     return box;
 }
@@ -277,7 +290,7 @@ QCheckBox* frmDirectory::addCheck(QWidget* panel, int index, const char* caption
     check->setObjectName(QStringLiteral("chkFields(%1)").arg(index));
     // The caption stands before the box.
     check->setLayoutDirection(Qt::RightToLeft);
-    place(check, left, top, width, kBoxHeight);
+    ui::place(check, {left, top, width, kBoxHeight});
     chkFields[index] = check;
     return check;
 }
@@ -288,7 +301,7 @@ QLabel* frmDirectory::addCaption(QWidget* panel, int index, const char* caption,
     auto* label = new QLabel(QString::fromUtf8(caption), panel);
     label->setObjectName(QStringLiteral("lblLabels(%1)").arg(index));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(label, left, top, width, kBoxHeight);
+    ui::place(label, {left, top, width, kBoxHeight});
     lblLabels[index] = label;
     return label;
 }
@@ -301,7 +314,7 @@ void frmDirectory::buildNavPanel()
     NavPanel->setFrameShadow(QFrame::Raised);
     NavPanel->setAutoFillBackground(true);
     NavPanel->setBackgroundRole(QPalette::Button);
-    place(NavPanel, kMargin, kMargin, kNavWidth, kNavHeight);
+    ui::place(NavPanel, {kMargin, kMargin, kNavWidth, kNavHeight});
 
     auto tool = [this](const char* name, Glyph glyph, const char* tip, double left, double top) {
         auto* b = new QToolButton(NavPanel);
@@ -312,7 +325,7 @@ void frmDirectory::buildNavPanel()
         b->setAutoRaise(false);
         // A click takes the focus, so that the box being left is checked before the command.
         b->setFocusPolicy(Qt::StrongFocus);
-        place(b, left, top, 375, 345);
+        ui::place(b, {left, top, 375, 345});
         return b;
     };
     cmdFirst = tool("cmdFirst", Glyph::First, "First", 90, 75);
@@ -322,21 +335,21 @@ void frmDirectory::buildNavPanel()
     NumRecords->setAlignment(Qt::AlignCenter);
     NumRecords->setFrameShape(QFrame::StyledPanel);
     NumRecords->setFrameShadow(QFrame::Sunken);
-    place(NumRecords, 870, 75, 1800, 345);
+    ui::place(NumRecords, {870, 75, 1800, 345});
     cmdNext = tool("cmdNext", Glyph::Next, "Next", 2685, 75);
     cmdLast = tool("cmdLast", Glyph::Last, "Last", 3075, 75);
 
     NavCombo = new PersonPicker(NavPanel);
     NavCombo->setObjectName(QStringLiteral("NavCombo"));
-    place(NavCombo, 3600, 75, 3600, 345);
+    ui::place(NavCombo, {3600, 75, 3600, 345});
 
     auto* showCaption = new QLabel(QStringLiteral("Show:"), NavPanel);
     showCaption->setObjectName(QStringLiteral("lblShow"));
     showCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(showCaption, 7300, 75, 600, 345);
+    ui::place(showCaption, {7300, 75, 600, 345});
     Select_Show = new QComboBox(NavPanel);
     Select_Show->setObjectName(QStringLiteral("Select_Show"));
-    place(Select_Show, 8000, 75, 2160, 345);
+    ui::place(Select_Show, {8000, 75, 2160, 345});
 
     auto captioned = [this, &tool](const char* name, Glyph glyph, const char* tip,
                                    const char* caption, double left) {
@@ -344,7 +357,7 @@ void frmDirectory::buildNavPanel()
         auto* label = new QLabel(QString::fromUtf8(caption), NavPanel);
         label->setObjectName(QStringLiteral("lbl") + QString::fromUtf8(name).mid(3));
         label->setBuddy(b);
-        place(label, left + 420, 480, 560, 345);
+        ui::place(label, {left + 420, 480, 560, 345});
         return b;
     };
     cmdAdd = captioned("cmdAdd", Glyph::Add, "Add a New Person", "Add", 90);
@@ -354,10 +367,10 @@ void frmDirectory::buildNavPanel()
 
     cmdUpdate = new QPushButton(QStringLiteral("&Save"), NavPanel);
     cmdUpdate->setObjectName(QStringLiteral("cmdUpdate"));
-    place(cmdUpdate, 3600, 480, 1200, 345);
+    ui::place(cmdUpdate, {3600, 480, 1200, 345});
     cmdCancel = new QPushButton(QStringLiteral("&Cancel"), NavPanel);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    place(cmdCancel, 4920, 480, 1200, 345);
+    ui::place(cmdCancel, {4920, 480, 1200, 345});
 }
 
 void frmDirectory::buildTabs()
@@ -367,14 +380,14 @@ void frmDirectory::buildTabs()
     for (const char* caption : {"Contact Info", "Personal", "Tracking", "Photo"})
         SSTabCtl->addTab(QString::fromUtf8(caption));
     SSTabCtl->bar()->setFocusPolicy(Qt::StrongFocus);
-    place(SSTabCtl, kMargin, kTabTop, kNavWidth, kPanelTop + kPanelHeight + 120);
+    ui::place(SSTabCtl, {kMargin, kTabTop, kNavWidth, kPanelTop + kPanelHeight + 120});
 
     for (int i = 0; i < 3; ++i) {
         auto* panel = new QFrame(SSTabCtl);
         panel->setObjectName(QStringLiteral("TabPanel(%1)").arg(i));
         panel->setFrameShape(QFrame::NoFrame);
         panel->setAutoFillBackground(true);
-        place(panel, kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight);
+        ui::place(panel, {kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight});
         TabPanel[static_cast<std::size_t>(i)] = panel;
     }
     buildContactPanel(TabPanel[0]);
@@ -406,7 +419,7 @@ void frmDirectory::buildContactPanel(QFrame* panel)
     addBox(panel, 8, kBoxLeft, 1500, 4700, 50);
     cmdEmail = new QPushButton(QStringLiteral("Send E-mail"), panel);
     cmdEmail->setObjectName(QStringLiteral("cmdEmail"));
-    place(cmdEmail, 6750, 1500, 1500, kBoxHeight);
+    ui::place(cmdEmail, {6750, 1500, 1500, kBoxHeight});
 
     addCaption(panel, 13, "Home Phone:", 60, 1950, kCaptionWidth);
     addBox(panel, 13, kBoxLeft, 1950, 2300, 15);
@@ -420,10 +433,10 @@ void frmDirectory::buildContactPanel(QFrame* panel)
     auto* imCaption = new QLabel(QStringLiteral("IM Service:"), panel);
     imCaption->setObjectName(QStringLiteral("lblIMService"));
     imCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(imCaption, 60, 2850, kCaptionWidth, kBoxHeight);
+    ui::place(imCaption, {60, 2850, kCaptionWidth, kBoxHeight});
     Select_IMService = new ChoiceBox(kIMServiceLimit, panel);
     Select_IMService->setObjectName(QStringLiteral("Select_IMService"));
-    place(Select_IMService, kBoxLeft, 2850, 1500, kBoxHeight);
+    ui::place(Select_IMService, {kBoxLeft, 2850, 1500, kBoxHeight});
     addCaption(panel, 2, "IM Username:", 3550, 2850, 1500);
     addBox(panel, 2, 5150, 2850, 3000, 50);
 }
@@ -435,20 +448,20 @@ void frmDirectory::buildPersonalPanel(QFrame* panel)
     auto* ageCaption = new QLabel(QStringLiteral("Age:"), panel);
     ageCaption->setObjectName(QStringLiteral("lblAgeCaption"));
     ageCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(ageCaption, 3300, 150, 600, kBoxHeight);
+    ui::place(ageCaption, {3300, 150, 600, kBoxHeight});
     lblAge = new QLabel(panel);
     lblAge->setObjectName(QStringLiteral("lblAge"));
-    place(lblAge, 4000, 150, 500, kBoxHeight);
+    ui::place(lblAge, {4000, 150, 500, kBoxHeight});
 
     Frame1 = new QGroupBox(QStringLiteral("Gender:"), panel);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    place(Frame1, 4700, 20, 2100, 560);
+    ui::place(Frame1, {4700, 20, 2100, 560});
     for (int i : {1, 2}) {
         auto* button = new QRadioButton(QString::fromLatin1(i == 1 ? "M" : "F"), Frame1);
         button->setObjectName(QStringLiteral("optGender(%1)").arg(i));
         // Both buttons may be off (no gender yet): the screen keeps them exclusive itself.
         button->setAutoExclusive(false);
-        place(button, i == 1 ? 250 : 1100, 250, 700, 270);
+        ui::place(button, {i == 1 ? 250.0 : 1100.0, 250, 700, 270});
         optGender[static_cast<std::size_t>(i)] = button;
     }
 
@@ -462,7 +475,7 @@ void frmDirectory::buildPersonalPanel(QFrame* panel)
     addBox(panel, 20, kBoxLeft, 1650, 7950, 60);
     addCaption(panel, 5, "Comments:", 60, 2100, kCaptionWidth);
     addBox(panel, 5, kBoxLeft, 2100, 7950, 0);
-    place(txtFields[5], kBoxLeft, 2100, 7950, 2200);
+    ui::place(txtFields[5], {kBoxLeft, 2100, 7950, 2200});
     lblLabels[5]->setAlignment(Qt::AlignRight | Qt::AlignTop);
     for (int centred : {3, 24})
         static_cast<QLineEdit*>(txtFields[centred])->setAlignment(Qt::AlignCenter);
@@ -477,16 +490,16 @@ void frmDirectory::buildTrackingPanel(QFrame* panel)
         auto* label = new QLabel(QString::fromUtf8(text), panel);
         label->setObjectName(QString::fromUtf8(name));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        place(label, 60, top, kCaptionWidth, kBoxHeight);
+        ui::place(label, {60, top, kCaptionWidth, kBoxHeight});
     };
     caption("lblStatus", "Status:", 600);
     Select_Status = new QComboBox(panel);
     Select_Status->setObjectName(QStringLiteral("Select_Status"));
-    place(Select_Status, kBoxLeft, 600, 1900, kBoxHeight);
+    ui::place(Select_Status, {kBoxLeft, 600, 1900, kBoxHeight});
     caption("lblTeam", "Team:", 1050);
     Select_Team = new ChoiceBox(kTeamLimit, panel);
     Select_Team->setObjectName(QStringLiteral("Select_Team"));
-    place(Select_Team, kBoxLeft, 1050, 1900, kBoxHeight);
+    ui::place(Select_Team, {kBoxLeft, 1050, 1900, kBoxHeight});
 
     addCaption(panel, 16, "Last Attended:", 60, 1500, kCaptionWidth);
     addBox(panel, 16, kBoxLeft, 1500, 1300, 10);
@@ -501,7 +514,7 @@ void frmDirectory::buildTrackingPanel(QFrame* panel)
     FollowUpPanel->setObjectName(QStringLiteral("FollowUpPanel"));
     FollowUpPanel->setFrameShape(QFrame::StyledPanel);
     FollowUpPanel->setFrameShadow(QFrame::Sunken);
-    place(FollowUpPanel, 60, 2900, 5400, 600);
+    ui::place(FollowUpPanel, {60, 2900, 5400, 600});
     addCheck(FollowUpPanel, 33, "Sent Letter:", 120, 135, 1650);
     addCheck(FollowUpPanel, 30, "Called:", 1950, 135, 1300);
     addCheck(FollowUpPanel, 31, "Visited:", 3500, 135, 1400);
@@ -509,10 +522,10 @@ void frmDirectory::buildTrackingPanel(QFrame* panel)
 
     auto* listCaption = new QLabel(QStringLiteral("Attendance Record:"), panel);
     listCaption->setObjectName(QStringLiteral("lblAttendance"));
-    place(listCaption, kListLeft, 150, 3000, 270);
+    ui::place(listCaption, {kListLeft, 150, 3000, 270});
     Attendance_Record = new QListWidget(panel);
     Attendance_Record->setObjectName(QStringLiteral("Attendance_Record"));
-    place(Attendance_Record, kListLeft, kListTop, 4200, kListHeight);
+    ui::place(Attendance_Record, {kListLeft, kListTop, 4200, kListHeight});
 }
 
 void frmDirectory::buildPhotoControls()
@@ -522,18 +535,18 @@ void frmDirectory::buildPhotoControls()
     MugShot->setFrameShape(QFrame::Box);
     MugShot->setAlignment(Qt::AlignCenter);
     MugShot->setAutoFillBackground(true);
-    place(MugShot, 240, 600, 3225, 2400);
+    ui::place(MugShot, {240, 600, 3225, 2400});
     cmdNewPhoto = new QPushButton(QStringLiteral("Add New Photo"), SSTabCtl);
     cmdNewPhoto->setObjectName(QStringLiteral("cmdNewPhoto"));
-    place(cmdNewPhoto, 3700, 600, 1800, 400);
+    ui::place(cmdNewPhoto, {3700, 600, 1800, 400});
     cmdDelPhoto = new QPushButton(QStringLiteral("Remove Photo"), SSTabCtl);
     cmdDelPhoto->setObjectName(QStringLiteral("cmdDelPhoto"));
-    place(cmdDelPhoto, 3700, 1100, 1800, 400);
+    ui::place(cmdDelPhoto, {3700, 1100, 1800, 400});
     PhotoLabel = new QLabel(kPhotoAdvice, SSTabCtl);
     PhotoLabel->setObjectName(QStringLiteral("PhotoLabel"));
     PhotoLabel->setWordWrap(true);
     PhotoLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(PhotoLabel, 3700, 1650, 5500, 1500);
+    ui::place(PhotoLabel, {3700, 1650, 5500, 1500});
 }
 
 void frmDirectory::buildStampLine()
@@ -552,7 +565,7 @@ void frmDirectory::buildStampLine()
     txtFields[29]->setProperty("dateFormat", QStringLiteral("M/d/yyyy"));
     cmdPrintProfile = new QPushButton(QStringLiteral("Print Profile"), this);
     cmdPrintProfile->setObjectName(QStringLiteral("cmdPrintProfile"));
-    place(cmdPrintProfile, kMargin + kNavWidth - kPrintWidth, top, kPrintWidth, kBoxHeight);
+    ui::place(cmdPrintProfile, {kMargin + kNavWidth - kPrintWidth, top, kPrintWidth, kBoxHeight});
 
     // Photos, e-mail, the attendance record and printing are not part of this screen yet:
     // their controls are shown but cannot be used.
@@ -594,10 +607,7 @@ void frmDirectory::connectHandlers()
     connect(cmdUpdate, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
     connect(cmdDelete, &QToolButton::clicked, this, [this] { cmdDelete_Click(); });
-    connect(cmdFirst, &QToolButton::clicked, this, [this] { cmdFirst_Click(); });
-    connect(cmdPrevious, &QToolButton::clicked, this, [this] { cmdPrevious_Click(); });
-    connect(cmdNext, &QToolButton::clicked, this, [this] { cmdNext_Click(); });
-    connect(cmdLast, &QToolButton::clicked, this, [this] { cmdLast_Click(); });
+    m_navigator.connectButtons(this, cmdFirst, cmdPrevious, cmdNext, cmdLast);
     for (auto& [index, check] : chkFields)
         connect(check, &QCheckBox::clicked, this, [this] { chkFields_Click(); });
     connect(SSTabCtl, &TabFrame::currentChanged, this, [this] { SSTabCtl_Click(); });
@@ -678,8 +688,7 @@ void frmDirectory::Form_Load()
         // A data file that cannot be read leaves an empty screen that cannot be used.
         m_loadFailed = true;
         program().SelectedYouthID = 0;
-        const auto* dataError = dynamic_cast<const data::DataError*>(&e);
-        ui::critical(dataError ? dataError->description() : QString::fromUtf8(e.what()));
+        ui::critical(data::describe(e));
         adoPrimaryRS->Close();
         showNoPerson();
         setEnabled(false);
@@ -753,9 +762,10 @@ void frmDirectory::Form_Unload()
         m_unloading = true;
         return;
     }
-    // A changed row is saved first; a failed save is shown, and the clean-up still runs.
+    // A changed row is saved first (the user was asked before leaving when it could not be);
+    // nothing a check refuses is stored. A failed save is shown, and the clean-up still runs.
     commitChoiceBoxes();
-    if (commitBoxes() && adoPrimaryRS->EditMode() != data::adEditNone)
+    if (hasCurrentRow() && !refusal() && adoPrimaryRS->EditMode() != data::adEditNone)
         cmdUpdate_Click();
     // From here on the boxes are no longer checked as the screen goes.
     m_unloading = true;
@@ -842,27 +852,107 @@ QString frmDirectory::boxCaption(const QWidget* box) const
     return caption;
 }
 
-bool frmDirectory::commitBoxes()
+bool frmDirectory::boxChanged(int index) const
+{
+    QWidget* box = txtFields.at(index);
+    const int column = m_mapper->mappedSection(box);
+    if (column < 0)
+        return false;
+    return boxText(index) !=
+           BoundBoxDelegate::shownText(box, m_model->index(m_model->currentRow(), column));
+}
+
+std::optional<frmDirectory::Refusal> frmDirectory::refusal()
 {
     if (!m_mapper || !hasCurrentRow())
-        return true;
+        return std::nullopt;
+    // The checks made when a box is left, for the boxes that hold new text.
+    for (int index : kCheckedBoxes) {
+        if (!boxChanged(index))
+            continue;
+        const QString reason = entryRefusal(index);
+        if (!reason.isEmpty())
+            return Refusal{index, reason, true};
+    }
+    // Text a field cannot take; the rest goes into the row.
     m_delegate->clearFailures();
     m_mapper->submit();
     if (m_delegate->failures().empty())
-        return true;
+        return std::nullopt;
     const BoundBoxDelegate::Failure failure = m_delegate->failures().front();
     m_delegate->clearFailures();
-    ui::critical(QStringLiteral("\"%1\" is not a valid value for %2. Please correct it before "
-                                "the person is saved.")
-                     .arg(failure.text, boxCaption(failure.editor)));
-    if (failure.editor->isVisible())
-        failure.editor->setFocus();
-    return false;
+    return Refusal{boxIndexOf(failure.editor),
+                   QStringLiteral("\"%1\" is not a valid value for %2.")
+                       .arg(failure.text, boxCaption(failure.editor)),
+                   false};
+}
+
+void frmDirectory::showRefusedBox(const Refusal& r)
+{
+    QWidget* box = txtFields.at(r.index);
+    for (int tab = 0; tab < 3; ++tab) {
+        if (TabPanel[static_cast<std::size_t>(tab)]->isAncestorOf(box))
+            SSTabCtl->setCurrentIndex(tab);
+    }
+    if (box->isVisible())
+        box->setFocus();
+}
+
+void frmDirectory::tell(const Refusal& r)
+{
+    if (r.entryCheck) {
+        m_validating = true;
+        validateBox(r.index);
+        m_validating = false;
+    } else {
+        ui::critical(r.reason + QStringLiteral(" Please correct it before the person is saved."));
+    }
+    showRefusedBox(r);
+}
+
+bool frmDirectory::settleBeforeLeaving()
+{
+    commitChoiceBoxes();
+    const auto refused = refusal();
+    if (!refused)
+        return true;
+    m_validating = true;
+    const bool leave = ui::askCriticalYesNo(
+        refused->reason + QStringLiteral("\n\n") + kLeaveWithoutSaving, kInvalidValueTitle);
+    m_validating = false;
+    if (!leave) {
+        showRefusedBox(*refused);
+        return false;
+    }
+    cmdCancel_Click();
+    return true;
+}
+
+bool frmDirectory::ReadyToLeave()
+{
+    if (m_loadFailed || !isOpen() || !hasCurrentRow())
+        return true;
+    if (!settleBeforeLeaving())
+        return false;
+    if (adoPrimaryRS->EditMode() == data::adEditNone)
+        return true;
+    // Saved here rather than as the screen goes, so that a failure can still keep the user.
+    try {
+        storePerson();
+        return true;
+    } catch (const data::DataError& e) {
+        if (ui::askCriticalYesNo(kPersonNotSaved + QStringLiteral("\n\n") + e.description() +
+                                 QStringLiteral("\n\n") + kLeaveWithoutSaving)) {
+            cmdCancel_Click();
+            return true;
+        }
+        return false;
+    }
 }
 
 template <class Move> bool frmDirectory::tryMove(Move&& move)
 {
-    if (!isOpen() || !commitBoxes())
+    if (!isOpen() || !settleBeforeLeaving())
         return false;
     try {
         move();
@@ -894,7 +984,7 @@ void frmDirectory::adoPrimaryRS_MoveComplete()
     lblAge->setText(QString::number(GetAge(fieldValue("Youth_Bday"))));
 
     if (adoPrimaryRS->EditMode() != data::adEditAdd)
-        ResumeNext("Remembering the position", [this] { m_remembered = adoPrimaryRS->Bookmark(); });
+        TryStep("Remembering the position", [this] { m_remembered = adoPrimaryRS->Bookmark(); });
     updateCounter();
     NavCombo->clearTypeAhead();
     SyncNavCombo();
@@ -996,22 +1086,29 @@ bool frmDirectory::cmdUpdate_Click()
         return true;
     }
     commitChoiceBoxes();
-    if (!commitBoxes())
+    if (const auto refused = refusal()) {
+        tell(*refused);
         return false;
+    }
     try {
-        (*adoPrimaryRS)["Youth_Updated"] = data::Variant::dateTime(ui::now());
-        adoPrimaryRS->Move(0);
-        adoPrimaryRS->Update();
-        if (m_adding)
-            adoPrimaryRS->MoveLast();
+        storePerson();
     } catch (const data::DataError& e) {
         // Nothing is lost: the flags and the changed row stay for another try or Cancel.
         ui::critical(e.description());
         return false;
     }
+    return true;
+}
+
+void frmDirectory::storePerson()
+{
+    (*adoPrimaryRS)["Youth_Updated"] = data::Variant::dateTime(ui::now());
+    adoPrimaryRS->Move(0);
+    adoPrimaryRS->Update();
+    if (m_adding)
+        adoPrimaryRS->MoveLast();
     m_editing = false;
     m_adding = false;
-    return true;
 }
 
 void frmDirectory::cmdCancel_Click()
@@ -1022,7 +1119,7 @@ void frmDirectory::cmdCancel_Click()
     const QString key = QLatin1Char('Y') + currentIdText();
     m_editing = false;
     m_adding = false;
-    ResumeNext("Discarding the changes", [this] { adoPrimaryRS->CancelUpdate(); });
+    TryStep("Discarding the changes", [this] { adoPrimaryRS->CancelUpdate(); });
     if (m_mapper && hasCurrentRow())
         m_mapper->revert();
     if (wasAdding)
@@ -1031,10 +1128,10 @@ void frmDirectory::cmdCancel_Click()
         restoreEntryText(key);
     bool back = false;
     if (m_remembered && m_remembered->number() > 0)
-        back = ResumeNext("Returning to the remembered person",
-                          [this] { adoPrimaryRS->setBookmark(*m_remembered); });
+        back = TryStep("Returning to the remembered person",
+                       [this] { adoPrimaryRS->setBookmark(*m_remembered); });
     if (!back)
-        ResumeNext("Returning to the first person", [this] { adoPrimaryRS->MoveFirst(); });
+        TryStep("Returning to the first person", [this] { adoPrimaryRS->MoveFirst(); });
     SyncNavCombo();
 }
 
@@ -1046,9 +1143,10 @@ void frmDirectory::cmdDelete_Click()
         txtFields[11]->setFocus();
         return;
     }
+    // Text a check refuses is not stored with the removal: the boxes show the row again.
     commitChoiceBoxes();
-    if (!commitBoxes())
-        return;
+    if (refusal())
+        m_mapper->revert();
     try {
         const bool wasAdding = adoPrimaryRS->EditMode() == data::adEditAdd;
         const int position = adoPrimaryRS->AbsolutePosition();
@@ -1068,8 +1166,8 @@ void frmDirectory::cmdDelete_Click()
             if (!wasAdding && position > 0)
                 adoPrimaryRS->setAbsolutePosition(std::min(position, count));
             else if (m_remembered)
-                ResumeNext("Returning to the remembered person",
-                           [this] { adoPrimaryRS->setBookmark(*m_remembered); });
+                TryStep("Returning to the remembered person",
+                        [this] { adoPrimaryRS->setBookmark(*m_remembered); });
         }
         SyncNavCombo();
         SSTabCtl->setCurrentIndex(0);
@@ -1080,88 +1178,17 @@ void frmDirectory::cmdDelete_Click()
 
 // Moving ---------------------------------------------------------------------------------------
 
-void frmDirectory::cmdFirst_Click()
-{
-    tryMove([this] {
-        adoPrimaryRS->Move(0);
-        adoPrimaryRS->MoveFirst();
-    });
-    SyncNavCombo();
-}
-
-void frmDirectory::cmdLast_Click()
-{
-    tryMove([this] {
-        adoPrimaryRS->Move(0);
-        adoPrimaryRS->MoveLast();
-    });
-    SyncNavCombo();
-}
-
-void frmDirectory::cmdNext_Click()
-{
-    tryMove([this] {
-        if (adoPrimaryRS->EOF())
-            return;
-        adoPrimaryRS->MoveNext();
-        if (adoPrimaryRS->EOF() && adoPrimaryRS->RecordCount() > 0) {
-            people::Beep();
-            adoPrimaryRS->Move(0);
-            adoPrimaryRS->MoveLast();
-        }
-    });
-    SyncNavCombo();
-}
-
-void frmDirectory::cmdPrevious_Click()
-{
-    tryMove([this] {
-        if (adoPrimaryRS->BOF())
-            return;
-        adoPrimaryRS->MovePrevious();
-        if (adoPrimaryRS->BOF() && adoPrimaryRS->RecordCount() > 0) {
-            people::Beep();
-            adoPrimaryRS->Move(0);
-            adoPrimaryRS->MoveFirst();
-        }
-    });
-    SyncNavCombo();
-}
-
 bool frmDirectory::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
     if (!isOpen() || m_editing || m_adding || (modifiers & Qt::AltModifier))
         return false;
-    const bool ctrl = modifiers & Qt::ControlModifier;
-    switch (key) {
-    case Qt::Key_End:
-    case Qt::Key_Home:
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
-    case Qt::Key_Down:
-    case Qt::Key_PageDown:
-        break;
-    default:
+    const auto step = RecordNavigator::stepForKey(key, modifiers, RecordNavigator::CtrlRule::Held);
+    if (!step)
         return false;
-    }
     // A team or IM service typed but not yet taken is an edit: the keys then do nothing.
     if (commitChoiceBoxes())
         return false;
-    switch (key) {
-    case Qt::Key_End:
-        cmdLast_Click();
-        break;
-    case Qt::Key_Home:
-        cmdFirst_Click();
-        break;
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
-        ctrl ? cmdFirst_Click() : cmdPrevious_Click();
-        break;
-    default:
-        ctrl ? cmdLast_Click() : cmdNext_Click();
-        break;
-    }
+    m_navigator.go(*step);
     return true;
 }
 
@@ -1381,8 +1408,8 @@ void frmDirectory::Select_Status_Click()
 {
     m_currentStatus = static_cast<std::int16_t>(Select_Status->currentData().toInt());
     if (hasCurrentRow())
-        ResumeNext("Writing the status",
-                   [this] { (*adoPrimaryRS)["Youth_Status"] = m_currentStatus; });
+        TryStep("Writing the status",
+                [this] { (*adoPrimaryRS)["Youth_Status"] = m_currentStatus; });
     m_editing = true;
 }
 
@@ -1390,8 +1417,7 @@ void frmDirectory::choiceClicked(ChoiceBox* box, const char* field, QString& cur
 {
     current = LimitedChoice(box->currentText(), box->limit());
     if (hasCurrentRow())
-        ResumeNext("Writing a choice",
-                   [&] { (*adoPrimaryRS)[QString::fromUtf8(field)] = current; });
+        TryStep("Writing a choice", [&] { (*adoPrimaryRS)[QString::fromUtf8(field)] = current; });
     m_editing = true;
 }
 
@@ -1417,7 +1443,7 @@ bool frmDirectory::choiceLeft(ChoiceBox* box, const char* field, QString& curren
     if (value == fieldText(field).trimmed())
         return false;
     const bool written =
-        ResumeNext("Writing a choice", [&] { (*adoPrimaryRS)[QString::fromUtf8(field)] = value; });
+        TryStep("Writing a choice", [&] { (*adoPrimaryRS)[QString::fromUtf8(field)] = value; });
     m_editing = true;
     box->addItem(value);
     return written;
@@ -1448,8 +1474,8 @@ void frmDirectory::optGender_Click(int index)
     if (index != m_currentGender) {
         m_currentGender = static_cast<std::int16_t>(index);
         if (hasCurrentRow())
-            ResumeNext("Writing the gender",
-                       [this] { (*adoPrimaryRS)["Youth_Sex"] = m_currentGender; });
+            TryStep("Writing the gender",
+                    [this] { (*adoPrimaryRS)["Youth_Sex"] = m_currentGender; });
         m_editing = true;
     }
     ShowGender();
@@ -1500,47 +1526,56 @@ void frmDirectory::txtFields_KeyUp(int index)
         return;
     m_editing = true;
     if (index == 11 || index == 18)
-        ResumeNext("Showing the typed name", [this] { EchoName(); });
-    ResumeNext("Stamping the change time",
-               [this] { (*adoPrimaryRS)["Youth_Updated"] = data::Variant::dateTime(ui::now()); });
+        TryStep("Showing the typed name", [this] { EchoName(); });
+    TryStep("Stamping the change time",
+            [this] { (*adoPrimaryRS)["Youth_Updated"] = data::Variant::dateTime(ui::now()); });
+}
+
+// Why the text of a box with a check is refused when the box is left; empty when it is taken.
+QString frmDirectory::entryRefusal(int index) const
+{
+    const QString text = boxText(index);
+    if (text.isEmpty())
+        return QString();
+    if (index == 3 && !convert::toDate(data::Variant(text)))
+        return QStringLiteral("Birthdate must be entered as in date format (MM/DD/YYYY).");
+    if (index == 8 && !IsValidEmail(text))
+        return text +
+               QStringLiteral(" is not a valid e-mail address.  Please enter a full address in the "
+                              "form '") +
+               kExampleAddress +
+               QStringLiteral("', otherwise you will not be able to e-mail this person.");
+    if (index == 24 && !data::text::parseNumber(text))
+        return QStringLiteral(
+            "Grade must be entered as a numerical value from 1 to 16 (or left blank).");
+    return QString();
 }
 
 // The checks made when a box is left; false after a message when the text is refused.
 bool frmDirectory::validateBox(int index)
 {
-    const QString text = boxText(index);
-    const QString title = QStringLiteral("Invalid Value");
-    if (index == 3 && !text.isEmpty() && !convert::toDate(data::Variant(text))) {
-        ui::critical(QStringLiteral("Birthdate must be entered as in date format (MM/DD/YYYY)."),
-                     title);
-        return false;
-    }
-    if (index == 8 && !text.isEmpty() && !IsValidEmail(text)) {
+    const QString reason = entryRefusal(index);
+    if (reason.isEmpty())
+        return true;
+    if (index == 8)
         people::Beep();
-        ui::critical(text +
-                         QStringLiteral(" is not a valid e-mail address.  Please enter a full "
-                                        "address in the form '") +
-                         kExampleAddress +
-                         QStringLiteral("', otherwise you will not be able to e-mail this person."),
-                     title);
-        return false;
-    }
-    if (index == 24 && !text.isEmpty() && !data::text::parseNumber(text)) {
-        ui::critical(
-            QStringLiteral(
-                "Grade must be entered as a numerical value from 1 to 16 (or left blank)."),
-            title);
+    ui::critical(reason, kInvalidValueTitle);
+    if (index == 24)
         setBoxText(24, QString());
-        return false;
-    }
-    return true;
+    return false;
 }
 
-void frmDirectory::txtFields_LostFocus(int index)
+void frmDirectory::txtFields_LostFocus(int index, bool checked)
 {
     if (m_validating || m_unloading || !hasCurrentRow())
         return;
     QWidget* box = txtFields.at(index);
+    if (!checked) {
+        // Left for a command that makes the checks itself: only the box's own steps.
+        if (entryRefusal(index).isEmpty())
+            afterLeavingBox(index);
+        return;
+    }
     m_validating = true;
     const bool valid = validateBox(index);
     m_validating = false;
@@ -1550,6 +1585,27 @@ void frmDirectory::txtFields_LostFocus(int index)
         QTimer::singleShot(0, box, [box] { box->setFocus(); });
         return;
     }
+    afterLeavingBox(index);
+}
+
+// Whether leaving a box for `to` makes the box's check: not when the focus leaves the screen
+// (the screen is then asked whether it may go) nor when it goes to a command that checks the
+// boxes itself, or discards them (Cancel).
+bool frmDirectory::checksWhenLeftFor(const QWidget* to) const
+{
+    if (!to || !isAncestorOf(to))
+        return false;
+    for (const QWidget* command : std::initializer_list<const QWidget*>{
+             cmdUpdate, cmdCancel, cmdAdd, cmdClone, cmdDelete, cmdFirst, cmdPrevious, cmdNext,
+             cmdLast, NavCombo, Select_Show}) {
+        if (to == command || command->isAncestorOf(to))
+            return false;
+    }
+    return true;
+}
+
+void frmDirectory::afterLeavingBox(int index)
+{
     switch (index) {
     case 2:
         if (!txtFields[3]->isVisible() && m_adding) {
@@ -1615,8 +1671,10 @@ bool frmDirectory::eventFilter(QObject* watched, QEvent* event)
     case QEvent::FocusOut: {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         const int index = boxIndexOf(watched);
-        if (index >= 0 && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            txtFields_LostFocus(index);
+        if (index >= 0 && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            const bool checked = checksWhenLeftFor(QApplication::focusWidget());
+            RunWhenClickEnds(this, [this, index, checked] { txtFields_LostFocus(index, checked); });
+        }
         break;
     }
     default:
@@ -1635,7 +1693,7 @@ void frmDirectory::resizeEvent(QResizeEvent* event)
 
 void frmDirectory::Form_Resize()
 {
-    const auto twips = [this](int pixels) { return pixelsToTwips(pixels, this); };
+    const auto twips = [this](int pixels) { return ui::pixelsToTwips(pixels, this); };
     DirectoryLayoutInput in;
     in.width = twips(width());
     in.height = twips(height());
@@ -1651,11 +1709,12 @@ void frmDirectory::Form_Resize()
 
     for (QWidget* w : std::initializer_list<QWidget*>{txtFields[29], lblLabels[29], txtFields[7],
                                                       lblLabels[7], cmdPrintProfile})
-        w->move(w->x(), twipsToPixels(out.stampTop, this));
-    SSTabCtl->resize(twipsToPixels(out.tabWidth, this), twipsToPixels(out.tabHeight, this));
-    cmdPrintProfile->move(twipsToPixels(out.printLeft, this), cmdPrintProfile->y());
+        w->move(w->x(), ui::twipsToPixels(out.stampTop, this));
+    SSTabCtl->resize(ui::twipsToPixels(out.tabWidth, this), ui::twipsToPixels(out.tabHeight, this));
+    cmdPrintProfile->move(ui::twipsToPixels(out.printLeft, this), cmdPrintProfile->y());
     if (out.listHeight != m_listHeight) {
         m_listHeight = out.listHeight;
-        Attendance_Record->resize(Attendance_Record->width(), twipsToPixels(m_listHeight, this));
+        Attendance_Record->resize(Attendance_Record->width(),
+                                  ui::twipsToPixels(m_listHeight, this));
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "people/RecordNavigator.h"
 #include "shell/ContentForm.h"
 #include "platform/data/Connection.h"
 #include "platform/data/DataEnums.h"
@@ -87,6 +88,8 @@ public:
     QPushButton* cmdDelPhoto = nullptr;
     QLabel* PhotoLabel = nullptr;
 
+    bool ReadyToLeave() override;
+
 protected:
     void Form_Load() override;
     void Form_Unload() override;
@@ -108,7 +111,6 @@ private:
                         double width);
     QLabel* addCaption(QWidget* panel, int index, const char* caption, double left, double top,
                        double width);
-    void place(QWidget* widget, double left, double top, double width, double height);
     void applyColours();
     void bindFields();
 
@@ -119,10 +121,6 @@ private:
     bool cmdUpdate_Click();
     void cmdCancel_Click();
     void cmdDelete_Click();
-    void cmdFirst_Click();
-    void cmdPrevious_Click();
-    void cmdNext_Click();
-    void cmdLast_Click();
     void chkFields_Click();
     void SSTabCtl_Click();
     bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
@@ -130,9 +128,26 @@ private:
 
     bool isOpen() const;
     bool hasCurrentRow() const;
-    // Hands the boxes' text to the row; false, after telling the user, when a box holds text
-    // its field cannot take.
-    bool commitBoxes();
+    // Text a box holds that Save would refuse: a box with a check of its own (birth date,
+    // e-mail, grade) whose new text fails it, or text its field cannot take. Boxes whose text is
+    // taken hand it to the row.
+    struct Refusal {
+        int index;      // the box
+        QString reason; // what is wrong, as the user is told
+        bool entryCheck;
+    };
+    std::optional<Refusal> refusal();
+    bool boxChanged(int index) const;
+    // Tells why, as Save does, and puts the user in the box.
+    void tell(const Refusal& r);
+    void showRefusedBox(const Refusal& r);
+    // Before the person shown is left (a move, another screen): the checks of Save. When one
+    // fails, the user chooses to stay and correct it (false) or to go on without saving the
+    // person's changes, which are discarded (true).
+    bool settleBeforeLeaving();
+    // Writes the row (stamped with the time), and takes a new person to the end of the list.
+    // Throws data::DataError.
+    void storePerson();
     // Runs a move of the list after the boxes have handed over their text; a failure (such as
     // the implicit save of a changed row) is shown and leaves the screen where it was.
     template <class Move> bool tryMove(Move&& move);
@@ -180,8 +195,11 @@ private:
     // Field entry
     void txtFields_GotFocus(int index);
     void txtFields_KeyUp(int index);
+    QString entryRefusal(int index) const;
     bool validateBox(int index);
-    void txtFields_LostFocus(int index);
+    bool checksWhenLeftFor(const QWidget* to) const;
+    void txtFields_LostFocus(int index, bool checked);
+    void afterLeavingBox(int index);
 
     // The bound list and its binding.
     data::Connection m_connection;
@@ -189,6 +207,7 @@ private:
     data::RecordsetModel* m_model = nullptr;
     QDataWidgetMapper* m_mapper = nullptr;
     BoundBoxDelegate* m_delegate = nullptr;
+    RecordNavigator m_navigator;
 
     bool m_visitorMode = false;
     bool m_editing = false;

@@ -4,9 +4,9 @@
 #include "people/MeetingsLayout.h"
 #include "people/MeetingsText.h"
 #include "shell/Conversions.h"
+#include "shell/Helpers.h"
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
-#include "shell/Twips.h"
+#include "shell/TryStep.h"
 #include "platform/data/Connection.h"
 #include "platform/data/DataError.h"
 #include "platform/data/Recordset.h"
@@ -14,6 +14,7 @@
 #include "platform/data/RecordsetModel.h"
 #include "platform/report/Registry.h"
 #include "platform/ui/Services.h"
+#include "platform/ui/Twips.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -71,8 +72,8 @@ constexpr int kCommentsBox = 5;
 
 // Twips of the navigation panel and the print command.
 constexpr double kNavTop = 4320;
-const QRectF kNavPanel(120, kNavTop, 4680, 1620);
-const QRectF kPrintButton(120, kNavTop + 1620 + 180, 2400, 420);
+constexpr ui::TwipsRect kNavPanel{120, kNavTop, 4680, 1620};
+constexpr ui::TwipsRect kPrintButton{120, kNavTop + 1620 + 180, 2400, 420};
 
 // A small picture of a barcode under a red scan line: shown while the scan box is ready.
 QPixmap scanReadyPicture(const QSize& size)
@@ -99,7 +100,21 @@ QPixmap scanReadyPicture(const QSize& size)
 
 } // namespace
 
-frmServices::frmServices(QWidget* parent) : ContentForm(QStringLiteral("frmServices"), parent)
+frmServices::frmServices(QWidget* parent)
+    : ContentForm(QStringLiteral("frmServices"), parent),
+      m_navigator(
+          {[this] { return adoPrimaryRS.get(); },
+           [this](const std::function<void()>& move) {
+               if (!settleBeforeMoving())
+                   return;
+               try {
+                   move();
+               } catch (const std::exception& e) {
+                   ui::plainMessage(describe(e));
+               }
+           },
+           [] { ui::information(kEndOfRecords, QStringLiteral("End of Records")); },
+           [] { ui::information(kBeginningOfRecords, QStringLiteral("Beginning of Records")); }})
 {
     buildControls();
 }
@@ -109,13 +124,10 @@ frmServices::~frmServices() = default;
 void frmServices::buildControls()
 {
     setFocusPolicy(Qt::ClickFocus);
-    auto place = [this](QWidget* w, const QRectF& r) {
-        w->setGeometry(twipsRectToPixels(r.x(), r.y(), r.width(), r.height(), this));
-    };
     auto caption = [&](const QString& text, double top) {
         auto* label = new QLabel(text, this);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        place(label, QRectF(kCaptionLeft, top, kCaptionWidth, kBoxHeight));
+        ui::place(label, {kCaptionLeft, top, kCaptionWidth, kBoxHeight});
     };
 
     for (const BoundBox& bound : kBoxes) {
@@ -133,7 +145,7 @@ void frmServices::buildControls()
         }
         box->setObjectName(QStringLiteral("txtFields"));
         box->setProperty("DataField", QString::fromUtf8(bound.field));
-        place(box, QRectF(kBoxLeft, bound.top, bound.width, bound.height));
+        ui::place(box, {kBoxLeft, bound.top, bound.width, bound.height});
         txtFields.push_back(box);
     }
 
@@ -144,21 +156,20 @@ void frmServices::buildControls()
     Select_Type->setInsertPolicy(QComboBox::NoInsert);
     Select_Type->installEventFilter(this);
     Select_Type->lineEdit()->installEventFilter(this);
-    place(Select_Type, QRectF(kBoxLeft, kTypeTop, 3180, kBoxHeight));
-    connect(Select_Type, &QComboBox::activated, this, [this](int) {
-        ResumeNext("Choosing the meeting type", [this] { Select_Type_Click(); });
-    });
+    ui::place(Select_Type, {kBoxLeft, kTypeTop, 3180, kBoxHeight});
+    connect(Select_Type, &QComboBox::activated, this,
+            [this](int) { TryStep("Choosing the meeting type", [this] { Select_Type_Click(); }); });
 
     // The navigation panel.
     NavPanel = new QFrame(this);
     NavPanel->setObjectName(QStringLiteral("NavPanel"));
     NavPanel->setFrameShape(QFrame::StyledPanel);
-    place(NavPanel, kNavPanel);
+    ui::place(NavPanel, kNavPanel);
     auto navButton = [&](const char* name, QStyle::StandardPixmap picture, int i) {
         auto* b = new QPushButton(NavPanel);
         b->setObjectName(QString::fromUtf8(name));
         b->setIcon(style()->standardIcon(picture));
-        place(b, QRectF(120 + i * 600, 120, 540, 420));
+        ui::place(b, {120.0 + i * 600, 120, 540, 420});
         return b;
     };
     cmdFirst = navButton("cmdFirst", QStyle::SP_MediaSkipBackward, 0);
@@ -167,39 +178,36 @@ void frmServices::buildControls()
     cmdLast = navButton("cmdLast", QStyle::SP_MediaSkipForward, 3);
     cmdAdd = new QPushButton(QStringLiteral("&Add Meeting"), NavPanel);
     cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    place(cmdAdd, QRectF(120, 660, 1800, 420));
+    ui::place(cmdAdd, {120, 660, 1800, 420});
     cmdDelete = new QPushButton(QStringLiteral("&Delete Meeting"), NavPanel);
     cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
-    place(cmdDelete, QRectF(2040, 660, 1800, 420));
+    ui::place(cmdDelete, {2040, 660, 1800, 420});
     auto* hint = new QLabel(
         QStringLiteral("Use this panel to move between records, and to create or delete records."),
         NavPanel);
     hint->setWordWrap(true);
-    place(hint, QRectF(120, 1140, 4440, 420));
+    ui::place(hint, {120, 1140, 4440, 420});
 
-    connect(cmdFirst, &QPushButton::clicked, this, &frmServices::cmdFirst_Click);
-    connect(cmdPrevious, &QPushButton::clicked, this, &frmServices::cmdPrevious_Click);
-    connect(cmdNext, &QPushButton::clicked, this, &frmServices::cmdNext_Click);
-    connect(cmdLast, &QPushButton::clicked, this, &frmServices::cmdLast_Click);
+    m_navigator.connectButtons(this, cmdFirst, cmdPrevious, cmdNext, cmdLast);
     connect(cmdAdd, &QPushButton::clicked, this, &frmServices::cmdAdd_Click);
     connect(cmdDelete, &QPushButton::clicked, this, &frmServices::cmdDelete_Click);
 
     cmdPrintWeekRoll = new QPushButton(QStringLiteral("Print Meeting Summary"), this);
     cmdPrintWeekRoll->setObjectName(QStringLiteral("cmdPrintWeekRoll"));
-    place(cmdPrintWeekRoll, kPrintButton);
+    ui::place(cmdPrintWeekRoll, kPrintButton);
     connect(cmdPrintWeekRoll, &QPushButton::clicked, this, &frmServices::cmdPrintWeekRoll_Click);
 
     // The attendance side.
     Label1 = new QLabel(QStringLiteral("Attendees for this week:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    place(Label1, QRectF(meetings_layout::kAttendanceLeft, 120, 3000, 285));
+    ui::place(Label1, {meetings_layout::kAttendanceLeft, 120, 3000, 285});
     MainPanel = new QFrame(this);
     MainPanel->setObjectName(QStringLiteral("MainPanel"));
     AttendedList = new QListWidget(MainPanel);
     AttendedList->setObjectName(QStringLiteral("AttendedList"));
     AttendedList->setSortingEnabled(false);
     connect(AttendedList, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        ResumeNext("Ticking a name", [&] { AttendedList_ItemCheck(item); });
+        TryStep("Ticking a name", [&] { AttendedList_ItemCheck(item); });
     });
     lblItemCount = new QLabel(this);
     lblItemCount->setObjectName(QStringLiteral("lblItemCount"));
@@ -241,17 +249,28 @@ void frmServices::bindFields()
     const struct {
         const char* field;
         Kind kind;
+        const QString& reason;
         const QString& refusal;
     } kinds[] = {
-        {"Wk_Date", Kind::Date, kDateRefused},
-        {"Wk_Topic", Kind::Text, kValueRefused},
-        {"Wk_Scripture", Kind::Text, kValueRefused},
-        {"Wk_Offering", Kind::Money, kOfferingRefused},
-        {"Wk_Attendance", Kind::Number, kAttendanceRefused},
-        {"Wk_Comments", Kind::Text, kValueRefused},
+        {"Wk_Date", Kind::Date, kDateInvalid, kDateRefused},
+        {"Wk_Topic", Kind::Text, kValueInvalid, kValueRefused},
+        {"Wk_Scripture", Kind::Text, kValueInvalid, kValueRefused},
+        {"Wk_Offering", Kind::Money, kOfferingInvalid, kOfferingRefused},
+        {"Wk_Attendance", Kind::Number, kAttendanceInvalid, kAttendanceRefused},
+        {"Wk_Comments", Kind::Text, kValueInvalid, kValueRefused},
     };
     for (const auto& k : kinds)
-        m_delegate->setColumn(m_model->fieldIndex(QString::fromUtf8(k.field)), k.kind, k.refusal);
+        m_delegate->setColumn(m_model->fieldIndex(QString::fromUtf8(k.field)), k.kind, k.reason,
+                              k.refusal);
+    // Leaving the screen, or moving to another meeting, settles the boxes with a question.
+    m_delegate->setWritesWhenLeftFor([this](const QWidget* to) {
+        if (!to || !isAncestorOf(to))
+            return false;
+        for (const QWidget* command : {cmdFirst, cmdPrevious, cmdNext, cmdLast, cmdAdd})
+            if (to == command)
+                return false;
+        return true;
+    });
 
     m_mapper = new QDataWidgetMapper(this);
     m_mapper->setItemDelegate(m_delegate);
@@ -264,11 +283,11 @@ void frmServices::bindFields()
     m_mapper->setCurrentIndex(m_model->currentRow());
 
     connect(adoPrimaryRS.get(), &data::Recordset::willMove, this, [this](data::EventReasonEnum) {
-        ResumeNext("Leaving the meeting", [this] { adoPrimaryRS_WillMove(); });
+        TryStep("Leaving the meeting", [this] { adoPrimaryRS_WillMove(); });
     });
     connect(adoPrimaryRS.get(), &data::Recordset::moveComplete, this,
             [this](data::EventReasonEnum) {
-                ResumeNext("Showing the meeting", [this] { adoPrimaryRS_MoveComplete(); });
+                TryStep("Showing the meeting", [this] { adoPrimaryRS_MoveComplete(); });
             });
 }
 
@@ -276,20 +295,23 @@ void frmServices::bindFields()
 
 void frmServices::Form_Load()
 {
-    ResumeNext("Opening the data file", [this] {
+    adoPrimaryRS = std::make_unique<data::Recordset>();
+    try {
         m_connection = std::make_unique<data::Connection>();
         m_connection->setCursorLocation(data::adUseClient);
         m_connection->Open(program().ConnectionString, QString(), QString(), -1);
-    });
-    ResumeNext("Reading the meetings", [this] {
-        adoPrimaryRS = std::make_unique<data::Recordset>();
         adoPrimaryRS->Open(kMeetingsSql, *m_connection, data::adOpenDynamic, data::adLockOptimistic,
                            -1);
-    });
-    if (!adoPrimaryRS)
-        adoPrimaryRS = std::make_unique<data::Recordset>();
+    } catch (const std::exception& e) {
+        // A data file that cannot be read is reported once; the screen stays empty and none of
+        // its commands can be used.
+        ui::critical(describe(e));
+        updateCommands();
+        setEnabled(false);
+        return;
+    }
     bindFields();
-    ResumeNext("Showing the latest meeting", [this] {
+    TryStep("Showing the latest meeting", [this] {
         if (adoPrimaryRS->EOF()) {
             addMeetingRow(data::jetdate::fromDate(ui::today()));
             FillWithActive = true;
@@ -299,8 +321,8 @@ void frmServices::Form_Load()
             adoPrimaryRS->MoveLast();
         }
     });
-    ResumeNext("Filling the people drop-down", [this] { FillPeopleList(false); });
-    ResumeNext("Filling the meeting types", [this] { FillMeetingTypes(); });
+    TryStep("Filling the people drop-down", [this] { FillPeopleList(false); });
+    TryStep("Filling the meeting types", [this] { FillMeetingTypes(); });
     Select_Type->setEditText(MeetingType);
     updateCommands();
 }
@@ -312,11 +334,11 @@ void frmServices::Form_Unload()
         return;
     }
     // The focus may never leave the meeting type before the screen goes.
-    ResumeNext("Keeping the meeting type", [this] { Select_Type_LostFocus(); });
+    TryStep("Keeping the meeting type", [this] { Select_Type_LostFocus(); });
     // Unsaved ticks are never dropped without the question, whether or not the meeting's
     // own fields were edited.
     if (ListChanged)
-        ResumeNext("Offering to save the attendance list", [this] { adoPrimaryRS_WillMove(); });
+        TryStep("Offering to save the attendance list", [this] { adoPrimaryRS_WillMove(); });
     if (RecordChanged) {
         try {
             adoPrimaryRS->Update();
@@ -324,7 +346,7 @@ void frmServices::Form_Unload()
             ui::critical(kMeetingNotStored + QStringLiteral("\n\n") + describe(e));
         }
     }
-    ResumeNext("Closing the data file", [this] {
+    TryStep("Closing the data file", [this] {
         adoPrimaryRS->Close();
         m_connection->Close();
     });
@@ -342,65 +364,32 @@ void frmServices::resizeEvent(QResizeEvent* event)
 void frmServices::Form_Resize()
 {
     const MeetingsLayout l =
-        layoutMeetings(pixelsToTwips(width(), this), pixelsToTwips(height(), this));
-    auto place = [this](QWidget* w, const QRectF& r) {
-        w->setGeometry(twipsRectToPixels(r.x(), r.y(), r.width(), r.height(), this));
-    };
-    place(MainPanel, l.MainPanel);
+        layoutMeetings(ui::pixelsToTwips(width(), this), ui::pixelsToTwips(height(), this));
+    ui::place(MainPanel, l.MainPanel);
     AttendedList->setGeometry(QRect(QPoint(0, 0), MainPanel->size()));
-    place(lblItemCount, l.lblItemCount);
-    place(cmdSet, l.cmdSet);
-    place(Select_Youth, l.Select_Youth);
-    place(cmdNewAttendee, l.cmdNewAttendee);
-    place(cmdResort, l.cmdResort);
-    place(bc_Entry, l.bc_Entry);
-    place(bc_ReadyImage, l.bc_ReadyImage);
+    ui::place(lblItemCount, l.lblItemCount);
+    ui::place(cmdSet, l.cmdSet);
+    ui::place(Select_Youth, l.Select_Youth);
+    ui::place(cmdNewAttendee, l.cmdNewAttendee);
+    ui::place(cmdResort, l.cmdResort);
+    ui::place(bc_Entry, l.bc_Entry);
+    ui::place(bc_ReadyImage, l.bc_ReadyImage);
     bc_ReadyImage->setPixmap(scanReadyPicture(bc_ReadyImage->size()));
-    place(lblInstructions, l.lblInstructions);
+    ui::place(lblInstructions, l.lblInstructions);
 }
 
 void frmServices::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_End:
-    case Qt::Key_Home:
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
-    case Qt::Key_Down:
-    case Qt::Key_PageDown:
-        Form_KeyDown(event->key(), event->modifiers());
-        event->accept();
-        return;
-    default:
+    const auto step = RecordNavigator::stepForKey(event->key(), event->modifiers(),
+                                                  RecordNavigator::CtrlRule::Alone);
+    if (!step) {
         ContentForm::keyPressEvent(event);
-    }
-}
-
-void frmServices::Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift)
-{
-    if (FillWithActive)
         return;
-    // Only Shift, Ctrl and Alt count: arrow keys may also carry the keypad flag.
-    const bool ctrlOnly = (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) ==
-                          Qt::ControlModifier;
-    switch (keyCode) {
-    case Qt::Key_End:
-        cmdLast_Click();
-        break;
-    case Qt::Key_Home:
-        cmdFirst_Click();
-        break;
-    case Qt::Key_Up:
-    case Qt::Key_PageUp:
-        ctrlOnly ? cmdFirst_Click() : cmdPrevious_Click();
-        break;
-    case Qt::Key_Down:
-    case Qt::Key_PageDown:
-        ctrlOnly ? cmdLast_Click() : cmdNext_Click();
-        break;
-    default:
-        break;
     }
+    // While a new meeting's list waits to be filled in, the keys do nothing.
+    if (!FillWithActive)
+        m_navigator.go(*step);
+    event->accept();
 }
 
 bool frmServices::eventFilter(QObject* watched, QEvent* event)
@@ -423,12 +412,12 @@ bool frmServices::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (watched == Select_Type || watched == Select_Type->lineEdit()) {
         if (event->type() == QEvent::KeyRelease) {
-            ResumeNext("Typing the meeting type", [this] { Select_Type_KeyUp(); });
+            TryStep("Typing the meeting type", [this] { Select_Type_KeyUp(); });
         } else if (event->type() == QEvent::FocusOut &&
                    static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
             const QWidget* to = QApplication::focusWidget();
             if (to != Select_Type && to != Select_Type->lineEdit())
-                ResumeNext("Leaving the meeting type", [this] { Select_Type_LostFocus(); });
+                TryStep("Leaving the meeting type", [this] { Select_Type_LostFocus(); });
         }
     }
     return ContentForm::eventFilter(watched, event);
@@ -464,15 +453,16 @@ void frmServices::FillMeetingTypes()
     types.Open(program().ConnectionString, QString(), QString(), -1);
     data::Recordset rs;
     rs.Open(kMeetingTypesSql, types, data::adOpenForwardOnly, data::adLockReadOnly);
-    Select_Type->clear();
-    Select_Type->addItem(QString());
+    QStringList typesInUse;
     while (!rs.EOF()) {
-        Select_Type->addItem(
-            ToString(rs.Fields(QStringLiteral("Wk_Mtg_Type")), QString()).trimmed());
+        typesInUse << ToString(rs.Fields(QStringLiteral("Wk_Mtg_Type")), QString()).trimmed();
         rs.MoveNext();
     }
     rs.Close();
     types.Close();
+    Select_Type->clear();
+    Select_Type->addItem(QString());
+    Select_Type->addItems(DistinctEntries(typesInUse));
 }
 
 void frmServices::addMeetingRow(double dayNumber)
@@ -480,6 +470,65 @@ void frmServices::addMeetingRow(double dayNumber)
     adoPrimaryRS->AddNew();
     adoPrimaryRS->Fields(QStringLiteral("Wk_Date")) = data::Variant::date(dayNumber);
     adoPrimaryRS->UpdateBatch(data::adAffectAll);
+}
+
+bool frmServices::settleBoxes()
+{
+    if (!m_mapper || !hasMeeting() || adoPrimaryRS->EOF() || adoPrimaryRS->BOF())
+        return true;
+    for (QWidget* box : txtFields) {
+        const QModelIndex index =
+            m_model->index(m_model->currentRow(), m_mapper->mappedSection(box));
+        const QString reason = m_delegate->reasonToRefuse(box, index);
+        if (reason.isEmpty())
+            continue;
+        if (!ui::askCriticalYesNo(reason + QStringLiteral("\n\n") + kLeaveWithoutEntry)) {
+            box->setFocus();
+            return false;
+        }
+        m_delegate->setEditorData(box, index);
+    }
+    m_mapper->submit();
+    return true;
+}
+
+bool frmServices::settleList()
+{
+    if (!ListChanged)
+        return true;
+    // A list that cannot be saved stays on screen as it was, unsaved.
+    if (ui::askYesNo(kSaveListQuestion, QStringLiteral("Save List Changes?")) && !SaveList())
+        return false;
+    ListChanged = false;
+    return true;
+}
+
+bool frmServices::settleBeforeMoving()
+{
+    return settleBoxes() && settleList();
+}
+
+bool frmServices::ReadyToLeave()
+{
+    if (!hasMeeting())
+        return true;
+    if (!settleBeforeMoving())
+        return false;
+    TryStep("Keeping the meeting type", [this] { Select_Type_LostFocus(); });
+    if (!RecordChanged && adoPrimaryRS->EditMode() == data::adEditNone)
+        return true;
+    // Stored here rather than as the screen goes, so that a failure can still keep the user.
+    try {
+        adoPrimaryRS->Update();
+        RecordChanged = false;
+    } catch (const std::exception& e) {
+        if (!ui::askCriticalYesNo(kMeetingNotStored + QStringLiteral("\n\n") + describe(e) +
+                                  QStringLiteral("\n\n") + kLeaveWithoutStoring))
+            return false;
+        TryStep("Dropping the meeting's changes", [this] { adoPrimaryRS->CancelUpdate(); });
+        RecordChanged = false;
+    }
+    return true;
 }
 
 void frmServices::adoPrimaryRS_WillMove()
@@ -545,6 +594,8 @@ void frmServices::updateCommands()
 
 void frmServices::cmdAdd_Click()
 {
+    if (!settleBeforeMoving())
+        return;
     try {
         double day = data::jetdate::fromDate(ui::today());
         if (hasMeeting()) {
@@ -597,53 +648,6 @@ void frmServices::cmdDelete_Click()
         adoPrimaryRS->MoveNext();
         if (adoPrimaryRS->EOF())
             adoPrimaryRS->MoveLast();
-    } catch (const std::exception& e) {
-        ui::plainMessage(describe(e));
-    }
-}
-
-void frmServices::cmdFirst_Click()
-{
-    // A meeting whose changes cannot be stored (another user changed it) says so and stays.
-    try {
-        adoPrimaryRS->MoveFirst();
-    } catch (const std::exception& e) {
-        ui::plainMessage(describe(e));
-    }
-}
-
-void frmServices::cmdLast_Click()
-{
-    try {
-        adoPrimaryRS->MoveLast();
-    } catch (const std::exception& e) {
-        ui::plainMessage(describe(e));
-    }
-}
-
-void frmServices::cmdNext_Click()
-{
-    try {
-        if (!adoPrimaryRS->EOF())
-            adoPrimaryRS->MoveNext();
-        if (adoPrimaryRS->EOF() && adoPrimaryRS->RecordCount() >= 1) {
-            ui::information(kEndOfRecords, QStringLiteral("End of Records"));
-            adoPrimaryRS->MoveLast();
-        }
-    } catch (const std::exception& e) {
-        ui::plainMessage(describe(e));
-    }
-}
-
-void frmServices::cmdPrevious_Click()
-{
-    try {
-        if (!adoPrimaryRS->BOF())
-            adoPrimaryRS->MovePrevious();
-        if (adoPrimaryRS->BOF() && adoPrimaryRS->RecordCount() >= 1) {
-            ui::information(kBeginningOfRecords, QStringLiteral("Beginning of Records"));
-            adoPrimaryRS->MoveFirst();
-        }
     } catch (const std::exception& e) {
         ui::plainMessage(describe(e));
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "people/RecordNavigator.h"
 #include "shell/ContentForm.h"
 #include "platform/data/DataEnums.h"
 
@@ -39,6 +40,8 @@ public:
     // available while a layout of that name is registered.
     static const QString kRollSheetLayout;
 
+    bool ReadyToLeave() override;
+
 protected:
     void Form_Load() override;
     void Form_Unload() override;
@@ -50,19 +53,20 @@ private:
     void buildControls();
     void bindFields();
     void Form_Resize();
-    void Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
 
     // The meeting
     bool IsOldMeeting();
     void FillMeetingTypes();
+    // Before another meeting is shown or the screen is left. A box holding text that would be
+    // refused asks: go on with the stored value put back, or stay and correct it. A changed list
+    // asks to be saved; when saving fails, the list stays as it was and so does the meeting.
+    bool settleBoxes();
+    bool settleList();
+    bool settleBeforeMoving();
     void adoPrimaryRS_WillMove();
     void adoPrimaryRS_MoveComplete();
     void cmdAdd_Click();
     void cmdDelete_Click();
-    void cmdFirst_Click();
-    void cmdPrevious_Click();
-    void cmdNext_Click();
-    void cmdLast_Click();
     void Select_Type_Click();
     void Select_Type_KeyUp();
     void Select_Type_LostFocus();
@@ -126,6 +130,7 @@ private:
     data::RecordsetModel* m_model = nullptr;
     QDataWidgetMapper* m_mapper = nullptr;
     MeetingFieldDelegate* m_delegate = nullptr;
+    RecordNavigator m_navigator;
 
     bool FillWithActive = false;
     bool RecordChanged = false;

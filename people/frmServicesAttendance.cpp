@@ -6,7 +6,7 @@
 #include "people/MeetingsText.h"
 #include "shell/Conversions.h"
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "shell/ShowReport.h"
 #include "platform/data/Connection.h"
 #include "platform/data/DataError.h"
@@ -211,7 +211,7 @@ void frmServices::FillPeopleList(bool sortByFirst)
 
 void frmServices::cmdResort_Click()
 {
-    ResumeNext("Sorting the people drop-down", [this] { FillPeopleList(!SortByFirst); });
+    TryStep("Sorting the people drop-down", [this] { FillPeopleList(!SortByFirst); });
 }
 
 // Changes ---------------------------------------------------------------------------------------
@@ -283,8 +283,8 @@ void frmServices::cmdNewAttendee_Click()
         return;
     const std::int32_t id =
         ToLong(data::Variant(static_cast<std::int32_t>(Select_Youth->itemData(index).toInt())), 0);
-    ResumeNext("Adding a person to the list",
-               [&] { AddAttendee(id, Select_Youth->currentText(), true); });
+    TryStep("Adding a person to the list",
+            [&] { AddAttendee(id, Select_Youth->currentText(), true); });
 }
 
 // Save List -----------------------------------------------------------------------------------
@@ -440,7 +440,7 @@ void frmServices::cmdPrintWeekRoll_Click()
         // must find no meeting afterwards.
         const auto reset = qScopeGuard([] { program().ReportWeekID = 0; });
         // The roll sheet reads the meeting's date, offering, topic and scripture from the file.
-        ResumeNext("Storing the meeting before printing", [this] { adoPrimaryRS->Update(); });
+        TryStep("Storing the meeting before printing", [this] { adoPrimaryRS->Update(); });
         std::shared_ptr<report::Report> layout = report::createLayout(kRollSheetLayout);
         if (layout)
             ShowReport(std::move(layout), true);

@@ -2,7 +2,7 @@
 
 #include "reports/ReportData.h"
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "shell/frmMessage.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Services.h"
@@ -53,8 +53,8 @@ void Deliver(const QString& list, QWidget* owner)
         return;
     }
     bool started = false;
-    ResumeNext("Starting the e-mail message",
-               [&] { started = ui::shell().openUrl(MailtoLink(list)); });
+    TryStep("Starting the e-mail message",
+            [&] { started = ui::shell().openUrl(MailtoLink(list)); });
     if (!started)
         showList(list, owner);
 }

@@ -3,7 +3,7 @@
 #include "platform/data/DataError.h"
 #include "platform/ui/Services.h"
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 
 const QString ListReport::kNoRecordsText =
     QStringLiteral("There are no records to print on this report.");
@@ -59,8 +59,8 @@ void ListReport::Detail_Format()
     ++m_printedCount;
     if (m_printedCount > m_rowCount)
         return;
-    ResumeNext("Filling a report row", [&] { FillDetail(m_rows); });
-    ResumeNext("Moving to the next report row", [&] { m_rows.MoveNext(); });
+    TryStep("Filling a report row", [&] { FillDetail(m_rows); });
+    TryStep("Moving to the next report row", [&] { m_rows.MoveNext(); });
     Detail().request();
 }
 

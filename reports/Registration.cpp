@@ -2,10 +2,16 @@
 
 #include "reports/frmCustomActiveReportsPreview.h"
 #include "reports/frmReports.h"
+#include "reports/rptBirthdays.h"
 #include "reports/rptDirectory.h"
 #include "reports/rptPhotoDir.h"
 #include "reports/rptRollSheet.h"
 #include "reports/rptTeamRoster.h"
+#include "reports/rptLabels.h"
+#include "reports/rptVisitorCard.h"
+#include "reports/rptMissingData.h"
+#include "reports/rptSignUp.h"
+#include "reports/rptVisitors.h"
 #include "shell/ScreenRegistry.h"
 #include "platform/report/Registry.h"
 
@@ -22,4 +28,16 @@ void RegisterReports()
                            [] { return std::make_shared<rptRollSheet>(); });
     report::registerLayout(QStringLiteral("rptTeamRoster"),
                            [] { return std::make_shared<rptTeamRoster>(); });
+    report::registerLayout(QStringLiteral("rptLabels"),
+                           [] { return std::make_shared<rptLabels>(); });
+    report::registerLayout(QStringLiteral("rptVisitorCard"),
+                           [] { return std::make_shared<rptVisitorCard>(); });
+    report::registerLayout(QStringLiteral("rptBirthdays"),
+                           [] { return std::make_shared<rptBirthdays>(); });
+    report::registerLayout(QStringLiteral("rptVisitors"),
+                           [] { return std::make_shared<rptVisitors>(); });
+    report::registerLayout(QStringLiteral("rptMissingData"),
+                           [] { return std::make_shared<rptMissingData>(); });
+    report::registerLayout(QStringLiteral("rptSignUp"),
+                           [] { return std::make_shared<rptSignUp>(); });
 }

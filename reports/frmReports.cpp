@@ -5,14 +5,16 @@
 #include "reports/ReportData.h"
 #include "reports/clsReports.h"
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "shell/ShowReport.h"
 #include "shell/Panel.h"
-#include "shell/Twips.h"
+#include "shell/Helpers.h"
 #include "shell/clsCorvessa.h"
+#include "platform/data/DataError.h"
 #include "platform/data/LocaleText.h"
 #include "platform/report/Registry.h"
 #include "platform/ui/Services.h"
+#include "platform/ui/Twips.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -45,7 +47,7 @@ const QString kBulkEmail = QStringLiteral("Bulk E-mail");
 template <class Action> class AtExit {
 public:
     explicit AtExit(Action action) : m_action(std::move(action)) {}
-    ~AtExit() { ResumeNext("Clearing the report values", m_action); }
+    ~AtExit() { TryStep("Clearing the report values", m_action); }
     AtExit(const AtExit&) = delete;
     AtExit& operator=(const AtExit&) = delete;
 
@@ -63,16 +65,16 @@ frmReports::frmReports(QWidget* parent) : ContentForm(QStringLiteral("frmReports
 
 frmReports::~frmReports() = default;
 
-void frmReports::place(QWidget* widget, double left, double top, double width, double height)
-{
-    widget->setGeometry(twipsRectToPixels(left, top, width, height, this));
-}
+namespace {
 
-void frmReports::place(QWidget* widget, double left, double top)
+// A control at its natural size at a place given in twips.
+void placeAtNaturalSize(QWidget* widget, double left, double top)
 {
     widget->adjustSize();
-    widget->move(twipsToPixels(left, this), twipsToPixels(top, this));
+    ui::moveTo(widget, left, top);
 }
+
+} // namespace
 
 void frmReports::buildControls()
 {
@@ -85,81 +87,81 @@ void frmReports::buildControls()
     };
 
     Label1 = label(this, "Label1", QStringLiteral("Choose a Report:"));
-    place(Label1, 360, 360);
+    placeAtNaturalSize(Label1, 360, 360);
     ReportList = named(new QListWidget(this), QStringLiteral("ReportList"));
-    place(ReportList, kMargin, kListTop, 2535, 3900);
+    ui::place(ReportList, {kMargin, kListTop, 2535, 3900});
     DescPanel = new Panel(QStringLiteral("DescPanel"), this);
     DescPanel->setCaptionAlignment(Qt::Alignment::fromInt(Qt::AlignCenter | Qt::TextWordWrap));
-    place(DescPanel, kMargin, 4800, 2550, kDescHeight);
+    ui::place(DescPanel, {kMargin, 4800, 2550, kDescHeight});
     Label2 = label(this, "Label2", QStringLiteral("Choose Filters & Options:"));
-    place(Label2, kFilterPanelLeft, 360);
+    placeAtNaturalSize(Label2, kFilterPanelLeft, 360);
     FilterPanel = new Panel(QStringLiteral("FilterPanel"), this);
-    place(FilterPanel, kFilterPanelLeft, kListTop, 6615, 5055);
+    ui::place(FilterPanel, {kFilterPanelLeft, kListTop, 6615, 5055});
 
     using namespace filtercolumn;
     for (int i = 0; i < kFilterListCount; ++i) {
         const QString index = QStringLiteral("(%1)").arg(i);
         QComboBox* list =
             named(new QComboBox(FilterPanel), QStringLiteral("Select_Filter") + index);
-        place(list, kLeft, kFirstTop, kListWidth, kListHeight);
+        ui::place(list, {kLeft, kFirstTop, kListWidth, kListHeight});
         list->hide();
         Select_Filter[static_cast<std::size_t>(i)] = list;
         QLabel* caption = label(FilterPanel, "", QString::fromLatin1(kCaptions[i]));
         caption->setObjectName(QStringLiteral("lblLabels") + index);
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        place(caption, 0, 0, kCaptionWidth, kCaptionHeight);
+        ui::place(caption, {0, 0, kCaptionWidth, kCaptionHeight});
         caption->hide();
         lblLabels[static_cast<std::size_t>(i)] = caption;
     }
     Text_Filter[0] = named(new QLineEdit(FilterPanel), QStringLiteral("Text_Filter(0)"));
-    place(Text_Filter[0], kLeft, kFirstTop, kDateWidth, kDateHeight);
+    ui::place(Text_Filter[0], {kLeft, kFirstTop, kDateWidth, kDateHeight});
     Text_Filter[0]->hide();
     Text_Filter_Label[0] =
         label(FilterPanel, "Text_Filter_Label(0)", QStringLiteral("First Attended:"));
     Text_Filter_Label[0]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(Text_Filter_Label[0], 0, 0, kCaptionWidth, kCaptionHeight);
+    ui::place(Text_Filter_Label[0], {0, 0, kCaptionWidth, kCaptionHeight});
     Text_Filter_Label[0]->hide();
 
     cmdReset = named(new QPushButton(QStringLiteral("Clear Filters"), FilterPanel),
                      QStringLiteral("cmdReset"));
-    place(cmdReset, 4680, 240, 1575, 315);
+    ui::place(cmdReset, {4680, 240, 1575, 315});
 
     lblBarcode = label(FilterPanel, "lblBarcode", QStringLiteral("Include Barcodes:"));
-    place(lblBarcode, 360, 3360);
+    placeAtNaturalSize(lblBarcode, 360, 3360);
     chkBarcode = named(new QCheckBox(FilterPanel), QStringLiteral("chkBarcode"));
-    place(chkBarcode, 2220, 3360);
+    placeAtNaturalSize(chkBarcode, 2220, 3360);
     lblCombine = label(FilterPanel, "lblCombine", QStringLiteral("Combine Matching Addresses:"));
-    place(lblCombine, 240, 3600);
+    placeAtNaturalSize(lblCombine, 240, 3600);
     chkCombine = named(new QCheckBox(FilterPanel), QStringLiteral("chkCombine"));
-    place(chkCombine, 3300, 3600);
+    placeAtNaturalSize(chkCombine, 3300, 3600);
     lblLine1 = label(FilterPanel, "lblLine1", QStringLiteral("Line 1:"));
-    place(lblLine1, 120, 3960);
+    placeAtNaturalSize(lblLine1, 120, 3960);
     txtLine1 = named(new QLineEdit(FilterPanel), QStringLiteral("txtLine1"));
-    place(txtLine1, 1320, 3900, 2175, kDateHeight);
+    ui::place(txtLine1, {1320, 3900, 2175, kDateHeight});
     lblLine1Example = label(FilterPanel, "lblLine1Example",
                             QStringLiteral("(Optional: \"To the Parents of\", etc.)"));
-    place(lblLine1Example, 1200, 4260);
+    placeAtNaturalSize(lblLine1Example, 1200, 4260);
     Select_Sort_Label = label(FilterPanel, "Select_Sort_Label", QStringLiteral("Sort By:"));
-    place(Select_Sort_Label, 180, 4620);
+    placeAtNaturalSize(Select_Sort_Label, 180, 4620);
     Select_Sort = named(new QComboBox(FilterPanel), QStringLiteral("Select_Sort"));
-    place(Select_Sort, 1320, 4560, 1575, kListHeight);
+    ui::place(Select_Sort, {1320, 4560, 1575, kListHeight});
 
     SignUpPanel = new Panel(QStringLiteral("SignUpPanel"), FilterPanel);
-    place(SignUpPanel, 0, 0, 5835, 1755);
+    ui::place(SignUpPanel, {0, 0, 5835, 1755});
     Label4 = label(SignUpPanel, "Label4", QStringLiteral("Specify Event Information"));
-    place(Label4, 60, 60);
+    placeAtNaturalSize(Label4, 60, 60);
     Label3 = label(SignUpPanel, "Label3", QStringLiteral("Event Name (Line 1):"));
-    place(Label3, 120, 780);
+    placeAtNaturalSize(Label3, 120, 780);
     txtEventName = named(new QLineEdit(SignUpPanel), QStringLiteral("txtEventName"));
-    place(txtEventName, 2160, 720, 3495, kDateHeight);
+    ui::place(txtEventName, {2160, 720, 3495, kDateHeight});
     Label5 = label(SignUpPanel, "Label5", QStringLiteral("Event Details (Line 2):"));
-    place(Label5, 120, 1320);
+    placeAtNaturalSize(Label5, 120, 1320);
     txtEventDetails = named(new QLineEdit(SignUpPanel), QStringLiteral("txtEventDetails"));
-    place(txtEventDetails, 2160, 1260, 3495, kDateHeight);
+    ui::place(txtEventDetails, {2160, 1260, 3495, kDateHeight});
 
     cmdPreview =
         named(new QPushButton(QStringLiteral("View Report"), this), QStringLiteral("cmdPreview"));
-    place(cmdPreview, 4260, kPreviewTop, kPreviewWidth, 495);
+    ui::place(cmdPreview, {4260, kPreviewTop, kPreviewWidth, 495});
 
     connect(ReportList, &QListWidget::currentRowChanged, this,
             [this](int row) { ReportList_Click(row); });
@@ -170,7 +172,7 @@ void frmReports::buildControls()
 void frmReports::Form_Load()
 {
     // The sign-up panel lies flat over the panel's top left corner while shown.
-    SignUpPanel->move(twipsToPixels(75, this), twipsToPixels(75, this));
+    ui::moveTo(SignUpPanel, 75, 75);
     SignUpPanel->setFrameShape(QFrame::NoFrame);
     SignUpPanel->setAutoFillBackground(true);
     SignUpPanel->raise();
@@ -191,6 +193,13 @@ void frmReports::Form_Load()
     LoadSortList();
     LoadGenderFilter();
     LoadMeetingTypeFilter();
+
+    // A data file that cannot be read is reported once; no report can be run from it.
+    if (!m_dataProblem.isEmpty()) {
+        ui::critical(m_dataProblem);
+        FilterPanel->setEnabled(false);
+        cmdPreview->setEnabled(false);
+    }
 }
 
 void frmReports::LoadReportList()
@@ -209,17 +218,16 @@ void frmReports::Form_Resize()
 {
     if (!IsLoaded() || isMinimized())
         return;
-    const double width = pixelsToTwips(this->width(), this);
-    const double height = pixelsToTwips(this->height(), this);
+    const double width = ui::pixelsToTwips(this->width(), this);
+    const double height = ui::pixelsToTwips(this->height(), this);
 
     const double descTop = height - kDescHeight - 2 * kMargin;
-    DescPanel->move(DescPanel->x(), twipsToPixels(descTop, this));
+    DescPanel->move(DescPanel->x(), ui::twipsToPixels(descTop, this));
     ReportList->resize(ReportList->width(),
-                       std::max(0, twipsToPixels(descTop - kListTop - kMargin, this)));
+                       std::max(0, ui::twipsToPixels(descTop - kListTop - kMargin, this)));
     const double filterWidth = std::max(0.0, width - kFilterPanelLeft - kMargin);
-    FilterPanel->resize(twipsToPixels(filterWidth, this), FilterPanel->height());
-    cmdPreview->move(twipsToPixels(kFilterPanelLeft + (filterWidth - kPreviewWidth) / 2, this),
-                     twipsToPixels(kPreviewTop, this));
+    FilterPanel->resize(ui::twipsToPixels(filterWidth, this), FilterPanel->height());
+    ui::moveTo(cmdPreview, kFilterPanelLeft + (filterWidth - kPreviewWidth) / 2, kPreviewTop);
 
     const int remembered = settings().ReportListIndex();
     if (ReportList->currentRow() != remembered && remembered >= 0 &&
@@ -266,8 +274,8 @@ void frmReports::ArrangeFilters()
     const std::array<FilterPlace, kFilterCount> places = ArrangeFilterColumn(m_marked);
     const auto apply = [this](const FilterPlace& p, QWidget* control, QLabel* caption) {
         if (p.shown) {
-            control->move(twipsToPixels(p.left, this), twipsToPixels(p.top, this));
-            caption->move(twipsToPixels(p.captionLeft, this), twipsToPixels(p.captionTop, this));
+            ui::moveTo(control, p.left, p.top);
+            ui::moveTo(caption, p.captionLeft, p.captionTop);
         }
         control->setHidden(!p.shown);
         caption->setHidden(!p.shown);
@@ -456,11 +464,16 @@ void frmReports::fillDistinctList(QComboBox* list, const QString& sql)
 {
     list->clear();
     list->addItem(kAny, 0);
-    // A list that cannot be read keeps "(ANY)" alone; the screen stays usable.
-    ResumeNext("Reading a filter list", [&] {
-        for (const QString& value : ReadColumnTexts(sql, true))
+    // A list that cannot be read keeps "(ANY)" alone; the first reason is kept to be shown once
+    // the screen has loaded, and the file is not tried again.
+    if (!m_dataProblem.isEmpty())
+        return;
+    try {
+        for (const QString& value : DistinctEntries(ReadColumnTexts(sql, true)))
             list->addItem(value, 0);
-    });
+    } catch (const std::exception& e) {
+        m_dataProblem = data::describe(e);
+    }
 }
 
 void frmReports::LoadTeamFilter()

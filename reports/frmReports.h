@@ -60,8 +60,6 @@ protected:
 
 private:
     void buildControls();
-    void place(QWidget* widget, double left, double top, double width, double height);
-    void place(QWidget* widget, double left, double top);
 
     void Form_Resize();
     void ReportList_Click(int row);
@@ -88,6 +86,8 @@ private:
     void fillDistinctList(QComboBox* list, const QString& sql);
 
     std::unique_ptr<clsReports> m_reports;
+    // Why the data file could not be read at load; empty when it could.
+    QString m_dataProblem;
     // The filters the chosen entry offers, marked by the list click for the arranging.
     std::array<bool, kFilterCount> m_marked{};
 };

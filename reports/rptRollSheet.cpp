@@ -3,7 +3,7 @@
 #include "reports/FittedText.h"
 #include "shell/Conversions.h"
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "shell/clsCorvessa.h"
 
 namespace {
@@ -125,7 +125,7 @@ rptRollSheet::rptRollSheet()
                   QString::number(program().ReportWeekID) +
                   QStringLiteral(" ORDER BY Youth_LName, Youth_FName;"));
         if (RowCount() > 0) {
-            ResumeNext("Reading the meeting of the roll sheet", [this] {
+            TryStep("Reading the meeting of the roll sheet", [this] {
                 data::Recordset& rows = Rows();
                 m_meeting.date = text(rows, "Wk_Date");
                 if (ToDouble(rows[QStringLiteral("Wk_Offering")], 0) > 0)

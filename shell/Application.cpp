@@ -5,6 +5,7 @@
 #include "platform/ui/Services.h"
 
 #include <QDebug>
+#include <QFont>
 #include <QLocale>
 
 CorvessaApplication::CorvessaApplication(int& argc, char** argv) : QApplication(argc, argv)
@@ -15,6 +16,18 @@ CorvessaApplication::CorvessaApplication(int& argc, char** argv) : QApplication(
     // numbers the way the program's users in the United States do.
     if (QLocale::system().language() == QLocale::C)
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    UseInterfaceFont();
+}
+
+void UseInterfaceFont()
+{
+    // The designs place every caption in a box measured in twips for a narrow sans face of 8
+    // points; the desktop's default interface font is larger and wider, and cut them. This face
+    // has the widths the designs were made with.
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    QApplication::setFont(font);
 }
 
 bool CorvessaApplication::notify(QObject* receiver, QEvent* event)

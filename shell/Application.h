@@ -13,6 +13,10 @@ public:
 
 #include <functional>
 
+// Sets the one interface font of the program, which every screen inherits: a sans face of 8
+// points, the size the screens' designs give their captions room for.
+void UseInterfaceFont();
+
 // Runs start-up (Main, unless another start is given) and the event loop; returns the
 // program's exit status. An error that escapes start-up is shown as a critical message with its
 // description and gives a non-zero status.

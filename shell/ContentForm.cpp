@@ -1,7 +1,7 @@
 #include "shell/ContentForm.h"
 
 #include "shell/Forms.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "shell/WindowHelpers.h"
 
 ContentForm::ContentForm(const QString& formName, QWidget* parent) : QWidget(parent)
@@ -30,7 +30,7 @@ void ContentForm::Unload()
         return;
     m_unloaded = true;
     if (m_loaded)
-        ResumeNext("Unloading a screen", [this] { Form_Unload(); });
+        TryStep("Unloading a screen", [this] { Form_Unload(); });
     hide();
     setParent(nullptr);
     Forms::remove(this);

@@ -28,6 +28,12 @@ public:
     bool IsLoaded() const { return m_loaded; }
     bool IsUnloaded() const { return m_unloaded; }
 
+    // Asked before the screen is left (another node, the program's exit): settles what the
+    // screen holds, with the same checks as its own Save. True when the screen may go; false
+    // when the user chose to stay, for instance to correct a value a check refused or to keep
+    // changes that could not be saved.
+    virtual bool ReadyToLeave() { return true; }
+
     // The parent window found when the screen loaded.
     QWidget* OriginalParent() const { return m_originalParent; }
     // The current parent window; setting it loads the screen first, then re-parents it.

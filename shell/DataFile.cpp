@@ -1,11 +1,12 @@
 #include "shell/DataFile.h"
 
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
 #include "shell/RunMarker.h"
+#include "shell/TryStep.h"
 #include "shell/clsCorvessa.h"
 #include "platform/data/Catalog.h"
 #include "platform/data/Connection.h"
+#include "platform/data/DataError.h"
 #include "platform/data/ConnectionString.h"
 #include "platform/data/FileCheck.h"
 #include "platform/data/Recordset.h"
@@ -67,8 +68,8 @@ QString DataFilePath(const QString& fileName)
 
 QString DamagedDataFileText(bool beforeUpgrade)
 {
-    QString text = QStringLiteral("The data file ") + DataFilePath(dataFileName()) +
-                   QStringLiteral(" is damaged: part of it cannot be read. It was not backed up");
+    QString text = data::dataFileDamagedText(DataFilePath(dataFileName())) +
+                   QStringLiteral(" It was not backed up");
     if (QFileInfo::exists(pathOf(kBackupFileName)))
         text += QStringLiteral(", so that the last good backup, ") + DataFilePath(kBackupFileName) +
                 QStringLiteral(
@@ -111,7 +112,7 @@ QString BackupDataFile(BackupResult* result)
 void AutomaticBackupAtExit()
 {
     bool due = true;
-    ResumeNext("Reading the backup settings", [&] {
+    TryStep("Reading the backup settings", [&] {
         // A date that cannot be read, like a missing one, makes the backup due.
         if (!settings().AutoBackup()) {
             due = false;
@@ -150,7 +151,7 @@ bool CopyRecords(data::Recordset& source, data::Recordset& destination)
         qWarning().noquote() << "Copying rows failed:" << e.what();
         ok = false;
     }
-    ResumeNext("Closing the copied rows", [&] {
+    TryStep("Closing the copied rows", [&] {
         source.Close();
         destination.Close();
     });
@@ -335,7 +336,8 @@ void UpgradeDataFile(UpgradeFiles& files)
         return;
     }
     if (backup != BackupResult::Saved) {
-        ui::critical(QStringLiteral("There was a problem backing up the data file.  No backup was made."));
+        ui::critical(
+            QStringLiteral("There was a problem backing up the data file.  No backup was made."));
         return;
     }
 

@@ -5,8 +5,14 @@
 
 #include <QComboBox>
 
+#include <algorithm>
+
 std::int16_t GetAge(const data::Variant& birth)
 {
+    // Only a date, or text that reads as one, is a birth date: an unset value, a number or a
+    // flag is none.
+    if (!birth.isDate() && !birth.isString())
+        return 0;
     const auto day = convert::toDate(birth);
     if (!day)
         return 0;
@@ -111,8 +117,9 @@ QString GetFileExtension(const QString& path)
 
 data::Variant MaxOf(const data::Variant& a, const data::Variant& b)
 {
+    // A date carries a number, but is not one.
     auto numeric = [](const data::Variant& v) -> std::optional<double> {
-        if (v.isEmpty() || v.isNull())
+        if (v.isEmpty() || v.isNull() || v.isDate())
             return std::nullopt;
         return convert::toDouble(v);
     };
@@ -121,4 +128,21 @@ data::Variant MaxOf(const data::Variant& a, const data::Variant& b)
     if (!x || !y)
         return data::Variant();
     return *x > *y ? a : b;
+}
+
+QStringList DistinctEntries(const QStringList& trimmedValues)
+{
+    QStringList entries;
+    QStringList seen; // folded
+    for (const QString& value : trimmedValues) {
+        const QString folded = value.toCaseFolded();
+        if (value.isEmpty() || seen.contains(folded))
+            continue;
+        seen << folded;
+        entries << value;
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return entries;
 }

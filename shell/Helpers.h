@@ -3,6 +3,7 @@
 #include "platform/data/Variant.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -14,8 +15,9 @@ enum class PersonStatus : std::int16_t { Unassigned = 0, Active = 1, Away = 2, I
 // Gender codes (Youth_Sex).
 enum class GenderCode : std::int16_t { None = 0, Male = 1, Female = 2 };
 
-// Whole years from a birth date to today; 0 when the value is not a date. On the birthday
-// itself the full age counts; a 29 February birthday falls on 1 March in other years.
+// Whole years from a birth date (a date, or text that reads as one) to today; 0 for any other
+// value. On the birthday itself the full age counts; a 29 February birthday falls on 1 March in
+// other years.
 std::int16_t GetAge(const data::Variant& birth);
 
 QString GetGenderText(std::int16_t code);
@@ -37,5 +39,10 @@ bool IsValidEmail(const QString& s);
 QString GetFileExtension(const QString& path);
 
 // The larger of two numeric values (numbers or numeric text), returned as given; the second on
-// a tie; Empty when either is not numeric.
+// a tie; Empty when either is not numeric (a date is not).
 data::Variant MaxOf(const data::Variant& a, const data::Variant& b);
+
+// The entries of a drop-down drawn from values stored by people (teams, schools, meeting types),
+// already trimmed: each value once, values differing only in letter case counting as one (the
+// first spelling is kept), empty values left out, in alphabetical order without regard to case.
+QStringList DistinctEntries(const QStringList& trimmedValues);

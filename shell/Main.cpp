@@ -7,24 +7,21 @@
 #include "platform/data/ConnectionString.h"
 #include "platform/ui/Services.h"
 
-#include <QCoreApplication>
-
 void Main()
 {
     ProgramState& p = program();
 
     p.Settings = std::make_unique<clsCorvessa>();
 
+    // The main window's load runs for a while without returning to the event loop: the splash
+    // is painted now or it would never be seen.
     auto splash = std::make_unique<frmSplash>();
-    splash->show();
-    // The main window's load runs for a while without returning to the event loop: paint the
-    // splash now or it would never be seen.
-    splash->repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    splash->ShowAndPaint();
 
     p.Settings->setDataFileName(QStringLiteral("CorvessaData.mdb"));
 
-    p.ConnectionString = data::buildConnectionString(ui::programFolder(), p.Settings->DataFileName());
+    p.ConnectionString =
+        data::buildConnectionString(ui::programFolder(), p.Settings->DataFileName());
 
     p.MainForm = std::make_unique<frmMainMDI>();
     p.MainForm->Load();

@@ -1,6 +1,6 @@
 #include "shell/Panel.h"
 
-#include "shell/Twips.h"
+#include "platform/ui/Twips.h"
 
 #include <QPainter>
 
@@ -20,7 +20,7 @@ void Panel::setCaption(const QString& caption)
 void Panel::setBorderWidth(int twips)
 {
     m_borderWidth = twips;
-    setLineWidth(twips > 0 ? std::max(1, twipsToPixels(twips, this)) : 0);
+    setLineWidth(twips > 0 ? std::max(1, ui::twipsToPixels(twips, this)) : 0);
     if (twips == 0)
         setFrameShape(QFrame::NoFrame);
 }
@@ -28,7 +28,7 @@ void Panel::setBorderWidth(int twips)
 void Panel::setBevelWidth(int twips)
 {
     m_bevelWidth = twips;
-    setMidLineWidth(twips > 0 ? std::max(1, twipsToPixels(twips, this)) : 0);
+    setMidLineWidth(twips > 0 ? std::max(1, ui::twipsToPixels(twips, this)) : 0);
 }
 
 void Panel::setCaptionAlignment(Qt::Alignment alignment)

@@ -34,7 +34,8 @@ ShellLayout ComputeShellLayout(double& x, const ShellMetrics& m)
     l.splitter.height = l.tree.height + 30;
 
     l.mask.width = m.titleInnerLeft - m.titleInnerBevel;
-    l.mask.left = l.title.left - m.titleBorder - m.titleBevel - m.splitterBorder - m.splitterBevel - 20;
+    l.mask.left =
+        l.title.left - m.titleBorder - m.titleBevel - m.splitterBorder - m.splitterBevel - 20;
     l.mask.top = l.title.top + m.titleBevel + m.titleBorder + 25;
     l.mask.height = m.titleHeight - 2 * (m.titleBevel + m.titleBorder) - 50;
 
@@ -45,7 +46,7 @@ ShellLayout ComputeShellLayout(double& x, const ShellMetrics& m)
     return l;
 }
 
-TwipsRect TitleInnerRect(double titleWidth, double titleHeight)
+ui::TwipsRect TitleInnerRect(double titleWidth, double titleHeight)
 {
     return {90, 90, titleWidth - 180, titleHeight - 180};
 }

@@ -1,14 +1,9 @@
 #pragma once
 
+#include "platform/ui/Twips.h"
+
 // The main window's layout arithmetic, in twips, apart from any widget so that it can be
 // checked by itself. Positions are relative to MDIPanel.
-
-struct TwipsRect {
-    double left = 0;
-    double top = 0;
-    double width = 0;
-    double height = 0;
-};
 
 struct ShellMetrics {
     double mdiPanelWidth = 0;
@@ -29,12 +24,12 @@ struct ShellMetrics {
 };
 
 struct ShellLayout {
-    TwipsRect tree;
-    TwipsRect splitter;
-    TwipsRect title;
-    TwipsRect content;
-    TwipsRect mask;
-    TwipsRect maskLine;
+    ui::TwipsRect tree;
+    ui::TwipsRect splitter;
+    ui::TwipsRect title;
+    ui::TwipsRect content;
+    ui::TwipsRect mask;
+    ui::TwipsRect maskLine;
 };
 
 inline constexpr double kMinTreeWidth = 1700;
@@ -46,7 +41,7 @@ inline constexpr double kMinWindowWidth = 3000;
 ShellLayout ComputeShellLayout(double& x, const ShellMetrics& m);
 
 // The inner title box inside a title panel of the given size.
-TwipsRect TitleInnerRect(double titleWidth, double titleHeight);
+ui::TwipsRect TitleInnerRect(double titleWidth, double titleHeight);
 
 // Where the splitter goes while it is dragged: its left plus the mouse's x, kept 500 twips
 // inside the window.

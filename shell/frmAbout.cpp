@@ -2,7 +2,7 @@
 
 #include "shell/Branding.h"
 #include "shell/Forms.h"
-#include "shell/ResumeNext.h"
+#include "shell/TryStep.h"
 #include "platform/ui/Services.h"
 
 #include <QGridLayout>
@@ -37,7 +37,8 @@ frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Dialog)
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    cmdWeb = new QPushButton(QStringLiteral("Visit our web site for the latest help and upgrades"), this);
+    cmdWeb = new QPushButton(QStringLiteral("Visit our web site for the latest help and upgrades"),
+                             this);
     cmdWeb->setObjectName(QStringLiteral("cmdWeb"));
 
     auto* grid = new QGridLayout(this);
@@ -78,7 +79,8 @@ void frmAbout::Form_Load()
     lblTitle->setText(ui::kAppTitle);
     lblAuthor->setText(kMakerName);
     lblVersion->setText(VersionText());
-    lblDescription->setText(QStringLiteral("Helping youth leaders keep track of the people who matter."));
+    lblDescription->setText(
+        QStringLiteral("Helping youth leaders keep track of the people who matter."));
     lblDisclaimer->setText(CopyrightLine());
 }
 
@@ -90,6 +92,6 @@ void frmAbout::cmdOK_Click()
 
 void frmAbout::cmdWeb_Click()
 {
-    ResumeNext("Opening the product page", [] { ui::shell().openUrl(kProductPageUrl); });
+    TryStep("Opening the product page", [] { ui::shell().openUrl(kProductPageUrl); });
     cmdOK_Click();
 }

@@ -9,13 +9,13 @@
 #include "shell/frmOptions.h"
 #include "shell/Panel.h"
 #include "shell/ProgramState.h"
-#include "shell/ResumeNext.h"
 #include "shell/RunMarker.h"
+#include "shell/TryStep.h"
 #include "shell/ScreenRegistry.h"
-#include "shell/Twips.h"
 #include "shell/WindowHelpers.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Services.h"
+#include "platform/ui/Twips.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -67,7 +67,7 @@ frmMainMDI::frmMainMDI(QWidget* parent) : QMainWindow(parent)
     setWindowIcon(ProgramIcon());
     buildMenus();
     buildPanels();
-    setMinimumWidth(twipsToPixels(kMinWindowWidth, this));
+    setMinimumWidth(ui::twipsToPixels(kMinWindowWidth, this));
     resize(1000, 700);
 }
 
@@ -105,11 +105,10 @@ void frmMainMDI::buildMenus()
     connect(mnuBackupData, &QAction::triggered, this, [this] { mnuBackupData_Click(); });
     connect(mnuExit, &QAction::triggered, this, [this] { close(); });
     connect(mnuOnlineHelp, &QAction::triggered, this, [] {
-        ResumeNext("Opening the support page", [] { ui::shell().openUrl(kSupportPageUrl); });
+        TryStep("Opening the support page", [] { ui::shell().openUrl(kSupportPageUrl); });
     });
-    connect(mnuWebsite, &QAction::triggered, this, [] {
-        ResumeNext("Opening the home page", [] { ui::shell().openUrl(kHomePageUrl); });
-    });
+    connect(mnuWebsite, &QAction::triggered, this,
+            [] { TryStep("Opening the home page", [] { ui::shell().openUrl(kHomePageUrl); }); });
     connect(mnuOptions, &QAction::triggered, this, [this] { mnuOptions_Click(); });
     connect(mnuAbout, &QAction::triggered, this, [this] { frmAbout::ShowAbout(this); });
 }
@@ -124,7 +123,7 @@ void frmMainMDI::buildPanels()
 
     auto* toolbar = new Panel(QStringLiteral("Toolbar"), central);
     toolbar->setCaption(QStringLiteral("Toolbar"));
-    toolbar->setFixedHeight(twipsToPixels(kToolbarHeight, this));
+    toolbar->setFixedHeight(ui::twipsToPixels(kToolbarHeight, this));
     Toolbar = toolbar;
     column->addWidget(Toolbar);
 
@@ -178,7 +177,7 @@ void frmMainMDI::buildPanels()
 
 double frmMainMDI::twips(int pixels) const
 {
-    return pixelsToTwips(pixels, this);
+    return ui::pixelsToTwips(pixels, this);
 }
 
 std::int16_t frmMainMDI::NodeIndexOf(const QString& key)
@@ -192,20 +191,20 @@ std::int16_t frmMainMDI::NodeIndexOf(const QString& key)
 void frmMainMDI::Load()
 {
     Forms::add(this);
-    ResumeNext("Sizing the main window", [this] {
+    TryStep("Sizing the main window", [this] {
         setWindowState(windowState() | Qt::WindowMaximized);
         static_cast<Panel*>(Toolbar)->setCaption(QString());
     });
-    ResumeNext("Installing or upgrading the data file", [] {
+    TryStep("Installing or upgrading the data file", [] {
         program().ThisRun = RunMarker::create();
         UpgradeDataFile();
     });
-    ResumeNext("Building the navigation tree", [this] { addNodes(); });
-    ResumeNext("Expanding the navigation tree", [this] {
+    TryStep("Building the navigation tree", [this] { addNodes(); });
+    TryStep("Expanding the navigation tree", [this] {
         if (QTreeWidgetItem* root = SSTree1->topLevelItem(0))
             root->setExpanded(true);
     });
-    ResumeNext("Opening the Start page", [this] {
+    TryStep("Opening the Start page", [this] {
         if (QTreeWidgetItem* root = SSTree1->topLevelItem(0))
             SSTree1_NodeClick(root);
     });
@@ -235,22 +234,27 @@ void frmMainMDI::addNodes()
     }
 }
 
-void frmMainMDI::SSTree1_NodeClick(QTreeWidgetItem* node)
+bool frmMainMDI::SSTree1_NodeClick(QTreeWidgetItem* node)
 {
     if (!node)
-        return;
+        return false;
+    // The screen shown settles first; when the user stays there, the tree goes on naming it.
+    if (m_currentForm && !m_currentForm->ReadyToLeave()) {
+        showCurrentNode();
+        return false;
+    }
     ui::Hourglass hourglass;
-    ResumeNext("Unloading the current screen", [this] { unloadHostedScreens(); });
+    TryStep("Unloading the current screen", [this] { unloadHostedScreens(); });
     m_currentForm = nullptr;
     m_visitorMode = false;
 
     const QString key = node->data(0, kKeyRole).toString();
     const std::int16_t index = NodeIndexOf(key);
     if (index == 0)
-        return;
+        return false;
     const NodeInfo& info = kNodes[static_cast<std::size_t>(index - 1)];
     m_currentNodeIndex = index;
-    const bool opened = ResumeNext("Opening a screen", [&] {
+    const bool opened = TryStep("Opening a screen", [&] {
         m_currentForm = ScreenRegistry::createScreen(QString::fromUtf8(info.formName));
         if (key.toUpper() == QLatin1String("VISITORS"))
             m_visitorMode = true;
@@ -260,6 +264,24 @@ void frmMainMDI::SSTree1_NodeClick(QTreeWidgetItem* node)
     // title of the screen that was there before.
     if (!opened)
         TitlePanelInner->setCaption(QString());
+    return true;
+}
+
+QTreeWidgetItem* frmMainMDI::nodeAt(std::int16_t index) const
+{
+    QTreeWidgetItem* root = SSTree1->topLevelItem(0);
+    if (index == 1 || !root)
+        return root;
+    return index > 1 ? root->child(index - 2) : nullptr;
+}
+
+void frmMainMDI::showCurrentNode()
+{
+    const QSignalBlocker blocker(SSTree1);
+    if (QTreeWidgetItem* node = nodeAt(m_currentNodeIndex)) {
+        SSTree1->setCurrentItem(node);
+        node->setSelected(true);
+    }
 }
 
 void frmMainMDI::unloadHostedScreens()
@@ -291,17 +313,11 @@ void frmMainMDI::NewContentForm(const QString& title)
 
 void frmMainMDI::ClickNode(std::int16_t index)
 {
-    QTreeWidgetItem* node = nullptr;
-    if (index == 1)
-        node = SSTree1->topLevelItem(0);
-    else if (index > 1 && SSTree1->topLevelItem(0))
-        node = SSTree1->topLevelItem(0)->child(index - 2);
+    QTreeWidgetItem* node = nodeAt(index);
     if (!node)
         throw std::out_of_range("There is no navigation node " + std::to_string(index) + ".");
-    SSTree1_NodeClick(node);
-    const QSignalBlocker blocker(SSTree1);
-    SSTree1->setCurrentItem(node);
-    node->setSelected(true);
+    if (SSTree1_NodeClick(node))
+        showCurrentNode();
 }
 
 void frmMainMDI::CoverWithPreview(PreviewForm* preview)
@@ -333,8 +349,8 @@ void frmMainMDI::MDIForm_Resize()
     if (isMinimized())
         return;
     // The narrowest width (3000 twips) is held by the window's minimum width.
-    ResumeNext("Laying out the main window", [this] { MDIPanel_Resize(); });
-    ResumeNext("Fitting the hosted screen", [this] { fitHostedScreen(); });
+    TryStep("Laying out the main window", [this] { MDIPanel_Resize(); });
+    TryStep("Fitting the hosted screen", [this] { fitHostedScreen(); });
 }
 
 void frmMainMDI::MDIPanel_Resize()
@@ -378,29 +394,26 @@ void frmMainMDI::SizeControls(float& x)
 
 void frmMainMDI::applyLayout(const ShellLayout& l)
 {
-    auto place = [this](QWidget* w, const TwipsRect& r) {
-        w->setGeometry(twipsRectToPixels(r.left, r.top, r.width, r.height, this));
-    };
-    place(SSTree1, l.tree);
-    place(SplitterPanel, l.splitter);
-    place(TitlePanel, l.title);
-    place(ContentPanel, l.content);
-    place(MaskPanel, l.mask);
-    place(MaskLine, l.maskLine);
+    ui::place(SSTree1, l.tree);
+    ui::place(SplitterPanel, l.splitter);
+    ui::place(TitlePanel, l.title);
+    ui::place(ContentPanel, l.content);
+    ui::place(MaskPanel, l.mask);
+    ui::place(MaskLine, l.maskLine);
     MaskPanel->raise();
     MaskLine->raise();
 }
 
 void frmMainMDI::TitlePanel_Resize()
 {
-    const TwipsRect r = TitleInnerRect(twips(TitlePanel->width()), twips(TitlePanel->height()));
-    TitlePanelInner->setGeometry(twipsRectToPixels(r.left, r.top, r.width, r.height, this));
+    ui::place(TitlePanelInner,
+              TitleInnerRect(twips(TitlePanel->width()), twips(TitlePanel->height())));
 }
 
 bool frmMainMDI::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == MDIPanel && event->type() == QEvent::Resize) {
-        ResumeNext("Laying out the main window", [this] { MDIPanel_Resize(); });
+        TryStep("Laying out the main window", [this] { MDIPanel_Resize(); });
     } else if (watched == SplitterPanel) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
@@ -409,15 +422,15 @@ bool frmMainMDI::eventFilter(QObject* watched, QEvent* event)
         case QEvent::MouseMove:
             if (m_dragging) {
                 const auto* mouse = static_cast<QMouseEvent*>(event);
-                const double left = DraggedSplitterLeft(m_splitterLeft, twips(mouse->position().toPoint().x()),
-                                                        twips(width()));
+                const double left = DraggedSplitterLeft(
+                    m_splitterLeft, twips(mouse->position().toPoint().x()), twips(width()));
                 m_splitterLeft = left;
-                SplitterPanel->move(twipsToPixels(left, this), SplitterPanel->y());
+                SplitterPanel->move(ui::twipsToPixels(left, this), SplitterPanel->y());
             }
             return true;
         case QEvent::MouseButtonRelease: {
             float x = static_cast<float>(m_splitterLeft);
-            ResumeNext("Laying out the main window", [&] { SizeControls(x); });
+            TryStep("Laying out the main window", [&] { SizeControls(x); });
             m_dragging = false;
             return true;
         }
@@ -430,6 +443,11 @@ bool frmMainMDI::eventFilter(QObject* watched, QEvent* event)
 
 void frmMainMDI::closeEvent(QCloseEvent* event)
 {
+    // The screen shown settles first; the user may choose to stay in it.
+    if (!m_unloaded && m_currentForm && !m_currentForm->ReadyToLeave()) {
+        event->ignore();
+        return;
+    }
     MDIForm_Unload();
     event->accept();
 }
@@ -439,8 +457,8 @@ void frmMainMDI::MDIForm_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    ResumeNext("Unloading the current screen", [this] { unloadHostedScreens(); });
-    ResumeNext("Unloading the open windows", [this] {
+    TryStep("Unloading the current screen", [this] { unloadHostedScreens(); });
+    TryStep("Unloading the open windows", [this] {
         const QList<QWidget*> windows = Forms::all();
         for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
             QWidget* window = *it;
@@ -450,7 +468,7 @@ void frmMainMDI::MDIForm_Unload()
             Forms::unload(window);
         }
     });
-    ResumeNext("Backing up the data file", [] { AutomaticBackupAtExit(); });
+    TryStep("Backing up the data file", [] { AutomaticBackupAtExit(); });
     m_currentForm = nullptr;
     program().ThisRun.reset();
 }
@@ -464,12 +482,14 @@ void frmMainMDI::mnuBackupData_Click()
         return;
     }
     if (name.isEmpty()) {
-        ui::critical(QStringLiteral("There was a problem backing up the data file.  No backup was made."));
+        ui::critical(
+            QStringLiteral("There was a problem backing up the data file.  No backup was made."));
         return;
     }
-    ui::information(QStringLiteral("Data backed up to ") + DataFilePath(name) +
-                    QStringLiteral(". You can manually copy this file elsewhere (such as a floppy) for "
-                                   "safe keeping."));
+    ui::information(
+        QStringLiteral("Data backed up to ") + DataFilePath(name) +
+        QStringLiteral(". You can manually copy this file elsewhere (such as a floppy) for "
+                       "safe keeping."));
 }
 
 void frmMainMDI::mnuExport_Click()

@@ -83,7 +83,11 @@ private:
     void buildMenus();
     void buildPanels();
     void addNodes();
-    void SSTree1_NodeClick(QTreeWidgetItem* node);
+    // False when the node was not opened (the current screen asked to stay).
+    bool SSTree1_NodeClick(QTreeWidgetItem* node);
+    QTreeWidgetItem* nodeAt(std::int16_t index) const;
+    // Highlights the node of the screen shown.
+    void showCurrentNode();
     void MDIForm_Resize();
     void MDIPanel_Resize();
     void TitlePanel_Resize();

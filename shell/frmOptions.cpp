@@ -5,9 +5,9 @@
 #include "shell/Helpers.h"
 #include "shell/ProgramState.h"
 #include "shell/SettingKeys.h"
-#include "shell/Twips.h"
 #include "shell/clsCorvessa.h"
 #include "platform/ui/Services.h"
+#include "platform/ui/Twips.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -131,9 +131,9 @@ frmOptions* frmOptions::ShowOptions(QWidget* owner)
 
 void frmOptions::buildControls()
 {
-    setFixedSize(twipsToPixels(kFormWidth, this), twipsToPixels(kFormHeight, this));
-    auto place = [this](QWidget* w, double left, double top, double width, double height) {
-        w->setGeometry(twipsRectToPixels(left, top, width, height, this));
+    setFixedSize(ui::twipsToPixels(kFormWidth, this), ui::twipsToPixels(kFormHeight, this));
+    auto place = [](QWidget* w, double left, double top, double width, double height) {
+        ui::place(w, {left, top, width, height});
     };
     auto caption = [&](QWidget* page, const QString& text, double top, double width,
                        double height) {

@@ -2,13 +2,19 @@
 
 #include "shell/Branding.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QFrame>
 #include <QLabel>
+#include <QScreen>
+#include <QThread>
 #include <QVBoxLayout>
+#include <QWindow>
 
 frmSplash::frmSplash(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    // Not kept on top: a message shown during the start-up must come in front of it.
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -66,4 +72,23 @@ void frmSplash::Form_Load()
     lblWarning->setText(QStringLiteral(
         "All rights reserved. This program is protected by copyright law. Unauthorized "
         "reproduction or distribution of this program, or any portion of it, is prohibited."));
+}
+
+void frmSplash::ShowAndPaint()
+{
+    if (QScreen* s = screen()) {
+        QRect area(QPoint(0, 0), size());
+        area.moveCenter(s->availableGeometry().center());
+        move(area.topLeft());
+    }
+    show();
+    constexpr int kMostWaitMs = 2000;
+    QElapsedTimer waited;
+    waited.start();
+    while (!(windowHandle() && windowHandle()->isExposed()) && waited.elapsed() < kMostWaitMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(5);
+    }
+    repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

@@ -1,5 +1,7 @@
 #include "platform/data/DataError.h"
 
+#include <QDir>
+
 namespace data {
 
 namespace {
@@ -21,5 +23,30 @@ DataError::DataError(const QString& message, const QString& sql, const QString& 
     : std::runtime_error(composeWhat(message, sql, translatedSql)), m_message(message), m_sql(sql),
       m_translatedSql(translatedSql), m_code(code)
 {}
+
+QString describe(const std::exception& e)
+{
+    if (const auto* d = dynamic_cast<const DataError*>(&e))
+        return d->description();
+    return QString::fromUtf8(e.what());
+}
+
+QString dataFileMissingText(const QString& path)
+{
+    return QStringLiteral("The data file %1 could not be found.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString dataFileInUseText(const QString& path)
+{
+    return QStringLiteral("The data file %1 is in use by another program. Please try again later.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString dataFileDamagedText(const QString& path)
+{
+    return QStringLiteral("The file %1 is damaged or is not a data file.")
+        .arg(QDir::toNativeSeparators(path));
+}
 
 } // namespace data

@@ -34,6 +34,14 @@ private:
     int m_code = 0;
 };
 
+// What went wrong, as a message box shows it: a DataError's description, else the error's text.
+QString describe(const std::exception& e);
+
+// The one wording, everywhere, of each reason a data file cannot be used, naming the file.
+QString dataFileMissingText(const QString& path);
+QString dataFileInUseText(const QString& path);
+QString dataFileDamagedText(const QString& path);
+
 // The message of a write refused because another user (another copy of the program on the same
 // data file) changed the record since it was read.
 inline const QString kChangedByAnotherUser = QStringLiteral(

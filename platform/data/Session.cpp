@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace data::detail {
@@ -64,6 +65,22 @@ void numberText(sqlite3_context* ctx, int, sqlite3_value** argv)
     }
 }
 
+// What a failure says: the wording of its cause when it is the file itself (in use by another
+// program, damaged or no data file), else the database's own message.
+QString describeFailure(int code, const QString& message, const QString& path)
+{
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return dataFileInUseText(path);
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return dataFileDamagedText(path);
+    default:
+        return message;
+    }
+}
+
 void registerFunctions(sqlite3* db)
 {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
@@ -88,8 +105,7 @@ Session::Session(const QString& path) : m_path(path)
     if (path.isEmpty())
         throw DataError(QStringLiteral("The connection string names no data file."));
     if (!QFileInfo(path).isFile())
-        throw DataError(QStringLiteral("The data file %1 does not exist.").arg(path), QString(),
-                        QString(), SQLITE_CANTOPEN);
+        throw DataError(dataFileMissingText(path), QString(), QString(), SQLITE_CANTOPEN);
     const QByteArray file = path.toUtf8();
     const int rc = sqlite3_open_v2(file.constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
@@ -97,7 +113,11 @@ Session::Session(const QString& path) : m_path(path)
             m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw DataError(QStringLiteral("The data file %1 cannot be opened: %2").arg(path, message),
+        const QString described = describeFailure(rc, message, path);
+        throw DataError(described == message
+                            ? QStringLiteral("The data file %1 cannot be opened: %2")
+                                  .arg(QDir::toNativeSeparators(path), message)
+                            : described,
                         QString(), QString(), rc);
     }
     sqlite3_extended_result_codes(m_db, 1);
@@ -106,14 +126,22 @@ Session::Session(const QString& path) : m_path(path)
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     registerFunctions(m_db);
+    // A file that cannot be read as a database, or a database without a single table (an empty
+    // file reads as one), is no data file; one locked by another program is in use.
     try {
         m_catalog = Catalog::load(m_db);
     } catch (const DataError& e) {
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw DataError(
-            QStringLiteral("The file %1 is not a data file: %2").arg(path, e.description()),
-            QString(), QString(), e.code());
+        const int code = (e.code() & 0xff) == SQLITE_BUSY || (e.code() & 0xff) == SQLITE_LOCKED
+                             ? e.code()
+                             : SQLITE_NOTADB;
+        throw DataError(describeFailure(code, e.description(), path), QString(), QString(), code);
+    }
+    if (m_catalog->tables().empty()) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw DataError(dataFileDamagedText(path), QString(), QString(), SQLITE_NOTADB);
     }
 }
 
@@ -180,7 +208,7 @@ void Session::fail(const QString& jetSql, const QString& sql) const
 {
     const QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
     const int code = m_db ? sqlite3_extended_errcode(m_db) : 0;
-    throw DataError(message, jetSql, sql, code);
+    throw DataError(describeFailure(code, message, m_path), jetSql, sql, code);
 }
 
 int Session::activeStatementCount() const
@@ -215,7 +243,8 @@ void runSimple(Session& session, const char* sql)
         const QString message = error ? QString::fromUtf8(error) : QString();
         const int code = sqlite3_extended_errcode(session.db());
         sqlite3_free(error);
-        throw DataError(message, QString::fromUtf8(sql), QString(), code);
+        throw DataError(describeFailure(code, message, session.path()), QString::fromUtf8(sql),
+                        QString(), code);
     }
 }
 

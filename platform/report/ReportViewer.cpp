@@ -6,12 +6,12 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
 #include <QScrollArea>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -261,9 +261,13 @@ bool ReportViewer::exportPdf()
 {
     if (pageCount() == 0)
         return false;
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // The report's caption as the file, in the user's documents folder (or home folder).
+    const QString suggested =
+        QDir(ui::documentsFolder())
+            .filePath(
+                ui::fileNameFor(m_report ? m_report->Caption() : QString(), QStringLiteral("pdf")));
     const QString fileName = ui::fileDialogs().saveFileName(
-        tr("Export to PDF"), folder, tr("PDF Files (*.pdf)|*.pdf"), QStringLiteral("pdf"));
+        tr("Export to PDF"), suggested, tr("PDF Files (*.pdf)|*.pdf"), QStringLiteral("pdf"));
     if (fileName.isEmpty())
         return false;
     QString error;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/Twips.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -8,11 +10,12 @@
 
 namespace report {
 
-// Every length in the report model is in twips: 1440 to the inch, 20 to the point. Lengths are
-// converted to device units in one place only, when a page is painted.
-using Twips = double;
-inline constexpr Twips kTwipsPerInch = 1440.0;
-inline constexpr Twips kTwipsPerPoint = 20.0;
+// Every length in the report model is in twips (the program's one unit, platform/ui/Twips.h).
+// Lengths are converted to device units in one place only, when a page is painted.
+using Twips = ui::Twips;
+using TwipsRect = ui::TwipsRect;
+inline constexpr Twips kTwipsPerInch = ui::kTwipsPerInch;
+inline constexpr Twips kTwipsPerPoint = ui::kTwipsPerPoint;
 
 // The scale from twips to the units of a device with the given dots per inch.
 inline constexpr double deviceScale(double dotsPerInch)

@@ -2,20 +2,32 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QUrl>
 
 namespace ui {
 
+QWidget* messageParent()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    QWidget* shown = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = w->windowType();
+        if (w->isVisible() &&
+            (type == Qt::Window || type == Qt::SplashScreen || type == Qt::Dialog))
+            shown = w;
+    }
+    return shown;
+}
+
 Answer WidgetMessageBoxes::show(MessageKind kind, const QString& text, const QString& title)
 {
-    QWidget* parent = QApplication::activeWindow();
+    QWidget* parent = messageParent();
     switch (kind) {
     case MessageKind::Information:
         QMessageBox::information(parent, title, text);
@@ -56,23 +68,16 @@ QString qtFilterFromPipes(const QString& filter)
     return out.join(QStringLiteral(";;"));
 }
 
-namespace {
-QString existingFolder(const QString& folder)
-{
-    QString native = QDir::fromNativeSeparators(folder);
-    if (!native.isEmpty() && QDir(native).exists())
-        return native;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-}
-} // namespace
-
 QString WidgetFileDialogs::saveFileName(const QString& title, const QString& folder,
                                         const QString& filter, const QString& defaultSuffix)
 {
-    QFileDialog dialog(QApplication::activeWindow(), title, existingFolder(folder),
+    const FileDialogStart start = fileDialogStart(folder);
+    QFileDialog dialog(QApplication::activeWindow(), title, start.folder,
                        qtFilterFromPipes(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
+    if (!start.fileName.isEmpty())
+        dialog.selectFile(start.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
@@ -81,8 +86,8 @@ QString WidgetFileDialogs::saveFileName(const QString& title, const QString& fol
 QString WidgetFileDialogs::openFileName(const QString& title, const QString& folder,
                                         const QString& filter)
 {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, existingFolder(folder),
-                                        qtFilterFromPipes(filter));
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title,
+                                        fileDialogStart(folder).folder, qtFilterFromPipes(filter));
 }
 
 bool WidgetPrintDialogs::choosePrinter(QPrinter& printer, QWidget* parent)
@@ -146,8 +151,9 @@ void QSettingsStore::write(const QString& section, const QString& key, const QSt
     settings.endGroup();
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        throw SettingsStoreError(
-            QStringLiteral("The setting %1\\%2 could not be stored in %3.").arg(section, key, m_file).toStdString());
+        throw SettingsStoreError(QStringLiteral("The setting %1\\%2 could not be stored in %3.")
+                                     .arg(section, key, m_file)
+                                     .toStdString());
 }
 
 } // namespace ui

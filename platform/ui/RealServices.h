@@ -6,6 +6,11 @@
 
 namespace ui {
 
+// The window a message box belongs to, and stands in front of: the active window or, when none
+// is active (a splash during the start-up, another program active), a window of the program on
+// screen; nullptr when none is.
+QWidget* messageParent();
+
 class WidgetMessageBoxes final : public MessageBoxes {
 public:
     Answer show(MessageKind kind, const QString& text, const QString& title) override;

@@ -3,6 +3,9 @@
 #include "platform/ui/RealServices.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace ui {
 
@@ -86,6 +89,45 @@ QDate today()
 QDateTime now()
 {
     return clock().now();
+}
+
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
+FileDialogStart fileDialogStart(const QString& folderOrFile)
+{
+    const QString path = QDir::fromNativeSeparators(folderOrFile);
+    if (!path.isEmpty() && QFileInfo(path).isDir())
+        return {path, QString()};
+    const QFileInfo file(path);
+    FileDialogStart start;
+    if (!file.suffix().isEmpty()) {
+        start.fileName = file.fileName();
+        start.folder = file.path();
+    } else {
+        start.folder = path;
+    }
+    if (start.folder.isEmpty() || !QFileInfo(start.folder).isDir())
+        start.folder = documentsFolder();
+    return start;
+}
+
+QString fileNameFor(const QString& caption, const QString& extension)
+{
+    QString name = caption;
+    for (QChar& c : name) {
+        if (c.unicode() < 32 || QStringLiteral("/\\:*?\"<>|").contains(c))
+            c = QLatin1Char(' ');
+    }
+    name = name.simplified();
+    if (name.isEmpty())
+        name = QStringLiteral("Report");
+    return name + QLatin1Char('.') + extension;
 }
 
 void information(const QString& text, const QString& title)

@@ -33,8 +33,8 @@ public:
     virtual ~FileDialogs() = default;
     // Filters are given as "Description|*.a;*.b|Description|*.c". An empty result means the
     // user cancelled.
-    virtual QString saveFileName(const QString& title, const QString& folder,
-                                 const QString& filter, const QString& defaultSuffix) = 0;
+    virtual QString saveFileName(const QString& title, const QString& folder, const QString& filter,
+                                 const QString& defaultSuffix) = 0;
     virtual QString openFileName(const QString& title, const QString& folder,
                                  const QString& filter) = 0;
 };
@@ -106,6 +106,22 @@ SettingsStore& settingsStore();
 QString programFolder();
 QDate today();
 QDateTime now();
+
+// The user's documents folder, or the home folder when there is none.
+QString documentsFolder();
+
+// Where a file dialog opens and the file name it offers, for what the caller gives: a folder, or
+// a suggested file (a name with an extension, in a folder). A folder that does not exist gives
+// the documents folder instead; its name is never offered as a file name.
+struct FileDialogStart {
+    QString folder;
+    QString fileName; // empty: none offered
+};
+FileDialogStart fileDialogStart(const QString& folderOrFile);
+
+// A file name for a document with this caption and extension ("Mailing Labels (Avery 5260).pdf"):
+// characters a file name cannot hold become blanks.
+QString fileNameFor(const QString& caption, const QString& extension);
 
 // The message box kinds by name.
 void information(const QString& text, const QString& title = kAppTitle);

@@ -1,6 +1,10 @@
 #include "tests/people/DirectoryFixture.h"
+#include "tests/support/ScreenDoubles.h"
 
 #include "platform/data/ConnectionString.h"
+#include "platform/data/DataError.h"
+
+#include <QLabel>
 
 namespace {
 
@@ -88,18 +92,28 @@ TEST_F(DirectoryFailures, TextAFieldCannotTakeStopsTheSave)
               data::jetdate::fromDate(QDate(2024, 5, 1)));
 }
 
-TEST_F(DirectoryFailures, LeavingWithAChangeThatCannotBeSavedStillCleansUp)
+TEST_F(DirectoryFailures, LeavingWithAChangeThatCannotBeSavedAsksAndStillCleansUp)
 {
     db.addPerson("New Profile", "", {});
     db.exec(kRefuseUpdates);
     type(0, "1 New Road");
     leave();
+    // The user is told and may stay with the change...
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::CriticalYesNo);
     EXPECT_TRUE(lastMessage().contains("The data file refused the change"));
-    EXPECT_EQ(db.count("Youth", "Youth_FName = 'New Profile'"), 0);
+    EXPECT_EQ(main().CurrentNodeIndex(), 3);
+    EXPECT_EQ(testing_support::highlightedNode(main()), "Members");
+    EXPECT_EQ(box(0)->text(), "1 New Road");
+    // ...or leave without it; the placeholders still go.
+    testenv::messages().scriptAnswer(ui::Answer::Yes);
+    leave();
     EXPECT_EQ(main().CurrentNodeIndex(), 1);
+    EXPECT_EQ(db.count("Youth", "Youth_FName = 'New Profile'"), 0);
+    EXPECT_TRUE(db.value("SELECT Youth_Address1 FROM Youth WHERE Youth_FName = 'Ann'").isNull());
 }
 
-TEST_F(DirectoryFailures, LeavingSavesWhatWasTypedOrSaysWhyNot)
+TEST_F(DirectoryFailures, LeavingSavesWhatWasTypedOrAsksWhyNot)
 {
     type(0, "2 Side St");
     screen().SSTabCtl->setCurrentIndex(2);
@@ -115,9 +129,77 @@ TEST_F(DirectoryFailures, LeavingSavesWhatWasTypedOrSaysWhyNot)
     screen().SSTabCtl->setCurrentIndex(2);
     type(16, "never");
     leave();
-    EXPECT_EQ(lastMessage(), "\"never\" is not a valid value for Last Attended. Please correct "
-                             "it before the person is saved.");
+    EXPECT_EQ(lastMessage(), "\"never\" is not a valid value for Last Attended.\n\nClick Yes to go "
+                             "on without saving the changes to this person, or No to stay and "
+                             "correct them.");
+    EXPECT_EQ(main().CurrentNodeIndex(), 3);
+    EXPECT_EQ(box(16)->text(), "never");
+    testenv::messages().scriptAnswer(ui::Answer::Yes);
+    leave();
     EXPECT_EQ(main().CurrentNodeIndex(), 1);
+    EXPECT_TRUE(db.value("SELECT Youth_Last_Attended FROM Youth WHERE Youth_ID = 1").isNull());
+}
+
+TEST_F(DirectoryFailures, TextACheckRefusesIsNeverStoredWhicheverWayTheScreenIsLeft)
+{
+    const QString refused = " is not a valid e-mail address.  Please enter a full address in the "
+                            "form 'someone@example.com', otherwise you will not be able to "
+                            "e-mail this person.";
+    const auto stored = [&] {
+        return db.value("SELECT Youth_EMail FROM Youth WHERE Youth_FName = 'Ann'");
+    };
+    // Left for another box: the box's own check; Cancel then discards it without a word.
+    type(8, "alice@example");
+    QTest::keyClick(box(8), Qt::Key_Tab);
+    settle();
+    EXPECT_EQ(lastMessage(), "alice@example" + refused);
+    EXPECT_EQ(QApplication::focusWidget(), box(8));
+    testenv::messages().clear();
+    click("cmdCancel");
+    EXPECT_TRUE(testenv::messages().shown().empty());
+    EXPECT_EQ(box(8)->text(), "");
+    EXPECT_FALSE(screen().IsEditing());
+
+    // Still in the box: Save refuses it as the check does...
+    type(8, "bad-address");
+    click("cmdUpdate");
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().title, "Invalid Value");
+    EXPECT_EQ(lastMessage(), "bad-address" + refused);
+    // ...and every way of leaving asks once, the user staying (No) in the box.
+    const std::function<void()> ways[] = {
+        [&] { click("cmdNext"); },
+        [&] {
+            key(Qt::Key_Tab);
+            key(Qt::Key_Down);
+        }, // the key does nothing while edited
+        [&] { testing_support::clickTreeNode(main(), "Start"); },
+        [&] { main().close(); },
+    };
+    for (const auto& way : ways) {
+        testenv::messages().clear();
+        box(8)->setFocus();
+        settle();
+        way();
+        settle();
+        EXPECT_LE(testenv::messages().shown().size(), 1u);
+        EXPECT_EQ(main().CurrentNodeIndex(), 3);
+        EXPECT_TRUE(main().isVisible());
+        EXPECT_EQ(testing_support::highlightedNode(main()), "Members");
+        EXPECT_EQ(box(11)->text(), "Ann");
+        EXPECT_EQ(box(8)->text(), "bad-address");
+        EXPECT_TRUE(stored().isNull());
+    }
+    // Yes leaves without the change.
+    testenv::messages().clear();
+    testenv::messages().scriptAnswer(ui::Answer::Yes);
+    testing_support::clickTreeNode(main(), "Start");
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::CriticalYesNo);
+    EXPECT_TRUE(lastMessage().startsWith("bad-address" + refused));
+    EXPECT_EQ(main().CurrentNodeIndex(), 1);
+    EXPECT_EQ(testing_support::highlightedNode(main()), "Start");
+    EXPECT_TRUE(stored().isNull());
 }
 
 TEST_F(DirectoryFailures, AMissingDataFileGivesAnEmptyScreen)
@@ -128,7 +210,15 @@ TEST_F(DirectoryFailures, AMissingDataFileGivesAnEmptyScreen)
     open();
     ASSERT_EQ(testenv::messages().shown().size(), 1u);
     EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
+    EXPECT_EQ(testenv::messages().last().text,
+              data::dataFileMissingText(testenv::programFile("gone/CorvessaData.mdb")));
     EXPECT_FALSE(screen().isEnabled());
+    // The first tab's page alone, as on a screen that could read its data.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(screen().TabPanel[static_cast<std::size_t>(i)]->isVisibleTo(&screen()), i == 0)
+            << i;
+    EXPECT_FALSE(screen().MugShot->isVisibleTo(&screen()));
+    EXPECT_FALSE(screen().PhotoLabel->isVisibleTo(&screen()));
     EXPECT_EQ(box(11)->text(), "");
     EXPECT_EQ(picker()->count(), 0);
     leave();

@@ -397,6 +397,21 @@ TEST_F(DirectoryRecords, NavigationKeysMoveAndAreUsedUp)
     EXPECT_EQ(db.count("Youth", "Youth_Updated IS NOT NULL"), 0);
 }
 
+TEST_F(DirectoryRecords, NavigationKeysDoNothingWhileANewPersonIsAdded)
+{
+    addFamily();
+    open();
+    click("cmdAdd");
+    ASSERT_TRUE(screen().IsAdding());
+    ASSERT_FALSE(screen().IsEditing()); // nothing typed yet
+    for (Qt::Key k : {Qt::Key_Down, Qt::Key_End, Qt::Key_Home, Qt::Key_PageUp})
+        key(k);
+    EXPECT_TRUE(screen().IsAdding());
+    EXPECT_EQ(box(11)->text(), "New Profile");
+    EXPECT_EQ(picker()->selectedKey(), "Y");
+    EXPECT_EQ(beeps, 0);
+}
+
 TEST_F(DirectoryRecords, EveryKeyReleaseInABoxStampsTheRow)
 {
     addFamily();

@@ -78,15 +78,14 @@ TEST(MeetingsLayout, KeepsTheMarginsAtEverySize)
         EXPECT_DOUBLE_EQ(l.MainPanel.right(),
                          std::max(width - kRightMargin, kAttendanceLeft + kSaveWidth + kAddWidth));
         EXPECT_DOUBLE_EQ(l.cmdSet.right(), l.MainPanel.right() - 10);
-        EXPECT_DOUBLE_EQ(l.Select_Youth.top(), l.cmdSet.bottom() + 10);
-        EXPECT_DOUBLE_EQ(l.Select_Youth.width(),
-                         l.MainPanel.width() - l.cmdNewAttendee.width() - 10);
-        EXPECT_DOUBLE_EQ(l.cmdNewAttendee.left(), l.Select_Youth.right() + 10);
-        EXPECT_DOUBLE_EQ(l.cmdNewAttendee.height(), l.Select_Youth.height());
-        EXPECT_GE(l.MainPanel.height(), kMinListHeight);
+        EXPECT_DOUBLE_EQ(l.Select_Youth.top, l.cmdSet.bottom() + 10);
+        EXPECT_DOUBLE_EQ(l.Select_Youth.width, l.MainPanel.width - l.cmdNewAttendee.width - 10);
+        EXPECT_DOUBLE_EQ(l.cmdNewAttendee.left, l.Select_Youth.right() + 10);
+        EXPECT_DOUBLE_EQ(l.cmdNewAttendee.height, l.Select_Youth.height);
+        EXPECT_GE(l.MainPanel.height, kMinListHeight);
         if (height >= 9000) { // room for everything: nothing overlaps the instructions
-            EXPECT_LE(l.bc_Entry.bottom(), l.lblInstructions.top());
-            EXPECT_LE(l.lblItemCount.right(), l.cmdSet.left());
+            EXPECT_LE(l.bc_Entry.bottom(), l.lblInstructions.top);
+            EXPECT_LE(l.lblItemCount.right(), l.cmdSet.left);
         }
     }
 }

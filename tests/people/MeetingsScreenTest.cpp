@@ -1,6 +1,7 @@
 #include "tests/people/MeetingsScreenFixture.h"
 
 #include "people/MeetingsText.h"
+#include "tests/support/ScreenDoubles.h"
 
 #include <QClipboard>
 
@@ -196,6 +197,20 @@ TEST_F(MeetingsScreen, DeletesAMeetingWithItsAttendanceButNeverItsUnsavedList)
     EXPECT_EQ(testenv::messages().shown().size(), 1u);
 }
 
+TEST_F(MeetingsScreen, ADataFileThatCannotBeReadIsReportedOnceAndOffersNoCommand)
+{
+    const QString missing = testenv::programFile("Gone.mdb");
+    program().ConnectionString =
+        QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=") + missing + ";";
+    open();
+    EXPECT_EQ(messageTexts(), QStringList({data::dataFileMissingText(missing)}));
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
+    for (const char* command : {"cmdAdd", "cmdDelete", "cmdNext", "cmdSet", "cmdNewAttendee"})
+        EXPECT_FALSE(control<QPushButton>(command)->isEnabled()) << command;
+    leave();
+    EXPECT_EQ(testenv::messages().shown().size(), 1u);
+}
+
 TEST_F(MeetingsScreen, StoresEditedFieldsAndTheMeetingTypeWhenLeft)
 {
     const int week =
@@ -203,6 +218,7 @@ TEST_F(MeetingsScreen, StoresEditedFieldsAndTheMeetingTypeWhenLeft)
                                           {"Wk_Mtg_Type", "Sunday"},
                                           {"Wk_Comments", "Snow"}});
     db.addMeeting(QDate(2024, 3, 1), {{"Wk_Mtg_Type", "Bible Study"}});
+    db.addMeeting(QDate(2024, 2, 23), {{"Wk_Mtg_Type", "sunday "}}); // the same type again
     const auto stored = [&](const char* field) {
         return db.value(
             QStringLiteral("SELECT %1 FROM Weeks WHERE Wk_ID = %2").arg(field).arg(week));
@@ -241,6 +257,7 @@ TEST_F(MeetingsScreen, StoresEditedFieldsAndTheMeetingTypeWhenLeft)
     QTest::keyClick(types->lineEdit(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(types->currentText(), QString(45, 't'));
     box("Wk_Scripture")->setFocus();
+    EXPECT_EQ(types->findText(QString(45, 't')), types->count() - 1); // a typed type is offered
     leave();
     EXPECT_EQ(stored("Wk_Topic").text(), QString(50, 'x'));
     EXPECT_EQ(stored("Wk_Comments").text(), "Rain");
@@ -257,13 +274,73 @@ TEST_F(MeetingsScreen, StoresEditedFieldsAndTheMeetingTypeWhenLeft)
     EXPECT_EQ(stored("Wk_Mtg_Type").text(), "Bible Study");
     EXPECT_TRUE(messageTexts().isEmpty());
 
-    // Edits that cannot be stored when the screen is left are reported, not dropped silently.
+    // Edits that cannot be stored when the screen is left are reported, not dropped silently:
+    // the user stays with them (No), or leaves without them (Yes).
     db.exec("CREATE TRIGGER keep BEFORE UPDATE ON Weeks BEGIN SELECT RAISE(ABORT, 'read-only'); "
             "END;");
     open();
     type(box("Wk_Topic"), "Lost?");
     leave();
-    EXPECT_EQ(messageTexts(), QStringList({kMeetingNotStored + "\n\nread-only"}));
+    EXPECT_EQ(messageTexts(),
+              QStringList({kMeetingNotStored + "\n\nread-only\n\n" + kLeaveWithoutStoring}));
+    EXPECT_EQ(main().CurrentNodeIndex(), 4);
+    EXPECT_EQ(text("Wk_Topic"), "Lost?");
+    testenv::messages().scriptAnswer(Answer::Yes);
+    leave();
+    EXPECT_EQ(main().CurrentNodeIndex(), 1);
+    EXPECT_EQ(stored("Wk_Topic").text(), QString(50, 'x'));
+}
+
+TEST_F(MeetingsScreen, LeavingKeepsAListThatCannotBeSavedAndAsksAboutARefusedEntry)
+{
+    const int week = db.addMeeting(QDate(2024, 5, 12));
+    db.attend(week, {bob});
+    open();
+
+    // A changed list whose save fails as the screen is left: the user stays, the list as it was.
+    addFromDropDown("Adams, Ann");
+    db.exec("CREATE TRIGGER full BEFORE INSERT ON Attendance BEGIN SELECT RAISE(ABORT, 'disk "
+            "full'); END;");
+    testenv::messages().scriptAnswer(Answer::Yes);
+    testing_support::clickTreeNode(main(), "Start");
+    EXPECT_EQ(messageTexts(), QStringList({kSaveListQuestion, kListNotSaved + "\n\ndisk full"}));
+    EXPECT_EQ(main().CurrentNodeIndex(), 4);
+    EXPECT_EQ(testing_support::highlightedNode(main()), "Service Info");
+    EXPECT_EQ(list(), QStringList({"[x] Brown, Bob", "[x] Adams, Ann"}));
+    EXPECT_TRUE(saveListShown());
+    EXPECT_EQ(attendees(week), QList<int>({bob}));
+    // The same when the save fails on a move to another meeting.
+    db.addMeeting(QDate(2024, 5, 5));
+    testenv::messages().clear();
+    testenv::messages().scriptAnswer(Answer::Yes);
+    click("cmdPrevious");
+    EXPECT_EQ(text("Wk_Date"), "5/12/2024");
+    EXPECT_EQ(list(), QStringList({"[x] Brown, Bob", "[x] Adams, Ann"}));
+    db.exec("DROP TRIGGER full");
+    testenv::messages().scriptAnswer(Answer::Yes);
+    leave();
+    EXPECT_EQ(main().CurrentNodeIndex(), 1);
+    EXPECT_EQ(attendees(week), QList<int>({ann, bob}));
+
+    // A date that would be refused, still in its box: leaving asks instead of storing it.
+    open();
+    auto* date = qobject_cast<QLineEdit*>(box("Wk_Date"));
+    date->setFocus();
+    date->selectAll();
+    QTest::keyClicks(date, "soon");
+    testenv::messages().clear();
+    testing_support::clickTreeNode(main(), "Start");
+    EXPECT_EQ(messageTexts(), QStringList({kDateInvalid + "\n\n" + kLeaveWithoutEntry}));
+    EXPECT_EQ(main().CurrentNodeIndex(), 4);
+    EXPECT_EQ(testing_support::highlightedNode(main()), "Service Info");
+    EXPECT_EQ(text("Wk_Date"), "soon");
+    testenv::messages().scriptAnswer(Answer::Yes);
+    testing_support::clickTreeNode(main(), "Start");
+    EXPECT_EQ(main().CurrentNodeIndex(), 1);
+    EXPECT_EQ(db.count("Weeks", QStringLiteral("Wk_ID = %1 AND Wk_Date = %2")
+                                    .arg(week)
+                                    .arg(data::jetdate::fromDate(QDate(2024, 5, 12)))),
+              1);
 }
 
 TEST_F(MeetingsScreen, RefusesADateOrAmountThatIsNone)

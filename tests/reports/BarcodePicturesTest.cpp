@@ -2,6 +2,7 @@
 #include "reports/Code39.h"
 #include "platform/report/Engine.h"
 #include "platform/report/Report.h"
+#include "tests/support/BuiltProgram.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>

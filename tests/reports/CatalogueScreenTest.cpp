@@ -2,9 +2,10 @@
 #include "reports/frmReports.h"
 #include "shell/Panel.h"
 #include "shell/ProgramState.h"
-#include "shell/Twips.h"
 #include "shell/clsCorvessa.h"
+#include "platform/ui/Twips.h"
 #include "tests/reports/ReportsScreenSupport.h"
+#include "tests/support/DataFixture.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QLabel>
@@ -21,13 +22,16 @@ namespace {
 
 class CatalogueScreenTest : public ::testing::Test {
 protected:
+    testing_support::DataFixture db; // a data file the screen can read
+
     void SetUp() override { open(); }
 
     void open()
     {
         screen = std::make_unique<frmReports>();
         screen->Load();
-        screen->resize(twipsToPixels(10500, screen.get()), twipsToPixels(7200, screen.get()));
+        screen->resize(ui::twipsToPixels(10500, screen.get()),
+                       ui::twipsToPixels(7200, screen.get()));
         screen->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(screen.get()));
     }
@@ -65,7 +69,7 @@ protected:
 
     int twips(int pixels) const
     {
-        return static_cast<int>(std::lround(pixelsToTwips(pixels, screen.get())));
+        return static_cast<int>(std::lround(ui::pixelsToTwips(pixels, screen.get())));
     }
 
     std::unique_ptr<frmReports> screen;
@@ -198,12 +202,12 @@ TEST_F(CatalogueScreenTest, FirstVisitOpensOnAttendanceSummaryWithTheColumnInPla
     int top = 180;
     for (FilterIndex i : order) {
         QComboBox* l = list(*screen, i);
-        EXPECT_EQ(l->geometry().topLeft(),
-                  QPoint(twipsToPixels(1380, screen.get()), twipsToPixels(top, screen.get())))
+        EXPECT_EQ(l->geometry().topLeft(), QPoint(ui::twipsToPixels(1380, screen.get()),
+                                                  ui::twipsToPixels(top, screen.get())))
             << i;
         const QLabel* caption = screen->lblLabels[i];
         EXPECT_EQ(caption->geometry().bottom(), l->geometry().bottom()) << i;
-        EXPECT_EQ(caption->geometry().right() + 1, twipsToPixels(1330, screen.get())) << i;
+        EXPECT_EQ(caption->geometry().right() + 1, ui::twipsToPixels(1330, screen.get())) << i;
         top += 380;
     }
     EXPECT_EQ(list(*screen, fiYear)->currentText(), QStringLiteral("2024"));
@@ -271,7 +275,7 @@ TEST_F(CatalogueScreenTest, VisitorsListOffersTodayAndClearFiltersEmptiesIt)
 {
     chooseReport(*screen, QStringLiteral("Visitors List"));
     EXPECT_EQ(screen->Text_Filter[0]->text(), QStringLiteral("5/15/2024"));
-    EXPECT_EQ(screen->Text_Filter[0]->y(), twipsToPixels(180, screen.get()));
+    EXPECT_EQ(screen->Text_Filter[0]->y(), ui::twipsToPixels(180, screen.get()));
 
     chooseReport(*screen, QStringLiteral("Offering Summary"));
     chooseItem(list(*screen, fiYear), QStringLiteral("2021"));
@@ -302,7 +306,7 @@ TEST_F(CatalogueScreenTest, AFreshScreenReopensOnTheRowChosenLast)
 
 TEST_F(CatalogueScreenTest, ResizingKeepsTheDescriptionDownAndTheRunButtonCentred)
 {
-    screen->resize(twipsToPixels(12000, screen.get()), twipsToPixels(9000, screen.get()));
+    screen->resize(ui::twipsToPixels(12000, screen.get()), ui::twipsToPixels(9000, screen.get()));
     const int h = twips(screen->height());
     const int w = twips(screen->width());
     EXPECT_NEAR(twips(screen->DescPanel->y()), h - 1095 - 600, 15);
@@ -311,7 +315,7 @@ TEST_F(CatalogueScreenTest, ResizingKeepsTheDescriptionDownAndTheRunButtonCentre
     const QRect panel = screen->FilterPanel->geometry();
     const QRect run = screen->cmdPreview->geometry();
     EXPECT_LE(std::abs((run.left() - panel.left()) - (panel.right() - run.right())), 2);
-    EXPECT_EQ(run.top(), twipsToPixels(5880, screen.get()));
+    EXPECT_EQ(run.top(), ui::twipsToPixels(5880, screen.get()));
 
     // A content area smaller than the fixed parts.
     screen->resize(10, 10);

@@ -4,6 +4,7 @@
 #include "shell/clsCorvessa.h"
 #include "platform/report/Engine.h"
 #include "tests/reports/LayoutRun.h"
+#include "tests/support/BuiltProgram.h"
 #include "tests/support/DataFixture.h"
 #include "tests/support/DocumentDump.h"
 #include "tests/support/TestEnvironment.h"

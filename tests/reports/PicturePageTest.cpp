@@ -2,6 +2,7 @@
 #include "shell/ReportParts.h"
 #include "platform/report/Engine.h"
 #include "tests/support/DocumentDump.h"
+#include "tests/support/BuiltProgram.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>

@@ -9,6 +9,7 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <QAction>
+#include <QDir>
 #include <QMenu>
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -153,6 +154,15 @@ TEST_F(PreviewTest, OtherToolsAreLeftToTheViewer)
     tools.find(QStringLiteral("Close")); // present
     preview->arvPreview->findChild<QAction*>(QStringLiteral("lastPageTool"))->trigger();
     EXPECT_EQ(main().CurrentForm(), preview);
+}
+
+TEST_F(PreviewTest, ExportOffersTheCaptionAsTheFileInTheDocumentsFolder)
+{
+    testenv::files().scriptFileName(QString()); // cancelled
+    preview->arvPreview->findChild<QAction*>(QStringLiteral("exportPdfTool"))->trigger();
+    ASSERT_EQ(testenv::files().asked().size(), 1u);
+    EXPECT_EQ(testenv::files().asked().front().folder,
+              QDir(ui::documentsFolder()).filePath(QStringLiteral("Team Roster.pdf")));
 }
 
 TEST_F(PreviewTest, UnloadedByTheShellItDoesNotNavigate)

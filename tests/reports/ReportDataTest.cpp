@@ -1,7 +1,8 @@
 #include "reports/frmReports.h"
 #include "shell/ProgramState.h"
-#include "shell/Twips.h"
 #include "shell/frmMessage.h"
+#include "platform/data/DataError.h"
+#include "platform/ui/Twips.h"
 #include "platform/report/Registry.h"
 #include "tests/reports/ReportsScreenSupport.h"
 #include "tests/support/DataFixture.h"
@@ -24,7 +25,8 @@ protected:
     {
         screen = std::make_unique<frmReports>();
         screen->Load();
-        screen->resize(twipsToPixels(10500, screen.get()), twipsToPixels(7200, screen.get()));
+        screen->resize(ui::twipsToPixels(10500, screen.get()),
+                       ui::twipsToPixels(7200, screen.get()));
         screen->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(screen.get()));
     }
@@ -57,27 +59,32 @@ TEST_F(ReportDataTest, TeamSchoolAndMeetingTypeListsComeFromTheDataFile)
     db.addPerson("Dee", "Dunn", {{"Youth_Team", ""}, {"Youth_School", ""}});
     db.addPerson("Eve", "Earl",
                  {{"Youth_Team", "Gone"}, {"Youth_School", "Gone High"}, {"Youth_Deleted", true}});
-    db.addPerson("Fay", "Ford");
+    db.addPerson("Fay", "Ford", {{"Youth_Team", " Blue "}, {"Youth_School", "east middle"}});
     db.addMeeting(QDate(2024, 3, 3), {{"Wk_Mtg_Type", "Sunday"}});
     db.addMeeting(QDate(2024, 3, 6), {{"Wk_Mtg_Type", "Midweek"}});
     db.addMeeting(QDate(2024, 3, 10), {{"Wk_Mtg_Type", "Sunday"}});
     db.addMeeting(QDate(2024, 3, 13));
+    db.addMeeting(QDate(2024, 3, 17), {{"Wk_Mtg_Type", " Sunday"}});
     open();
 
+    // Each value once, trimmed and without regard to case, in alphabetical order.
     EXPECT_EQ(items(list(*screen, fiTeam)), QStringList({"(ANY)", "Blue", "O'Neil's"}));
     EXPECT_EQ(items(list(*screen, fiSchool)),
-              QStringList({"(ANY)", "East Middle", "Central High"}));
+              QStringList({"(ANY)", "Central High", "East Middle"}));
     EXPECT_EQ(items(list(*screen, fiMtgType)), QStringList({"(ANY)", "Midweek", "Sunday"}));
 }
 
-TEST_F(ReportDataTest, ListsKeepAnyWhenTheDataFileCannotBeRead)
+TEST_F(ReportDataTest, ADataFileThatCannotBeReadIsReportedOnceAndRunsNoReport)
 {
-    program().ConnectionString = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") +
-                                 testenv::programFile(QStringLiteral("Missing.mdb"));
+    const QString missing = testenv::programFile(QStringLiteral("Missing.mdb"));
+    program().ConnectionString =
+        QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + missing;
     open();
     for (FilterIndex i : {fiTeam, fiSchool, fiMtgType})
         EXPECT_EQ(items(list(*screen, i)), QStringList({"(ANY)"})) << i;
-    EXPECT_TRUE(testenv::messages().shown().empty());
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().text, data::dataFileMissingText(missing));
+    EXPECT_FALSE(screen->cmdPreview->isEnabled());
 }
 
 TEST_F(ReportDataTest, BulkEmailAddressesEveryoneMatchingOnce)

@@ -6,6 +6,7 @@
 #include "platform/report/Registry.h"
 #include "tests/reports/Code39Reader.h"
 #include "tests/reports/LayoutRun.h"
+#include "tests/support/BuiltProgram.h"
 #include "tests/support/DataFixture.h"
 #include "tests/support/DocumentDump.h"
 #include "tests/support/TestEnvironment.h"

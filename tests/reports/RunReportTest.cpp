@@ -1,5 +1,6 @@
 #include "reports/frmCustomActiveReportsPreview.h"
 #include "reports/frmReports.h"
+#include "reports/Registration.h"
 #include "shell/Panel.h"
 #include "shell/ProgramState.h"
 #include "shell/ScreenRegistry.h"
@@ -7,11 +8,14 @@
 #include "platform/report/Registry.h"
 #include "platform/report/ReportViewer.h"
 #include "tests/reports/ReportsScreenSupport.h"
+#include "tests/support/DataFixture.h"
 #include "tests/support/ScreenDoubles.h"
+#include "tests/support/DataFixture.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +63,8 @@ private:
 
 class RunReportTest : public ::testing::Test {
 protected:
+    testing_support::DataFixture db; // a data file the screen can read
+
     void SetUp() override
     {
         ScreenRegistry::registerScreen(QStringLiteral("frmReports"), [] { return new frmReports; });
@@ -299,4 +305,50 @@ TEST_F(RunReportTest, ALayoutFactoryGivingNothingIsAFailure)
     ASSERT_EQ(testenv::messages().shown().size(), 1u);
     EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
     EXPECT_EQ(title(), QStringLiteral("  Reports"));
+}
+
+TEST_F(RunReportTest, TheListEntriesOpenTheirLayoutsInThePreview)
+{
+    QFile::remove(testenv::programFile(QStringLiteral("CorvessaData.mdb")));
+    testing_support::DataFixture db;
+    db.addPerson("Vic", "Visitor",
+                 {{"Youth_Visitor", true},
+                  {"Youth_Status", std::int16_t(1)},
+                  {"Youth_Last_Attended", testing_support::day(2024, 1, 7)}});
+    RegisterReports();
+
+    struct Case {
+        const char* title;
+        const char* caption;
+        const char* line1; // the first control the layout fills
+        const char* text;
+    };
+    const Case cases[] = {
+        {"Birthdays", "Birthdays", "MonthLabel", "Members with unknown birthdays"},
+        {"Schools", "Schools", "MonthLabel", "Members not asigned to a school"},
+        {"Visitors List", "Visitor Checklist", "txtYouthName", "Vic Visitor"},
+        {"Missing Data", "Missing Data", "txtYouthName", "Vic Visitor"},
+        {"Missing in Action List", "Missing in Action", "txtYouthName", "Vic Visitor"},
+        {"Sign-Up Sheet", "Sign-Up Sheet", "EventName", "Winter Retreat"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        chooseReport(*screen(), QString::fromUtf8(c.title));
+        if (QString::fromUtf8(c.title) == QLatin1String("Visitors List"))
+            typeInto(screen()->Text_Filter[0], QString()); // every visitor
+        if (QString::fromUtf8(c.title) == QLatin1String("Sign-Up Sheet"))
+            typeInto(screen()->txtEventName, QStringLiteral("Winter Retreat"));
+        run(*screen());
+
+        EXPECT_TRUE(testenv::messages().shown().empty())
+            << testenv::messages().texts().join(' ').toStdString();
+        EXPECT_EQ(title(), QStringLiteral("  Report Preview - ") + QString::fromUtf8(c.caption));
+        auto* preview = qobject_cast<frmCustomActiveReportsPreview*>(main().CurrentForm());
+        ASSERT_NE(preview, nullptr);
+        const auto& doc = preview->arvPreview->document();
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(doc->texts(QString::fromUtf8(c.line1)).value(0), QString::fromUtf8(c.text));
+        EXPECT_TRUE(doc->errors().empty());
+        closePreview();
+    }
 }

@@ -3,6 +3,7 @@
 #include "shell/ProgramState.h"
 #include "shell/clsCorvessa.h"
 #include "shell/frmMainMDI.h"
+#include "platform/data/DataError.h"
 #include "platform/data/Variant.h"
 #include "tests/support/DataFixture.h"
 #include "tests/support/ScreenDoubles.h"
@@ -103,13 +104,12 @@ TEST(Backup, ADamagedDataFileNeverReplacesTheGoodBackup)
     ASSERT_FALSE(BackupDataFile().isEmpty());
     const QByteArray good = readFile(file("CorvessaData.OLD.bak"));
     testenv::clock().setToday(QDate(2024, 6, 30));
-    const QString damaged = QStringLiteral("The data file ") +
-                            QDir::toNativeSeparators(file("CorvessaData.mdb")) +
-                            QStringLiteral(" is damaged: part of it cannot be read. It was not "
-                                           "backed up, so that the last good backup, ") +
-                            QDir::toNativeSeparators(file("CorvessaData.OLD.bak")) +
-                            QStringLiteral(", is kept as it was. Copy that backup somewhere safe "
-                                           "before you go on.");
+    const QString damaged =
+        data::dataFileDamagedText(file("CorvessaData.mdb")) +
+        QStringLiteral(" It was not backed up, so that the last good backup, ") +
+        QDir::toNativeSeparators(file("CorvessaData.OLD.bak")) +
+        QStringLiteral(", is kept as it was. Copy that backup somewhere safe "
+                       "before you go on.");
 
     for (const qint64 keep : {qint64(-1), qint64(100), qint64(0)}) { // half, the header, nothing
         truncateDataFile(keep);
@@ -136,11 +136,9 @@ TEST(Backup, ADamagedDataFileNeverReplacesTheGoodBackup)
 
     // Without an earlier backup the message says so.
     QFile::remove(file("CorvessaData.OLD.bak"));
-    EXPECT_EQ(
-        DamagedDataFileText(false),
-        QStringLiteral("The data file ") + QDir::toNativeSeparators(file("CorvessaData.mdb")) +
-            QStringLiteral(" is damaged: part of it cannot be read. It was not backed up, and "
-                           "there is no earlier backup."));
+    EXPECT_EQ(DamagedDataFileText(false),
+              data::dataFileDamagedText(file("CorvessaData.mdb")) +
+                  QStringLiteral(" It was not backed up, and there is no earlier backup."));
 }
 
 TEST(Backup, MenuCommandReportsBothOutcomes)
@@ -161,8 +159,10 @@ TEST(Backup, MenuCommandReportsBothOutcomes)
     main.mnuBackupData->trigger();
     EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Information);
     EXPECT_EQ(testenv::messages().last().text,
-              QStringLiteral("Data backed up to ") + QDir::toNativeSeparators(file("CorvessaData.OLD.bak")) +
-                  QStringLiteral(". You can manually copy this file elsewhere (such as a floppy) for safe keeping."));
+              QStringLiteral("Data backed up to ") +
+                  QDir::toNativeSeparators(file("CorvessaData.OLD.bak")) +
+                  QStringLiteral(". You can manually copy this file elsewhere (such as a floppy) "
+                                 "for safe keeping."));
 }
 
 TEST(Backup, WeeklyRuleAtExit)
@@ -181,12 +181,15 @@ TEST(Backup, WeeklyRuleAtExit)
 
     QFile::remove(backup);
     settings().setLastAutoBackup(daysAgo(30));
-    testenv::settings().write(QStringLiteral("Reminders"), QStringLiteral("RemindBackup"), QStringLiteral("0"));
+    testenv::settings().write(QStringLiteral("Reminders"), QStringLiteral("RemindBackup"),
+                              QStringLiteral("0"));
     AutomaticBackupAtExit();
     EXPECT_FALSE(QFileInfo::exists(backup));
 
-    testenv::settings().write(QStringLiteral("Reminders"), QStringLiteral("RemindBackup"), QStringLiteral("1"));
-    testenv::settings().write(QStringLiteral("Reminders"), QStringLiteral("LastBackupDate"), QStringLiteral("garbled"));
+    testenv::settings().write(QStringLiteral("Reminders"), QStringLiteral("RemindBackup"),
+                              QStringLiteral("1"));
+    testenv::settings().write(QStringLiteral("Reminders"), QStringLiteral("LastBackupDate"),
+                              QStringLiteral("garbled"));
     AutomaticBackupAtExit();
     EXPECT_TRUE(QFileInfo::exists(backup));
 }

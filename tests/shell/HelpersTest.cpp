@@ -28,7 +28,10 @@ TEST(GetAge, CountsWholeYearsFromToday)
     EXPECT_EQ(GetAge(Variant("5/15/2010")), 14);
     EXPECT_EQ(GetAge(Variant::null()), 0);
     EXPECT_EQ(GetAge(Variant("not a date")), 0);
-    EXPECT_EQ(GetAge(Variant()), 124); // an unset value is the zero date
+    // Values that are no date, though they carry a number, have no age.
+    EXPECT_EQ(GetAge(Variant()), 0);
+    EXPECT_EQ(GetAge(Variant(40000)), 0);
+    EXPECT_EQ(GetAge(Variant(true)), 0);
     EXPECT_EQ(GetAge(date(2025, 1, 1)), -1);
 
     // A 29 February birthday falls on 1 March in other years.
@@ -57,8 +60,9 @@ TEST(CodeTexts, GenderAndStatus)
 TEST(ChartScaleMax, RoundsUpToTheStep)
 {
     const std::pair<std::int32_t, std::int32_t> cases[] = {
-        {-5, 1},    {0, 1},     {1, 2},     {5, 6},      {10, 11},      {11, 20},
-        {20, 20},   {99, 100},  {100, 100}, {101, 200},  {1000, 1000},  {1001, 2000},
+        {-5, 1},        {0, 1},         {1, 2},         {5, 6},
+        {10, 11},       {11, 20},       {20, 20},       {99, 100},
+        {100, 100},     {101, 200},     {1000, 1000},   {1001, 2000},
         {32767, 33000}, {40000, 40000}, {40001, 41000}, {1234567, 1235000},
     };
     for (const auto& [n, expected] : cases) {
@@ -78,9 +82,10 @@ TEST(ChartScaleMax, RoundsUpToTheStep)
 TEST(IsValidEmail, LooseCheckOfAtSignAndDot)
 {
     const std::pair<const char*, bool> cases[] = {
-        {"", true},          {"a@b.c", true},     {"@b.c", false},       {"a@b", false},
-        {"a.b@c", false},    {"a@.c", false},     {"a @b.c.", true},     {"a@b@c.d", true},
-        {"jo.smith@mail.example.org", true},      {"plain", false},
+        {"", true},        {"a@b.c", true},   {"@b.c", false},
+        {"a@b", false},    {"a.b@c", false},  {"a@.c", false},
+        {"a @b.c.", true}, {"a@b@c.d", true}, {"jo.smith@mail.example.org", true},
+        {"plain", false},
     };
     for (const auto& [text, expected] : cases) {
         SCOPED_TRACE(text);
@@ -91,7 +96,7 @@ TEST(IsValidEmail, LooseCheckOfAtSignAndDot)
 TEST(GetFileExtension, TakesTheTextAfterTheLastDotOfTheName)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"C:\\x\\me.JPG", "JPG"}, {"C:\\x.y\\me", ""}, {"me.", ""},        {"me", ""},
+        {"C:\\x\\me.JPG", "JPG"}, {"C:\\x.y\\me", ""},  {"me.", ""},        {"me", ""},
         {"/p/a.b/me", ""},        {"/p/me.gif", "gif"}, {"a.tar.gz", "gz"}, {"", ""},
     };
     for (const auto& [path, expected] : cases) {
@@ -109,6 +114,15 @@ TEST(MaxOf, ReturnsTheLargerArgumentItself)
     EXPECT_TRUE(MaxOf(Variant("x"), Variant(1)).isEmpty());
     EXPECT_TRUE(MaxOf(Variant::null(), Variant(1)).isEmpty());
     EXPECT_TRUE(MaxOf(Variant(), Variant(1)).isEmpty());
+    EXPECT_TRUE(MaxOf(date(2024, 1, 1), Variant(1)).isEmpty()); // a date is not a number
+    EXPECT_TRUE(MaxOf(Variant(50000), date(2024, 1, 1)).isEmpty());
+}
+
+TEST(DistinctEntries, KeepEachValueOnceInAlphabeticalOrder)
+{
+    EXPECT_EQ(DistinctEntries({"Red", "Blue", "blue", "", "Red", "alpha", "BLUE"}),
+              QStringList({"alpha", "Blue", "Red"}));
+    EXPECT_TRUE(DistinctEntries({""}).isEmpty());
 }
 
 TEST(SelectComboByItemData, SelectsTheFirstMatch)
@@ -141,7 +155,8 @@ TEST(ResolvePhotoPath, StoredPathFirstThenTheSameNameInThePhotoFolder)
               folder.filePath(QStringLiteral("elsewhere.png")));
     // A path from another computer, with either separator, finds the copy of the same name.
     const QString local = QDir(PhotoFolder()).filePath(QStringLiteral("42.JPG"));
-    EXPECT_EQ(ResolvePhotoPath(QStringLiteral("C:\\Program Files\\Corvessa\\Photos\\42.JPG")), local);
+    EXPECT_EQ(ResolvePhotoPath(QStringLiteral("C:\\Program Files\\Corvessa\\Photos\\42.JPG")),
+              local);
     EXPECT_EQ(ResolvePhotoPath(QStringLiteral("/old/place/Photos/42.JPG")), local);
     // Nothing stored, nothing there, or a folder rather than a file.
     EXPECT_EQ(ResolvePhotoPath(QString()), QString());

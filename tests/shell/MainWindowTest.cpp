@@ -4,9 +4,9 @@
 #include "shell/ScreenRegistry.h"
 #include "shell/ShellLayout.h"
 #include "shell/ShowReport.h"
-#include "shell/Twips.h"
 #include "shell/WindowHelpers.h"
 #include "shell/frmMainMDI.h"
+#include "platform/ui/Twips.h"
 #include "tests/support/ScreenDoubles.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -62,7 +62,10 @@ protected:
 
     frmMainMDI& main() { return *program().MainForm; }
     QString title() { return main().TitlePanelInner->Caption(); }
-    QString currentName() { return main().CurrentForm() ? main().CurrentForm()->objectName() : QString(); }
+    QString currentName()
+    {
+        return main().CurrentForm() ? main().CurrentForm()->objectName() : QString();
+    }
     QTreeWidgetItem* node(int index)
     {
         QTreeWidgetItem* root = main().SSTree1->topLevelItem(0);
@@ -85,8 +88,8 @@ TEST(ShellLayoutTable, ClampsTheTreeWidth)
 {
     const std::tuple<double, double, double> cases[] = {
         // x asked, panel width, tree width
-        {500, 12000, 1700},  {1650, 12000, 1700}, {1700, 12000, 1700}, {4000, 12000, 4000},
-        {10400, 12000, 10300}, {500, 3000, 1300}, {2500, 3400, 1700},
+        {500, 12000, 1700},    {1650, 12000, 1700}, {1700, 12000, 1700}, {4000, 12000, 4000},
+        {10400, 12000, 10300}, {500, 3000, 1300},   {2500, 3400, 1700},
     };
     for (const auto& [x, panel, expected] : cases) {
         double width = x;
@@ -124,7 +127,7 @@ TEST(ShellLayoutTable, PlacesTitleContentSplitterAndMask)
     const ShellLayout full = ComputeShellLayout(x, noStatus);
     EXPECT_EQ(full.tree.height, 9000 - 400);
 
-    const TwipsRect inner = TitleInnerRect(6000, 480);
+    const ui::TwipsRect inner = TitleInnerRect(6000, 480);
     EXPECT_EQ(inner.left, 90);
     EXPECT_EQ(inner.top, 90);
     EXPECT_EQ(inner.width, 5820);
@@ -183,7 +186,9 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptions)
 TEST_F(MainWindowTest, EveryNodeClickMakesAFreshScreen)
 {
     bool visitorModeAtLoad = false;
-    screens.onLoad = [&](RecordingScreen&) { visitorModeAtLoad = program().MainForm->VisitorMode(); };
+    screens.onLoad = [&](RecordingScreen&) {
+        visitorModeAtLoad = program().MainForm->VisitorMode();
+    };
 
     clickNode(2);
     EXPECT_TRUE(visitorModeAtLoad);
@@ -333,13 +338,14 @@ TEST_F(MainWindowTest, SplitterDragEndsWithinTheTreeClamps)
     QWidget* splitter = main().SplitterPanel;
     const QPoint start(splitter->width() / 2, splitter->height() / 2);
     QTest::mousePress(splitter, Qt::LeftButton, {}, start);
-    QMouseEvent move(QEvent::MouseMove, QPointF(-300, start.y()), splitter->mapToGlobal(QPointF(-300, start.y())),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(-300, start.y()),
+                     splitter->mapToGlobal(QPointF(-300, start.y())), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QCoreApplication::sendEvent(splitter, &move);
     // While dragging only the splitter moves, no further left than 500 twips.
-    EXPECT_EQ(splitter->x(), twipsToPixels(500, &main()));
+    EXPECT_EQ(splitter->x(), ui::twipsToPixels(500, &main()));
     QTest::mouseRelease(splitter, Qt::LeftButton, {}, start);
-    EXPECT_EQ(main().SSTree1->width(), twipsToPixels(1700, &main()));
+    EXPECT_EQ(main().SSTree1->width(), ui::twipsToPixels(1700, &main()));
 }
 
 TEST_F(MainWindowTest, APreviewThatCannotTakeTheReportIsNotLeftBehind)
@@ -349,11 +355,15 @@ TEST_F(MainWindowTest, APreviewThatCannotTakeTheReportIsNotLeftBehind)
     class Failing : public RecordingPreview {
     public:
         using RecordingPreview::RecordingPreview;
-        void SetReport(std::shared_ptr<report::Report>) override { throw std::runtime_error("bad layout"); }
+        void SetReport(std::shared_ptr<report::Report>) override
+        {
+            throw std::runtime_error("bad layout");
+        }
     };
     ScreenRegistry::registerScreen(QStringLiteral("frmCustomActiveReportsPreview"),
                                    [this] { return new Failing(screens.log); });
-    EXPECT_THROW(ShowReport(std::make_shared<CaptionOnlyReport>(QStringLiteral("X")), true), std::runtime_error);
+    EXPECT_THROW(ShowReport(std::make_shared<CaptionOnlyReport>(QStringLiteral("X")), true),
+                 std::runtime_error);
     flushDeletes();
     EXPECT_EQ(main().CurrentForm(), reports.data());
     EXPECT_EQ(title(), QStringLiteral("  Reports"));

@@ -6,12 +6,15 @@
 #include "shell/frmSplash.h"
 #include "shell/Branding.h"
 #include "platform/data/ConnectionString.h"
+#include "platform/ui/RealServices.h"
 #include "tests/support/ScreenDoubles.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QScreen>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -43,12 +46,44 @@ TEST(Startup, SplashStaysUpUntilTheStartPageIsBuilt)
     ASSERT_TRUE(program().MainForm);
     EXPECT_TRUE(program().MainForm->isVisible());
     EXPECT_EQ(program().Settings->DataFileName(), QStringLiteral("CorvessaData.mdb"));
-    EXPECT_EQ(program().ConnectionString,
-              QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=") +
-                  QDir::toNativeSeparators(testenv::programFile(QStringLiteral("CorvessaData.mdb"))) +
-                  QStringLiteral(";"));
+    EXPECT_EQ(
+        program().ConnectionString,
+        QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=") +
+            QDir::toNativeSeparators(testenv::programFile(QStringLiteral("CorvessaData.mdb"))) +
+            QStringLiteral(";"));
     EXPECT_EQ(data::dataSourceOf(program().ConnectionString),
               testenv::programFile(QStringLiteral("CorvessaData.mdb")));
+}
+
+TEST(Startup, TheSplashIsPaintedCentredAndAMessageOfTheLoadStandsInFrontOfIt)
+{
+    testing_support::RecordingScreens screens;
+    frmSplash* splash = nullptr;
+    bool exposed = false;
+    bool keptOnTop = true;
+    QWidget* messageOwner = nullptr;
+    QPoint centre;
+    screens.onLoad = [&](testing_support::RecordingScreen&) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* s = qobject_cast<frmSplash*>(w); s && s->isVisible())
+                splash = s;
+        ASSERT_NE(splash, nullptr);
+        exposed = splash->windowHandle() && splash->windowHandle()->isExposed();
+        keptOnTop = splash->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        messageOwner = ui::messageParent();
+        centre = splash->frameGeometry().center();
+        ui::critical(QStringLiteral("The Start page could not be shown."));
+    };
+
+    Main();
+
+    EXPECT_TRUE(exposed);
+    // A message of the load belongs to the splash, which does not stay above it.
+    EXPECT_FALSE(keptOnTop);
+    EXPECT_EQ(messageOwner, splash);
+    EXPECT_EQ(testenv::messages().texts(), QStringList({"The Start page could not be shown."}));
+    const QPoint screenCentre = QApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE((centre - screenCentre).manhattanLength(), 2);
 }
 
 TEST(Startup, ReachesTheMainWindowWithoutADataFile)
@@ -77,9 +112,12 @@ TEST(Startup, ProgramWideValuesStartEmptyAndResetInOneCall)
 
 TEST(Startup, ConnectionStringKeepsBlanksInTheFolder)
 {
-    EXPECT_EQ(data::buildConnectionString(QStringLiteral("/opt/My Group"), QStringLiteral("CorvessaData.mdb")),
-              QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=/opt/My Group/CorvessaData.mdb;"));
-    EXPECT_EQ(data::dataSourceOf(QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=/opt/My Group/a;b.mdb;")),
+    EXPECT_EQ(data::buildConnectionString(QStringLiteral("/opt/My Group"),
+                                          QStringLiteral("CorvessaData.mdb")),
+              QStringLiteral(
+                  "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=/opt/My Group/CorvessaData.mdb;"));
+    EXPECT_EQ(data::dataSourceOf(QStringLiteral(
+                  "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=/opt/My Group/a;b.mdb;")),
               QStringLiteral("/opt/My Group/a;b.mdb"));
 }
 
@@ -89,7 +127,8 @@ TEST(Splash, ShowsVersionAndCopyrightOfThisYear)
     frmSplash splash;
     EXPECT_EQ(splash.lblVersion->text(), VersionText());
     EXPECT_TRUE(VersionText().startsWith(QStringLiteral("Version ")));
-    EXPECT_TRUE(splash.lblCopyright->text().contains(QStringLiteral("-2031 Brantholme Technologies")));
+    EXPECT_TRUE(
+        splash.lblCopyright->text().contains(QStringLiteral("-2031 Brantholme Technologies")));
     EXPECT_FALSE(splash.lblWarning->text().isEmpty());
     EXPECT_EQ(splash.lblVersion->frameShape(), QFrame::NoFrame);
 }
@@ -104,6 +143,7 @@ TEST(Startup, AnErrorEscapingStartUpIsShownAndEndsTheProgram)
     EXPECT_NE(status, 0);
     ASSERT_EQ(testenv::messages().shown().size(), 1u);
     EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
-    EXPECT_EQ(testenv::messages().last().text, QStringLiteral("The settings store could not be read."));
+    EXPECT_EQ(testenv::messages().last().text,
+              QStringLiteral("The settings store could not be read."));
     EXPECT_TRUE(program().ReportFilter.isEmpty());
 }

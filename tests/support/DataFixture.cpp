@@ -5,7 +5,6 @@
 #include "platform/data/ConnectionString.h"
 #include "platform/data/DataError.h"
 #include "platform/data/Schema.h"
-#include "shell/ProgramState.h"
 
 #include <sqlite3.h>
 
@@ -122,7 +121,8 @@ DataFixture::DataFixture() : m_path(testenv::programFile(kDataFileName))
     sqlite3_busy_timeout(m_db, 5000);
     // Test data need not survive a power cut: skip the waits for the disk.
     sqlite3_exec(m_db, "PRAGMA synchronous = OFF", nullptr, nullptr, nullptr);
-    program().ConnectionString = connectionString();
+    if (testenv::hooks().dataFileMade)
+        testenv::hooks().dataFileMade(connectionString());
 }
 
 DataFixture::~DataFixture()

@@ -22,8 +22,9 @@ data::Variant day(int year, int month, int dayOfMonth);
 data::Variant moment(int year, int month, int dayOfMonth, int hour, int minute, int second = 0);
 
 // A fresh, empty data file "CorvessaData.mdb" in the test's program folder, made from the
-// table layout, with program().ConnectionString pointing at it. Its helpers add rows and read
-// values back with plain SQLite SQL (not the Jet dialect), independently of the data layer:
+// table layout; in the tests of the program, program().ConnectionString points at it. Its helpers
+// add rows and read values back with plain SQLite SQL (not the Jet dialect), independently of the
+// data layer:
 //
 //     DataFixture db;
 //     const int ann = db.addPerson("Ann", "Smith", {{"Youth_Status", 1}});

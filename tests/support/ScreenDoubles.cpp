@@ -1,6 +1,12 @@
 #include "tests/support/ScreenDoubles.h"
 
 #include "shell/ShowReport.h"
+#include "shell/frmMainMDI.h"
+
+#include <QTest>
+#include <QTreeWidget>
+
+#include <stdexcept>
 
 namespace testing_support {
 
@@ -11,9 +17,9 @@ const QString kPreviewName = QStringLiteral("frmCustomActiveReportsPreview");
 } // namespace
 
 RecordingScreen::RecordingScreen(const QString& formName, ScreenLog& log)
-    : ContentForm(formName), m_log(log), m_tag(formName + QLatin1Char('#') + QString::number(++log.created))
-{
-}
+    : ContentForm(formName), m_log(log),
+      m_tag(formName + QLatin1Char('#') + QString::number(++log.created))
+{}
 
 RecordingScreen::~RecordingScreen() = default;
 
@@ -73,6 +79,22 @@ RecordingScreens::~RecordingScreens()
     for (const QString& name : kScreenNames)
         ScreenRegistry::unregisterScreen(name);
     ScreenRegistry::unregisterScreen(kPreviewName);
+}
+
+void clickTreeNode(frmMainMDI& main, const QString& text)
+{
+    const auto found = main.SSTree1->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    if (found.size() != 1)
+        throw std::runtime_error("no navigation node " + text.toStdString());
+    main.SSTree1->scrollToItem(found.front());
+    const QPoint at = main.SSTree1->visualItemRect(found.front()).center();
+    QTest::mouseClick(main.SSTree1->viewport(), Qt::LeftButton, {}, at);
+}
+
+QString highlightedNode(frmMainMDI& main)
+{
+    const QTreeWidgetItem* item = main.SSTree1->currentItem();
+    return item ? item->text(0) : QString();
 }
 
 } // namespace testing_support

@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+class frmMainMDI;
+
 namespace testing_support {
 
 // What happened to the test screens, in order: "load frmDefault#1", "unload frmDefault#1", ...
@@ -69,6 +71,11 @@ public:
     // Runs at the load of every screen created from now on.
     std::function<void(RecordingScreen&)> onLoad;
 };
+
+// Clicks the navigation tree's node with this text, as the user does with the mouse.
+void clickTreeNode(frmMainMDI& main, const QString& text);
+// The text of the node the tree highlights.
+QString highlightedNode(frmMainMDI& main);
 
 // A report with a caption and nothing else.
 class CaptionOnlyReport : public report::Report {

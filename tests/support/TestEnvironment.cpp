@@ -1,13 +1,14 @@
 #include "tests/support/TestEnvironment.h"
 
-#include "shell/ProgramState.h"
-
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QEvent>
+#include <QLocale>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -26,6 +27,18 @@ struct PerTest {
     testing_support::MemorySettingsStore* settings = nullptr;
 };
 
+Hooks& installedHooks()
+{
+    static Hooks instance;
+    return instance;
+}
+
+void resetProgram()
+{
+    if (installedHooks().reset)
+        installedHooks().reset();
+}
+
 std::unique_ptr<PerTest>& current()
 {
     static std::unique_ptr<PerTest> state;
@@ -42,7 +55,7 @@ PerTest& state()
 
 void startTest()
 {
-    resetProgramState();
+    resetProgram();
     auto s = std::make_unique<PerTest>();
     ui::Services& services = ui::services();
 
@@ -77,7 +90,7 @@ void startTest()
 
 void endTest()
 {
-    resetProgramState();
+    resetProgram();
     // Windows released with deleteLater go now, before the next test starts.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     current().reset();
@@ -118,34 +131,33 @@ QString programFolder()
 {
     return state().folder.path();
 }
-QString builtProgramFolder()
-{
-    return QStringLiteral(CORVESSA_BUILT_PROGRAM_DIR);
-}
-
-void installBarcodePictures()
-{
-    const QDir from(builtProgramFolder() + QStringLiteral("/Barcode_GIFS"));
-    QDir to(programFolder());
-    if (!to.mkpath(QStringLiteral("Barcode_GIFS")))
-        throw std::runtime_error("The test's barcode folder cannot be made.");
-    for (int digit = 0; digit <= 9; ++digit) {
-        const QString name = QStringLiteral("%1.gif").arg(digit);
-        const QString target = to.filePath(QStringLiteral("Barcode_GIFS/") + name);
-        QFile::remove(target);
-        if (!QFile::copy(from.filePath(name), target))
-            throw std::runtime_error("The barcode pictures of the build are missing.");
-    }
-}
-
 QString programFile(const QString& name)
 {
     return QDir(programFolder()).filePath(name);
 }
 
-void installPerTestReset()
+const Hooks& hooks()
 {
+    return installedHooks();
+}
+
+int runTests(int argc, char** argv, Hooks hooks, const std::function<void()>& prepare)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
+    QStandardPaths::setTestModeEnabled(true);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("CorvessaTests"));
+    if (prepare)
+        prepare();
+    installedHooks() = std::move(hooks);
+    ::testing::InitGoogleMock(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new ResetListener);
+    return RUN_ALL_TESTS();
 }
 
 } // namespace testenv

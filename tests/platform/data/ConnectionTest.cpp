@@ -5,12 +5,12 @@
 #include "platform/data/ConnectionString.h"
 #include "platform/data/DataError.h"
 #include "platform/data/Schema.h"
-#include "shell/ProgramState.h"
 
 #include <sqlite3.h>
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -28,19 +28,44 @@ TEST(Connection, OpeningAFileThatIsNotThereFailsAndCreatesNothing)
     EXPECT_THROW(conn.Open("PROVIDER=Microsoft.Jet.OLEDB.4.0;"), data::DataError);
 }
 
-TEST(Connection, AFileThatIsNoDataFileIsRefused)
+// Why the data file at path cannot be opened, as the user is told.
+QString openFailure(const QString& path)
 {
-    QFile junk(testenv::programFile("CorvessaData.mdb"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write(QByteArray(4096, 'x'));
-    junk.close();
     data::Connection conn;
     try {
-        conn.Open(data::buildConnectionString(testenv::programFolder(), "CorvessaData.mdb"));
-        ADD_FAILURE() << "opened";
+        conn.Open(data::buildConnectionString(QFileInfo(path).path(), QFileInfo(path).fileName()));
     } catch (const data::DataError& e) {
-        EXPECT_TRUE(e.description().contains("not a data file")) << e.what();
+        return e.description();
     }
+    return QStringLiteral("opened");
+}
+
+TEST(Connection, EachReasonAFileCannotBeUsedHasItsOwnWording)
+{
+    const QString path = testenv::programFile("CorvessaData.mdb");
+    const QString missing = testenv::programFile("Gone.mdb");
+    EXPECT_EQ(openFailure(missing), data::dataFileMissingText(missing));
+    EXPECT_TRUE(data::dataFileMissingText(missing).contains("Gone.mdb"));
+
+    // Not a database, and an empty file (which reads as a database without tables).
+    for (const QByteArray& content : {QByteArray(4096, 'x'), QByteArray()}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+        file.close();
+        EXPECT_EQ(openFailure(path), data::dataFileDamagedText(path)) << content.size();
+    }
+
+    // Locked by another program: in use, not damaged (an open waits a few seconds first).
+    QFile::remove(path);
+    testing_support::DataFixture db;
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(db.path().toUtf8().constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(openFailure(db.path()), data::dataFileInUseText(db.path()));
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(openFailure(db.path()), QStringLiteral("opened"));
 }
 
 TEST(Connection, ErrorsCarryTheMessageAndTheStatementAsSentAndAsRun)
@@ -48,7 +73,7 @@ TEST(Connection, ErrorsCarryTheMessageAndTheStatementAsSentAndAsRun)
     testing_support::DataFixture db;
     db.addPerson("Ann", "Adams");
     data::Connection conn;
-    conn.Open(program().ConnectionString);
+    conn.Open(db.connectionString());
     const QString sql =
         "INSERT INTO Youth ( Youth_ID, Youth_FName ) SELECT 1 AS Expr1, 'Bob' AS Expr2;";
     try {
@@ -68,7 +93,7 @@ TEST(Connection, TransactionsRollBackUnlessCommitted)
 {
     testing_support::DataFixture db;
     data::Connection conn;
-    conn.Open(program().ConnectionString);
+    conn.Open(db.connectionString());
     {
         data::Transaction tx(conn);
         conn.Execute("INSERT INTO Attendance ( Attend_Youth_ID, Attend_Wk_ID ) SELECT 1 AS Expr1, "

@@ -3,8 +3,6 @@
 #include "tests/platform/data/DataTestHelpers.h"
 
 #include "platform/data/DataError.h"
-#include "shell/Conversions.h"
-#include "shell/ProgramState.h"
 
 #include <gtest/gtest.h>
 
@@ -367,7 +365,7 @@ protected:
     void SetUp() override
     {
         datatest::buildGroup(m_db);
-        m_conn.Open(program().ConnectionString);
+        m_conn.Open(m_db.connectionString());
     }
 
     testing_support::DataFixture m_db;

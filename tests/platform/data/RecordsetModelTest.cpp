@@ -2,7 +2,6 @@
 
 #include "platform/data/RecordsetMapper.h"
 #include "platform/data/RecordsetModel.h"
-#include "shell/ProgramState.h"
 
 #include <QCheckBox>
 #include <QDataWidgetMapper>
@@ -18,7 +17,7 @@ protected:
     {
         m_db.addPerson("Ann", "Adams", {{"Youth_Bday", testing_support::day(2008, 3, 20)}});
         m_db.addPerson("Bob", "Brown", {{"Youth_Visitor", true}});
-        m_conn.Open(program().ConnectionString);
+        m_conn.Open(m_db.connectionString());
         m_rs.Open("SELECT Youth.*, Youth_LName & ', ' & Youth_FName AS YouthName From Youth "
                   "ORDER by Youth_LName, Youth_FName;",
                   m_conn, data::adOpenStatic, data::adLockOptimistic);

@@ -2,7 +2,6 @@
 #include "tests/platform/data/DataTestHelpers.h"
 
 #include "platform/data/DataError.h"
-#include "shell/ProgramState.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +21,7 @@ protected:
         m_db.addMeeting(QDate(2024, 3, 3), {{"Wk_Offering", Variant::currency(12.5)}});
         m_db.addMeeting(QDate(2024, 3, 10));
         m_db.attend(1, {1, 2});
-        m_conn.Open(program().ConnectionString);
+        m_conn.Open(m_db.connectionString());
     }
 
     // The first value of the first row, as show() writes it, and the recordset for more.

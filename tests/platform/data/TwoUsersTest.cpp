@@ -3,8 +3,6 @@
 #include "tests/platform/data/DataTestHelpers.h"
 
 #include "platform/data/DataError.h"
-#include "shell/Conversions.h"
-#include "shell/ProgramState.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +21,7 @@ protected:
         m_ann = m_db.addPerson("Ann", "Adams", {{"Youth_HomePhone", "555-0100"}});
         m_bob = m_db.addPerson("Bob", "Brown");
         for (data::Connection* c : {&m_connA, &m_connB})
-            c->Open(program().ConnectionString);
+            c->Open(m_db.connectionString());
         m_a.Open(kPeople, m_connA, data::adOpenStatic, data::adLockOptimistic);
         m_b.Open(kPeople, m_connB, data::adOpenStatic, data::adLockOptimistic);
     }
@@ -66,7 +64,7 @@ TEST_F(TwoUsers, AChangeOverAnotherUsersNewerOneIsRefusedAndKept)
     EXPECT_EQ(m_b.EditMode(), data::adEditInProgress);
     EXPECT_EQ(m_b["Youth_HomePhone"].Value(), Variant("555-0122"));
     EXPECT_THROW(m_b.MoveNext(), data::DataError);
-    EXPECT_EQ(ToString(m_b["Youth_FName"], QString()), "Ann");
+    EXPECT_EQ(m_b["Youth_FName"].Value().text(), "Ann");
 
     // Cancel shows the row as the file holds it now; the change made again then lands.
     m_b.CancelUpdate();
@@ -137,7 +135,7 @@ TEST_F(TwoUsers, AStampEverySaveWritesIsNoConflict)
 TEST_F(TwoUsers, SavingARowAnotherUserDeletedFails)
 {
     data::Connection other;
-    other.Open(program().ConnectionString);
+    other.Open(m_db.connectionString());
     other.Execute(QStringLiteral("DELETE Youth_FName FROM Youth WHERE Youth_ID=%1;").arg(m_ann));
     m_b["Youth_HomePhone"] = "555-0122";
     try {

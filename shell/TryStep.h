@@ -6,8 +6,7 @@
 
 // Runs one step of a handler that carries on with its next step after any error; the error
 // is written to the log and goes no further. Returns false when the step failed.
-template <class Step>
-bool ResumeNext(const char* what, Step&& step)
+template <class Step> bool TryStep(const char* what, Step&& step)
 {
     try {
         step();

@@ -1,10 +1,9 @@
-#include "tests/platform/report/TestLayouts.h"
-#include "tests/support/TestEnvironment.h"
-
+#include "tools/render-report/RenderReport.h"
+#include "shell/ProgramState.h"
 #include "platform/report/Registry.h"
 #include "platform/ui/Services.h"
-#include "shell/ProgramState.h"
-#include "tools/render-report/RenderReport.h"
+#include "tests/platform/report/TestLayouts.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <QFile>
 #include <QTextStream>

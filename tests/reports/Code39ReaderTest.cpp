@@ -1,4 +1,4 @@
-#include "tests/reports/Code39Reader.h"
+#include "tests/support/Code39Reader.h"
 
 #include <QPainter>
 

@@ -4,7 +4,7 @@
 #include "shell/clsCorvessa.h"
 #include "platform/report/Engine.h"
 #include "platform/report/Registry.h"
-#include "tests/reports/Code39Reader.h"
+#include "tests/support/Code39Reader.h"
 #include "tests/reports/LayoutRun.h"
 #include "tests/support/BuiltProgram.h"
 #include "tests/support/DataFixture.h"

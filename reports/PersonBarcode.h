@@ -44,7 +44,7 @@ public:
     // Starts a run: missing pictures are reported again.
     void reset();
 
-    // Draws the symbol of the id (as the Part's layouts read it, the id as text), or hides
+    // Draws the symbol of the id (its decimal digits as text, as the row gives it), or hides
     // every character when it cannot be drawn whole.
     void draw(const QString& id);
     // Hides every character.

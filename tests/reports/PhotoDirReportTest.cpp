@@ -10,6 +10,7 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QImage>
 
@@ -225,4 +226,23 @@ TEST_F(PhotoDirReport, CardsWithBarcodesMatchTheirReviewedDump)
     const PhotoDirRun r = runPhotoDir();
     EXPECT_DUMP(*r.doc, "expected/photodir-barcodes.dump");
     EXPECT_TRUE(r.doc->errors().empty());
+}
+
+TEST_F(PhotoDirReport, AnUnreadablePhotoFileIsARunErrorAndTheCardStillPrints)
+{
+    const QString path = testenv::programFile(QStringLiteral("Photos/1.jpg"));
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a picture");
+    file.close();
+    db.addPerson("Ann", "Abel", {{"Youth_PhotoFile", path}});
+
+    const PhotoDirRun r = runPhotoDir();
+
+    EXPECT_EQ(r.doc->texts(QStringLiteral("MbrName")), QStringList({"Ann Abel"}));
+    EXPECT_EQ(r.doc->texts(QStringLiteral("NoPhotoLabel")), QStringList({"No Photo Available"}));
+    EXPECT_TRUE(r.doc->items(QStringLiteral("MugShot")).empty());
+    ASSERT_EQ(r.doc->errors().size(), 1u);
+    EXPECT_TRUE(r.doc->errors()[0].message.contains(QStringLiteral("1.jpg")));
 }

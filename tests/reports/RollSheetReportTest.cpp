@@ -88,19 +88,6 @@ TEST_F(RollSheetReport, ListsEveryoneTheConditionAllowsDownTheFirstColumnFirst)
     EXPECT_TRUE(r.doc->errors().empty());
 }
 
-TEST_F(RollSheetReport, TitleCaptionAndPortraitPages)
-{
-    db.addPerson("Ann", "Adams");
-    settings().setGroupName(QStringLiteral("St. Luke Youth"));
-    const RollSheetRun r = runRollSheet();
-    EXPECT_EQ(r.doc->caption(), QStringLiteral("Roll Sheet"));
-    EXPECT_EQ(r.doc->texts(QStringLiteral("Title")), QStringList({"Roll Sheet - St. Luke Youth"}));
-    ASSERT_EQ(r.doc->pageCount(), 1);
-    EXPECT_EQ(r.doc->pages()[0].orientation, report::Orientation::Portrait);
-    EXPECT_EQ(r.doc->pages()[0].printable.height(), rptRollSheet::kPageHeight);
-    EXPECT_EQ(r.doc->texts(QStringLiteral("Label3")), QStringList({"Brantholme Technologies"}));
-}
-
 TEST_F(RollSheetReport, MeetingModeListsTheSavedAttendeesTickedWithTheMeetingInTheHeader)
 {
     const int ann = db.addPerson("Ann", "Adams", {{"Youth_Status", std::int16_t(3)}});

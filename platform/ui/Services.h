@@ -18,9 +18,17 @@ namespace ui {
 inline const QString kAppTitle = QStringLiteral("Corvessa");
 
 // Message boxes. The kinds the program uses: information with OK, critical with OK, question
-// with Yes and No (Yes the default), critical with Yes and No (No the default), and plain OK.
-enum class MessageKind { Information, Critical, Question, CriticalYesNo, Plain };
-enum class Answer { Ok, Yes, No };
+// with Yes and No (Yes the default), critical with Yes and No (No the default), plain OK, and
+// question with Yes, No and Cancel (Yes the default; closing the box is Cancel).
+enum class MessageKind {
+    Information,
+    Critical,
+    Question,
+    CriticalYesNo,
+    Plain,
+    QuestionYesNoCancel
+};
+enum class Answer { Ok, Yes, No, Cancel };
 
 class MessageBoxes {
 public:
@@ -129,5 +137,6 @@ void critical(const QString& text, const QString& title = kAppTitle);
 void plainMessage(const QString& text, const QString& title = kAppTitle);
 bool askYesNo(const QString& text, const QString& title = kAppTitle);         // true for Yes
 bool askCriticalYesNo(const QString& text, const QString& title = kAppTitle); // No is default
+Answer askYesNoCancel(const QString& text, const QString& title = kAppTitle);
 
 } // namespace ui

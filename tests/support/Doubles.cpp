@@ -4,7 +4,8 @@
 
 namespace testing_support {
 
-ui::Answer RecordingMessageBoxes::show(ui::MessageKind kind, const QString& text, const QString& title)
+ui::Answer RecordingMessageBoxes::show(ui::MessageKind kind, const QString& text,
+                                       const QString& title)
 {
     m_shown.push_back({kind, text, title});
     if (!m_answers.empty()) {
@@ -17,6 +18,8 @@ ui::Answer RecordingMessageBoxes::show(ui::MessageKind kind, const QString& text
         return ui::Answer::Yes;
     case ui::MessageKind::CriticalYesNo:
         return ui::Answer::No;
+    case ui::MessageKind::QuestionYesNoCancel:
+        return ui::Answer::Cancel;
     default:
         return ui::Answer::Ok;
     }

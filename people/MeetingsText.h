@@ -62,6 +62,13 @@ inline const QString kNoMeetingForList = QStringLiteral(
     "The list of attendees could not be saved: this meeting has no date of its own to save it "
     "under.");
 
+// Asked by Print Meeting Summary while the list holds changes not saved.
+inline const QString kSaveBeforePrinting = QStringLiteral(
+    "The list of attendees has changed since you last clicked the Save List button.  Do you want "
+    "to save the list before printing it?\n\nYes saves the list and prints it.  No prints the "
+    "list as it was last saved.  Cancel prints nothing.");
+inline const QString kSaveBeforePrintingTitle = QStringLiteral("Print Meeting Summary");
+
 inline const QString kMeetingNotStored =
     QStringLiteral("The changes to this meeting could not be stored.");
 inline const QString kLeaveWithoutStoring =

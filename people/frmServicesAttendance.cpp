@@ -434,13 +434,31 @@ void frmServices::cmdPrintWeekRoll_Click()
 {
     if (!hasMeeting())
         return;
+    // The sheet prints the stored list: it is never silently other than the ticks shown.
+    if (ListChanged) {
+        switch (ui::askYesNoCancel(kSaveBeforePrinting, kSaveBeforePrintingTitle)) {
+        case ui::Answer::Yes:
+            if (!SaveList())
+                return; // the user has been told why
+            break;
+        case ui::Answer::No:
+            break;
+        default:
+            return;
+        }
+    }
     try {
+        // The roll sheet reads the meeting's date, offering, topic and scripture from the file.
+        try {
+            adoPrimaryRS->Update();
+        } catch (const std::exception& e) {
+            ui::critical(kMeetingNotStored + QStringLiteral("\n\n") + describe(e));
+            return;
+        }
         program().ReportWeekID = ToLong(adoPrimaryRS->Fields(QStringLiteral("Wk_ID")), 0);
         // The roll sheet reads the meeting while it is created; the catalogue's roll sheet
         // must find no meeting afterwards.
         const auto reset = qScopeGuard([] { program().ReportWeekID = 0; });
-        // The roll sheet reads the meeting's date, offering, topic and scripture from the file.
-        TryStep("Storing the meeting before printing", [this] { adoPrimaryRS->Update(); });
         std::shared_ptr<report::Report> layout = report::createLayout(kRollSheetLayout);
         if (layout)
             ShowReport(std::move(layout), true);

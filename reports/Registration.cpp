@@ -4,6 +4,9 @@
 #include "reports/frmReports.h"
 #include "reports/rptBirthdays.h"
 #include "reports/rptDirectory.h"
+#include "reports/rptPhotoDir.h"
+#include "reports/rptRollSheet.h"
+#include "reports/rptTeamRoster.h"
 #include "reports/rptLabels.h"
 #include "reports/rptVisitorCard.h"
 #include "reports/rptMissingData.h"
@@ -20,6 +23,12 @@ void RegisterReports()
                                    [] { return new frmCustomActiveReportsPreview; });
     report::registerLayout(QStringLiteral("rptDirectory"),
                            [] { return std::make_shared<rptDirectory>(); });
+    report::registerLayout(QStringLiteral("rptPhotoDir"),
+                           [] { return std::make_shared<rptPhotoDir>(); });
+    report::registerLayout(QStringLiteral("rptRollSheet"),
+                           [] { return std::make_shared<rptRollSheet>(); });
+    report::registerLayout(QStringLiteral("rptTeamRoster"),
+                           [] { return std::make_shared<rptTeamRoster>(); });
     report::registerLayout(QStringLiteral("rptLabels"),
                            [] { return std::make_shared<rptLabels>(); });
     report::registerLayout(QStringLiteral("rptVisitorCard"),

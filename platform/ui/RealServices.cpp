@@ -50,6 +50,17 @@ Answer WidgetMessageBoxes::show(MessageKind kind, const QString& text, const QSt
                                      QMessageBox::No) == QMessageBox::Yes
                    ? Answer::Yes
                    : Answer::No;
+    case MessageKind::QuestionYesNoCancel:
+        switch (QMessageBox::question(parent, title, text,
+                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                      QMessageBox::Yes)) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+        }
     case MessageKind::QuestionOkCancel:
         return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel,
                                      QMessageBox::Ok) == QMessageBox::Ok

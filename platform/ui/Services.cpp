@@ -156,6 +156,12 @@ bool askCriticalYesNo(const QString& text, const QString& title)
     return messages().show(MessageKind::CriticalYesNo, text, title) == Answer::Yes;
 }
 
+Answer askYesNoCancel(const QString& text, const QString& title)
+{
+    const Answer answer = messages().show(MessageKind::QuestionYesNoCancel, text, title);
+    return answer == Answer::Yes || answer == Answer::No ? answer : Answer::Cancel;
+}
+
 bool askOkCancel(const QString& text, const QString& title)
 {
     return messages().show(MessageKind::QuestionOkCancel, text, title) == Answer::Ok;

@@ -19,8 +19,17 @@ inline const QString kAppTitle = QStringLiteral("Corvessa");
 
 // Message boxes. The kinds the program uses: information with OK, critical with OK, question
 // with Yes and No (Yes the default), critical with Yes and No (No the default), plain OK, and
-// question with OK and Cancel (OK the default).
-enum class MessageKind { Information, Critical, Question, CriticalYesNo, Plain, QuestionOkCancel };
+// question with Yes, No and Cancel (Yes the default; closing the box is Cancel), and question
+// with OK and Cancel (OK the default).
+enum class MessageKind {
+    Information,
+    Critical,
+    Question,
+    CriticalYesNo,
+    Plain,
+    QuestionYesNoCancel,
+    QuestionOkCancel
+};
 enum class Answer { Ok, Yes, No, Cancel };
 
 class MessageBoxes {
@@ -135,6 +144,7 @@ void critical(const QString& text, const QString& title = kAppTitle);
 void plainMessage(const QString& text, const QString& title = kAppTitle);
 bool askYesNo(const QString& text, const QString& title = kAppTitle);         // true for Yes
 bool askCriticalYesNo(const QString& text, const QString& title = kAppTitle); // No is default
-bool askOkCancel(const QString& text, const QString& title = kAppTitle);      // true for OK
+Answer askYesNoCancel(const QString& text, const QString& title = kAppTitle);
+bool askOkCancel(const QString& text, const QString& title = kAppTitle); // true for OK
 
 } // namespace ui

@@ -18,6 +18,8 @@ ui::Answer RecordingMessageBoxes::show(ui::MessageKind kind, const QString& text
         return ui::Answer::Yes;
     case ui::MessageKind::CriticalYesNo:
         return ui::Answer::No;
+    case ui::MessageKind::QuestionYesNoCancel:
+        return ui::Answer::Cancel;
     default:
         return ui::Answer::Ok;
     }

@@ -1,0 +1,183 @@
+#include "bench/BenchSupport.h"
+#include "bench/SampleData.h"
+#include "reports/rptPhotoDir.h"
+#include "reports/rptRollSheet.h"
+
+#include "platform/data/ConnectionString.h"
+#include "platform/report/Engine.h"
+#include "platform/ui/Services.h"
+#include "shell/ProgramState.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+bench::CountedMessages* g_messages = nullptr;
+
+constexpr int kPhotoPeople = 300;
+
+// The sample data file (2,000 people, 1,040 meetings, 200,000 attendance rows) in a program
+// folder of its own, with the barcode pictures and, for the photo directory, 300 people
+// with a 3000 x 2000 photo each.
+class SampleGroup {
+public:
+    SampleGroup()
+    {
+        const QString file = QStringLiteral("CorvessaData.mdb");
+        sample::writeSampleData(m_folder.filePath(file), sample::Options{});
+        program().ConnectionString = data::buildConnectionString(m_folder.path(), file);
+        ui::services().programFolder = m_folder.path();
+
+        const QDir pictures(QStringLiteral(CORVESSA_PROGRAM_DIR "/Barcode_GIFS"));
+        QDir(m_folder.path()).mkpath(QStringLiteral("Barcode_GIFS"));
+        for (const QString& name : pictures.entryList({QStringLiteral("*.gif")}, QDir::Files))
+            QFile::copy(pictures.filePath(name),
+                        m_folder.filePath(QStringLiteral("Barcode_GIFS/") + name));
+
+        addPhotos(m_folder.filePath(file));
+    }
+
+    QString folder() const { return m_folder.path(); }
+
+private:
+    // One photo-like picture, copied once per person so that no two people share a file.
+    void addPhotos(const QString& dataFile)
+    {
+        QImage photo(3000, 2000, QImage::Format_RGB32);
+        QPainter p(&photo);
+        QLinearGradient sky(0, 0, 3000, 2000);
+        sky.setColorAt(0, QColor(40, 90, 160));
+        sky.setColorAt(1, QColor(230, 200, 120));
+        p.fillRect(photo.rect(), sky);
+        p.setBrush(QColor(200, 60, 40));
+        for (int i = 0; i < 40; ++i)
+            p.drawEllipse(QPoint((i * 379) % 3000, (i * 211) % 2000), 60 + i * 7, 40 + i * 5);
+        p.end();
+        QDir(m_folder.path()).mkpath(QStringLiteral("Photos"));
+        const QString first = m_folder.filePath(QStringLiteral("Photos/first.jpg"));
+        photo.save(first, "JPG", 90);
+
+        sqlite3* db = nullptr;
+        sqlite3_open(dataFile.toUtf8().constData(), &db);
+        sqlite3_stmt* people = nullptr;
+        sqlite3_prepare_v2(db,
+                           "SELECT Youth_ID FROM Youth WHERE Youth_Deleted = 0 ORDER BY Youth_ID "
+                           "LIMIT 300",
+                           -1, &people, nullptr);
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_stmt* set = nullptr;
+        sqlite3_prepare_v2(db, "UPDATE Youth SET Youth_PhotoFile = ? WHERE Youth_ID = ?", -1, &set,
+                           nullptr);
+        while (sqlite3_step(people) == SQLITE_ROW) {
+            const int id = sqlite3_column_int(people, 0);
+            const QString path = m_folder.filePath(QStringLiteral("Photos/%1.jpg").arg(id));
+            QFile::copy(first, path);
+            const QByteArray utf8 = path.toUtf8();
+            sqlite3_bind_text(set, 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_int(set, 2, id);
+            sqlite3_step(set);
+            sqlite3_reset(set);
+        }
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_finalize(set);
+        sqlite3_finalize(people);
+        sqlite3_close(db);
+    }
+
+    QTemporaryDir m_folder;
+};
+
+SampleGroup& sample()
+{
+    static SampleGroup group;
+    return group;
+}
+
+// The peak resident memory of this process since the last reset, in megabytes (Linux).
+void resetPeakMemory()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+}
+
+double peakMemoryMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+// Every person of the sample with a barcode under the name: creating the layout (its query),
+// running it into pages and writing the PDF.
+void BM_RollSheetWithBarcodesRunAndExportPdf(benchmark::State& state)
+{
+    const QString file = sample().folder() + QStringLiteral("/rollsheet.pdf");
+    g_messages->count = 0;
+    int pages = 0;
+    for (auto _ : state) {
+        program().ReportOption = QStringLiteral("BARCODE");
+        rptRollSheet layout;
+        program().ReportOption.clear();
+        const auto doc = report::run(layout);
+        if (!doc->exportPdf(file))
+            state.SkipWithError("PDF not written");
+        pages = doc->pageCount();
+    }
+    state.counters["pages"] = pages;
+    if (g_messages->count != 0)
+        state.SkipWithError(g_messages->last.toUtf8().constData());
+}
+BENCHMARK(BM_RollSheetWithBarcodesRunAndExportPdf)->Unit(benchmark::kMillisecond);
+
+// 300 cards, each with its own 3000 x 2000 photo.
+void BM_PhotoDirectoryOfLargePhotosRunAndExportPdf(benchmark::State& state)
+{
+    const QString file = sample().folder() + QStringLiteral("/photos.pdf");
+    g_messages->count = 0;
+    int pages = 0;
+    double peak = 0;
+    for (auto _ : state) {
+        resetPeakMemory();
+        program().ReportFilter = QStringLiteral("Youth_PhotoFile <> ''");
+        rptPhotoDir layout;
+        program().ReportFilter.clear();
+        if (layout.RowCount() != kPhotoPeople)
+            state.SkipWithError("not 300 people with photos");
+        const auto doc = report::run(layout);
+        if (!doc->exportPdf(file))
+            state.SkipWithError("PDF not written");
+        pages = doc->pageCount();
+        peak = std::max(peak, peakMemoryMegabytes());
+    }
+    state.counters["pages"] = pages;
+    state.counters["peak_MB"] = peak;
+    if (g_messages->count != 0)
+        state.SkipWithError(g_messages->last.toUtf8().constData());
+}
+BENCHMARK(BM_PhotoDirectoryOfLargePhotosRunAndExportPdf)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return bench::runBenchmarks(argc, argv, [] {
+        auto messages = std::make_unique<bench::CountedMessages>();
+        g_messages = messages.get();
+        ui::services().messages = std::move(messages);
+    });
+}

@@ -149,19 +149,19 @@ TEST_F(DirectoryPhotos, AFailedCopyIsToldAndLeavesThePersonAsItWas)
     EXPECT_FALSE(QFileInfo::exists(photoCopy(QStringLiteral("%1.jpg").arg(ann))));
     EXPECT_FALSE(shownPhoto().isNull()) << "the photo the person has stays on show";
 
-    // A photo folder that cannot be made.
-    ASSERT_TRUE(QDir(PhotoFolder()).removeRecursively());
-    {
-        QFile blocker(PhotoFolder());
-        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    }
+    // A data file that refuses the new path: the person keeps the path it had, also once the
+    // screen is left.
+    db.exec("CREATE TRIGGER refuse_update BEFORE UPDATE ON Youth "
+            "BEGIN SELECT RAISE(ABORT, 'The data file refused the change'); END");
     testenv::messages().clear();
-    testenv::files().scriptFileName(picture("other.png"));
+    testenv::files().scriptFileName(picture("other.bmp"));
     click("cmdNewPhoto");
     ASSERT_EQ(testenv::messages().shown().size(), 1u);
-    EXPECT_TRUE(lastMessage().contains(QStringLiteral("could not be created")));
+    EXPECT_TRUE(lastMessage().contains("The data file refused the change"));
+    EXPECT_FALSE(shownPhoto().isNull());
+    db.exec("DROP TRIGGER refuse_update");
+    leave();
     EXPECT_EQ(storedPhoto(ann).text(), copy);
-    EXPECT_FALSE(screen().IsEditing());
 }
 
 TEST_F(DirectoryPhotos, EveryMoveShowsThePersonsPhotoOrABlankOneWithoutAWord)

@@ -37,8 +37,20 @@ namespace photos {
 
 namespace {
 
-// A reading quality below which the JPEG decoder uses its fast integer transform.
-constexpr int kQuickDecodeQuality = 49;
+// A JPEG decoder shrinks a picture by eighths almost for free. A picture whose eighth-step
+// below the size it is shown at comes within a tenth of that size is decoded at that step and
+// enlarged the last bit: much quicker than decoding it larger and shrinking it. Other formats
+// are decoded at the size shown.
+QSize jpegDecodeSize(const QByteArray& format, const QSize& full, const QSize& fitted)
+{
+    if (format != "jpeg" && format != "jpg")
+        return fitted;
+    const int eighths = int(8.0 * fitted.width() / full.width());
+    if (eighths < 1 || eighths >= 8)
+        return fitted;
+    const QSize step(full.width() * eighths / 8, full.height() * eighths / 8);
+    return step.width() * 10 >= fitted.width() * 9 ? step : fitted;
+}
 
 QString shown(const QString& path)
 {
@@ -120,17 +132,20 @@ QImage ReadPictureWithin(const QString& file, const QSize& most)
     if (most.isEmpty())
         return {};
     QImageReader reader(file);
-    // Large pictures are decoded at the size they are shown at, and with the decoder's quicker
-    // arithmetic, whose small errors the shrinking smooths away.
     const QSize full = reader.size();
+    QSize fitted;
     if (full.isValid() && (full.width() > most.width() || full.height() > most.height())) {
-        reader.setScaledSize(full.scaled(most, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-        reader.setQuality(kQuickDecodeQuality);
+        // Large pictures are decoded at about the size they are shown at, which is much
+        // quicker than decoding them whole.
+        fitted = full.scaled(most, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+        reader.setScaledSize(jpegDecodeSize(reader.format(), full, fitted));
     }
     QImage image = reader.read();
     if (image.isNull())
         return {};
-    if (image.width() > most.width() || image.height() > most.height())
+    if (fitted.isValid() && image.size() != fitted)
+        image = image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    else if (image.width() > most.width() || image.height() > most.height())
         image = image.scaled(most, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return image;
 }

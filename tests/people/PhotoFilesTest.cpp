@@ -137,6 +137,13 @@ TEST(PhotoCopy, PicturesAreReadWithinTheRoomInProportion)
     const QString small = writePicture(QStringLiteral("small.png"), {20, 10});
 
     EXPECT_EQ(photos::ReadPictureWithin(wide, {215, 160}).size(), QSize(215, 53));
+    // A photo decoded by eighths comes out at the size shown all the same.
+    const QString photo = testenv::programFile(QStringLiteral("picked/camera.jpg"));
+    QImage camera(1600, 1200, QImage::Format_RGB32);
+    camera.fill(Qt::darkRed);
+    ASSERT_TRUE(camera.save(photo, "JPG"));
+    EXPECT_EQ(photos::ReadPictureWithin(photo, {215, 160}).size(), QSize(213, 160));
+    EXPECT_EQ(photos::ReadPictureWithin(photo, {430, 320}).size(), QSize(426, 320));
     EXPECT_EQ(photos::ReadPictureWithin(small, {215, 160}).size(), QSize(20, 10))
         << "small pictures are not blown up";
     EXPECT_TRUE(photos::ReadPictureWithin(wide, {0, 0}).isNull());

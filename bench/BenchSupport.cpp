@@ -3,12 +3,43 @@
 #include "shell/ProgramState.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QRandomGenerator>
 #include <QLocale>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 namespace bench {
+
+qint64 writePhoto(const QString& file)
+{
+    QImage photo(1600, 1200, QImage::Format_RGB32);
+    QLinearGradient sky(0, 0, 0, photo.height());
+    sky.setColorAt(0, QColor(90, 140, 200));
+    sky.setColorAt(1, QColor(230, 210, 170));
+    QPainter p(&photo);
+    p.fillRect(photo.rect(), sky);
+    p.setBrush(QColor(240, 200, 160));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPoint(800, 520), 300, 380);
+    p.end();
+    // Grain, as a camera leaves it, keeps the file near the size of a real photo.
+    QRandomGenerator grain(7);
+    for (int y = 0; y < photo.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(photo.scanLine(y));
+        for (int x = 0; x < photo.width(); ++x) {
+            const int d = int(grain.bounded(40)) - 20;
+            const QRgb c = line[x];
+            line[x] = qRgb(qBound(0, qRed(c) + d, 255), qBound(0, qGreen(c) + d, 255),
+                           qBound(0, qBlue(c) + d, 255));
+        }
+    }
+    photo.save(file, "JPG", 95);
+    return QFileInfo(file).size();
+}
 
 int runBenchmarks(int argc, char** argv, const std::function<void()>& setUp)
 {

@@ -25,6 +25,9 @@ private:
     ui::Answer m_answer;
 };
 
+// Writes a photo-like JPEG of about 1 MB (1600 x 1200 pixels) and returns its size in bytes.
+qint64 writePhoto(const QString& file);
+
 // Runs the registered benchmarks headless, under en_US, with a throw-away settings folder;
 // setUp runs once the application object exists.
 int runBenchmarks(int argc, char** argv, const std::function<void()>& setUp = {});

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "people/PhotoTab.h"
 #include "people/RecordNavigator.h"
 #include "shell/ContentForm.h"
 #include "platform/data/Connection.h"
@@ -16,6 +17,7 @@
 #include <memory>
 #include <optional>
 
+class AttendanceHistory;
 class BoundBoxDelegate;
 class ChoiceBox;
 class PersonPicker;
@@ -42,8 +44,9 @@ class RecordsetModel;
 // through a RecordsetModel and a QDataWidgetMapper; the boxes hand their text to the row when
 // the list moves or saves. Typing sets the edit flag, Add and Clone the adding flag; while
 // either is set the navigation keys do nothing, and Save or Cancel clears both. Placeholder
-// people ("New Profile") are deleted whenever a directory unloads.
-class frmDirectory : public ContentForm {
+// people ("New Profile") are deleted whenever a directory unloads. The photo tab and the
+// attendance record are parts of their own (PhotoTab, AttendanceHistory) that the screen drives.
+class frmDirectory : public ContentForm, private PhotoHost {
     Q_OBJECT
 public:
     explicit frmDirectory(QWidget* parent = nullptr);
@@ -90,6 +93,9 @@ public:
 
     bool ReadyToLeave() override;
 
+    // The layout Print Profile shows.
+    static const QString kProfileLayout;
+
 protected:
     void Form_Load() override;
     void Form_Unload() override;
@@ -97,7 +103,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Building
+    // Building and placing the controls (frmDirectoryControls.cpp)
+    void buildControls();
     void buildNavPanel();
     void buildTabs();
     void buildContactPanel(QFrame* panel);
@@ -123,6 +130,15 @@ private:
     void cmdDelete_Click();
     void chkFields_Click();
     void SSTabCtl_Click();
+    void cmdPrintProfile_Click();
+    void cmdEmail_Click();
+    // Saves the person shown before a photo is added or the profile printed, with the checks
+    // of Save; the edit and adding flags stay as they are. False, after telling the user, when
+    // the person could not be saved.
+    bool saveKeepingFlags();
+    // PhotoHost
+    data::Recordset* PhotoRow() override;
+    bool SaveForPhoto() override;
     bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void Form_Resize();
 
@@ -197,7 +213,7 @@ private:
     void txtFields_KeyUp(int index);
     QString entryRefusal(int index) const;
     bool validateBox(int index);
-    bool checksWhenLeftFor(const QWidget* to) const;
+    bool checksWhenLeftFor(const QWidget* to, Qt::FocusReason reason) const;
     void txtFields_LostFocus(int index, bool checked);
     void afterLeavingBox(int index);
 
@@ -208,6 +224,8 @@ private:
     QDataWidgetMapper* m_mapper = nullptr;
     BoundBoxDelegate* m_delegate = nullptr;
     RecordNavigator m_navigator;
+    PhotoTab* m_photoTab = nullptr;
+    std::unique_ptr<AttendanceHistory> m_history;
 
     bool m_visitorMode = false;
     bool m_editing = false;

@@ -7,8 +7,6 @@
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Services.h"
 
-#include <QUrl>
-
 #include <exception>
 
 namespace bulkemail {
@@ -21,12 +19,6 @@ QString QueryText(const QString& reportFilter)
     if (!reportFilter.isEmpty())
         sql += QStringLiteral(" AND ") + reportFilter;
     return sql + QLatin1Char(';');
-}
-
-QString MailtoLink(const QString& list)
-{
-    return QStringLiteral("mailto:") +
-           QString::fromLatin1(QUrl::toPercentEncoding(list, QByteArrayLiteral("@;+")));
 }
 
 namespace {
@@ -54,7 +46,7 @@ void Deliver(const QString& list, QWidget* owner)
     }
     bool started = false;
     TryStep("Starting the e-mail message",
-            [&] { started = ui::shell().openUrl(MailtoLink(list)); });
+            [&] { started = ui::shell().openUrl(ui::mailtoLink(list)); });
     if (!started)
         showList(list, owner);
 }

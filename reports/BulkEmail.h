@@ -14,10 +14,6 @@ inline constexpr int kLinkLimit = 1020;
 // The query for the distinct addresses of the people the filter text selects.
 QString QueryText(const QString& reportFilter);
 
-// The "mailto:" link for an address list, each address followed by "; ". Characters that
-// would end or change the link ("#", "?", "%", blanks, ...) are percent-encoded.
-QString MailtoLink(const QString& list);
-
 // Hands an address list read for a bulk e-mail on: a critical message when it is empty, the
 // message window when it is too long for a link or the mail program cannot be started,
 // otherwise the "mailto:" link to the shell. Sets BulkEmailList.

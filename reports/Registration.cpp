@@ -12,6 +12,7 @@
 #include "reports/rptMissingData.h"
 #include "reports/rptSignUp.h"
 #include "reports/rptVisitors.h"
+#include "reports/rptProfile.h"
 #include "shell/ScreenRegistry.h"
 #include "platform/report/Registry.h"
 
@@ -40,4 +41,6 @@ void RegisterReports()
                            [] { return std::make_shared<rptMissingData>(); });
     report::registerLayout(QStringLiteral("rptSignUp"),
                            [] { return std::make_shared<rptSignUp>(); });
+    report::registerLayout(QStringLiteral("rptProfile"),
+                           [] { return std::make_shared<rptProfile>(); });
 }

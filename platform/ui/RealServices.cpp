@@ -61,6 +61,11 @@ Answer WidgetMessageBoxes::show(MessageKind kind, const QString& text, const QSt
         default:
             return Answer::Cancel;
         }
+    case MessageKind::QuestionOkCancel:
+        return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel,
+                                     QMessageBox::Ok) == QMessageBox::Ok
+                   ? Answer::Ok
+                   : Answer::Cancel;
     }
     return Answer::Ok;
 }
@@ -72,8 +77,9 @@ QString qtFilterFromPipes(const QString& filter)
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString description = parts[i];
         const QString patterns = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
-        if (!description.contains(QLatin1Char('(')))
-            description += QStringLiteral(" (%1)").arg(patterns);
+        const QString shown = QStringLiteral("(%1)").arg(patterns.simplified());
+        if (!description.endsWith(shown))
+            description += QLatin1Char(' ') + shown;
         out << description;
     }
     return out.join(QStringLiteral(";;"));
@@ -95,10 +101,19 @@ QString WidgetFileDialogs::saveFileName(const QString& title, const QString& fol
 }
 
 QString WidgetFileDialogs::openFileName(const QString& title, const QString& folder,
-                                        const QString& filter)
+                                        const QString& filter, int filterIndex)
 {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title,
-                                        fileDialogStart(folder).folder, qtFilterFromPipes(filter));
+    const QString filters = qtFilterFromPipes(filter);
+    QFileDialog dialog(QApplication::activeWindow(), title, fileDialogStart(folder).folder,
+                       filters);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QStringList names = filters.split(QStringLiteral(";;"));
+    if (filterIndex >= 1 && filterIndex <= names.size())
+        dialog.selectNameFilter(names.at(filterIndex - 1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
 }
 
 bool WidgetPrintDialogs::choosePrinter(QPrinter& printer, QWidget* parent)

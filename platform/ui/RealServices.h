@@ -20,8 +20,8 @@ class WidgetFileDialogs final : public FileDialogs {
 public:
     QString saveFileName(const QString& title, const QString& folder, const QString& filter,
                          const QString& defaultSuffix) override;
-    QString openFileName(const QString& title, const QString& folder,
-                         const QString& filter) override;
+    QString openFileName(const QString& title, const QString& folder, const QString& filter,
+                         int filterIndex = 1) override;
 };
 
 class WidgetPrintDialogs final : public PrintDialogs {
@@ -55,7 +55,9 @@ private:
     QString m_file;
 };
 
-// "Text (*.txt)|*.txt|All|*.*" as Qt's "Text (*.txt);;All (*.*)".
+// "Text (*.txt)|*.txt|All|*.*" as Qt's "Text (*.txt);;All (*.*)". A description whose own
+// parentheses are not the patterns ("Pictures (*.gif, *.jpg, etc.)") is followed by them, so
+// that the dialog filters by the patterns.
 QString qtFilterFromPipes(const QString& filter);
 
 } // namespace ui

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace ui {
 
@@ -159,6 +160,17 @@ Answer askYesNoCancel(const QString& text, const QString& title)
 {
     const Answer answer = messages().show(MessageKind::QuestionYesNoCancel, text, title);
     return answer == Answer::Yes || answer == Answer::No ? answer : Answer::Cancel;
+}
+
+bool askOkCancel(const QString& text, const QString& title)
+{
+    return messages().show(MessageKind::QuestionOkCancel, text, title) == Answer::Ok;
+}
+
+QString mailtoLink(const QString& addresses)
+{
+    return QStringLiteral("mailto:") +
+           QString::fromLatin1(QUrl::toPercentEncoding(addresses, QByteArrayLiteral("@;+")));
 }
 
 } // namespace ui

@@ -19,14 +19,16 @@ inline const QString kAppTitle = QStringLiteral("Corvessa");
 
 // Message boxes. The kinds the program uses: information with OK, critical with OK, question
 // with Yes and No (Yes the default), critical with Yes and No (No the default), plain OK, and
-// question with Yes, No and Cancel (Yes the default; closing the box is Cancel).
+// question with Yes, No and Cancel (Yes the default; closing the box is Cancel), and question
+// with OK and Cancel (OK the default).
 enum class MessageKind {
     Information,
     Critical,
     Question,
     CriticalYesNo,
     Plain,
-    QuestionYesNoCancel
+    QuestionYesNoCancel,
+    QuestionOkCancel
 };
 enum class Answer { Ok, Yes, No, Cancel };
 
@@ -43,8 +45,9 @@ public:
     // user cancelled.
     virtual QString saveFileName(const QString& title, const QString& folder, const QString& filter,
                                  const QString& defaultSuffix) = 0;
-    virtual QString openFileName(const QString& title, const QString& folder,
-                                 const QString& filter) = 0;
+    // filterIndex: the filter selected when the dialog opens, 1 for the first.
+    virtual QString openFileName(const QString& title, const QString& folder, const QString& filter,
+                                 int filterIndex = 1) = 0;
 };
 
 class PrintDialogs {
@@ -60,6 +63,10 @@ public:
     virtual ~Shell() = default;
     virtual bool openUrl(const QString& address) = 0;
 };
+
+// The "mailto:" link for one address or a list of them. Characters that would end or change
+// the link ("#", "?", "%", "&", blanks, ...) are percent-encoded.
+QString mailtoLink(const QString& addresses);
 
 class Clock {
 public:
@@ -138,5 +145,6 @@ void plainMessage(const QString& text, const QString& title = kAppTitle);
 bool askYesNo(const QString& text, const QString& title = kAppTitle);         // true for Yes
 bool askCriticalYesNo(const QString& text, const QString& title = kAppTitle); // No is default
 Answer askYesNoCancel(const QString& text, const QString& title = kAppTitle);
+bool askOkCancel(const QString& text, const QString& title = kAppTitle); // true for OK
 
 } // namespace ui

@@ -143,7 +143,7 @@ TEST_F(DirectoryFailures, LeavingSavesWhatWasTypedOrAsksWhyNot)
 TEST_F(DirectoryFailures, TextACheckRefusesIsNeverStoredWhicheverWayTheScreenIsLeft)
 {
     const QString refused = " is not a valid e-mail address.  Please enter a full address in the "
-                            "form 'someone@example.com', otherwise you will not be able to "
+                            "form 'someone@mail.example', otherwise you will not be able to "
                             "e-mail this person.";
     const auto stored = [&] {
         return db.value("SELECT Youth_EMail FROM Youth WHERE Youth_FName = 'Ann'");

@@ -45,14 +45,14 @@ QString RecordingFileDialogs::next()
 QString RecordingFileDialogs::saveFileName(const QString& title, const QString& folder,
                                            const QString& filter, const QString& defaultSuffix)
 {
-    m_asked.push_back({true, title, folder, filter, defaultSuffix});
+    m_asked.push_back({true, title, folder, filter, defaultSuffix, 1});
     return next();
 }
 
 QString RecordingFileDialogs::openFileName(const QString& title, const QString& folder,
-                                           const QString& filter)
+                                           const QString& filter, int filterIndex)
 {
-    m_asked.push_back({false, title, folder, filter, QString()});
+    m_asked.push_back({false, title, folder, filter, QString(), filterIndex});
     return next();
 }
 

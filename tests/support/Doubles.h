@@ -43,11 +43,13 @@ public:
         QString folder;
         QString filter;
         QString defaultSuffix;
+        int filterIndex = 1;
     };
 
     QString saveFileName(const QString& title, const QString& folder, const QString& filter,
                          const QString& defaultSuffix) override;
-    QString openFileName(const QString& title, const QString& folder, const QString& filter) override;
+    QString openFileName(const QString& title, const QString& folder, const QString& filter,
+                         int filterIndex = 1) override;
 
     // The next dialog returns this file name ("" as if cancelled).
     void scriptFileName(const QString& name) { m_names.push_back(name); }
@@ -97,7 +99,8 @@ public:
 
 private:
     // Stored spelling of the section, then the keys with their stored spelling.
-    QMap<QString, QMap<QString, std::pair<QString, QString>>> m_values; // folded -> (spelling, value)
+    QMap<QString, QMap<QString, std::pair<QString, QString>>>
+        m_values; // folded -> (spelling, value)
     QMap<QString, QString> m_sectionSpelling;
 };
 

@@ -12,12 +12,15 @@ TEST(QSettingsStore, MatchesSectionsAndKeysWithoutRegardToCase)
     ui::QSettingsStore store(file);
 
     EXPECT_FALSE(store.read(QStringLiteral("Members"), QStringLiteral("AutoGradSchool")));
-    EXPECT_EQ(store.value(QStringLiteral("Members"), QStringLiteral("AutoGradSchool"), QStringLiteral("x")),
+    EXPECT_EQ(store.value(QStringLiteral("Members"), QStringLiteral("AutoGradSchool"),
+                          QStringLiteral("x")),
               QStringLiteral("x"));
 
-    store.write(QStringLiteral("Members"), QStringLiteral("AutoGradSchool"), QStringLiteral("True"));
+    store.write(QStringLiteral("Members"), QStringLiteral("AutoGradSchool"),
+                QStringLiteral("True"));
     store.write(QStringLiteral("MEMBERS"), QStringLiteral("autogradschool"), QStringLiteral("0"));
-    EXPECT_EQ(store.read(QStringLiteral("members"), QStringLiteral("AUTOGRADSCHOOL")), QStringLiteral("0"));
+    EXPECT_EQ(store.read(QStringLiteral("members"), QStringLiteral("AUTOGRADSCHOOL")),
+              QStringLiteral("0"));
 
     // One key in the file, under the spelling first written.
     QFile f(file);
@@ -29,7 +32,8 @@ TEST(QSettingsStore, MatchesSectionsAndKeysWithoutRegardToCase)
 
     // Another store on the same file (a later run) reads it back.
     ui::QSettingsStore later(file);
-    EXPECT_EQ(later.read(QStringLiteral("Members"), QStringLiteral("AutoGradSchool")), QStringLiteral("0"));
+    EXPECT_EQ(later.read(QStringLiteral("Members"), QStringLiteral("AutoGradSchool")),
+              QStringLiteral("0"));
 }
 
 TEST(QSettingsStore, KeepsTextWithCommasAndQuotes)
@@ -54,4 +58,9 @@ TEST(PipeFilter, BecomesQtFilter)
               QStringLiteral("Tab-Delimited Text (*.txt)"));
     EXPECT_EQ(ui::qtFilterFromPipes(QStringLiteral("Pictures|*.jpg;*.gif|All|*.*")),
               QStringLiteral("Pictures (*.jpg *.gif);;All (*.*)"));
+    // A description with parentheses of its own is followed by the patterns it stands for.
+    EXPECT_EQ(ui::qtFilterFromPipes(QStringLiteral("All Files (*.*)|*.*|Graphics Files (*.gif, "
+                                                   "*.jpg, etc.)|*.gif; *.jpg; *.tif; *.bmp")),
+              QStringLiteral("All Files (*.*);;Graphics Files (*.gif, *.jpg, etc.) (*.gif *.jpg "
+                             "*.tif *.bmp)"));
 }

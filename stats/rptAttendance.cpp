@@ -10,26 +10,26 @@
 #include <algorithm>
 
 using report::Alignment;
-using stats::design::LabelSpec;
-using stats::design::ShapeSpec;
+using stats::design::StoredLabel;
+using stats::design::StoredShape;
 
 namespace {
 
-constexpr LabelSpec kLabels[] = {
+constexpr StoredLabel kLabels[] = {
     {"Subtitle", 5520, 0, 8580, 300, 12, false, Alignment::Right, ""},
     {"ReportYear", 5520, 300, 8580, 300, 12, false, Alignment::Right, ""},
     {"PrintStamp", 7200, 660, 6900, 300, 8.25, false, Alignment::Right, ""},
 };
 
-constexpr ShapeSpec kGraphBorder = {"GraphBorder", 360, 1500, 13800, 7440, false};
+constexpr StoredShape kGraphBorder = {"GraphBorder", 360, 1500, 13800, 7440, false};
 
-constexpr ShapeSpec kTotColorLegend = {"TotColorLegend", 360, 9660, 180, 180, false};
-constexpr LabelSpec kTotLegendText = {
+constexpr StoredShape kTotColorLegend = {"TotColorLegend", 360, 9660, 180, 180, false};
+constexpr StoredLabel kTotLegendText = {
     "Label6", 600, 9660, 1740, 240, 9, false, Alignment::Left, "- Total Attendance"};
-constexpr ShapeSpec kVisColorLegend = {"VisColorLegend", 2580, 9660, 180, 180, false};
-constexpr LabelSpec kVisLegendText = {
+constexpr StoredShape kVisColorLegend = {"VisColorLegend", 2580, 9660, 180, 180, false};
+constexpr StoredLabel kVisLegendText = {
     "Label7", 2820, 9660, 2160, 240, 9, false, Alignment::Left, "- First-time Visitors"};
-constexpr LabelSpec kLeadersNote = {
+constexpr StoredLabel kLeadersNote = {
     "Label8", 5700, 9660, 3120, 240, 9, false, Alignment::Left, "*This graph excludes Leaders"};
 
 // Bars stand 144 twips apart and are at most 400 wide; the count stands 215 twips above the
@@ -68,8 +68,8 @@ void rptAttendance::buildDesign()
     reportparts::addTitle(header, {0, 0, 5280, 600}, QStringLiteral("Attendance Summary"),
                           Alignment::Left)
         .setFontSize(24);
-    for (const LabelSpec& spec : kLabels)
-        stats::design::addLabel(header, spec);
+    for (const StoredLabel& stored : kLabels)
+        stats::design::addLabel(header, stored);
     stats::design::addShape(header, kGraphBorder);
     stats::design::addShape(header, kTotColorLegend);
     stats::design::addLabel(header, kTotLegendText);

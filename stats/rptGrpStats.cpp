@@ -17,27 +17,27 @@ namespace {
 using stats::design::addLabel;
 using stats::design::addLine;
 using stats::design::addShape;
-using stats::design::LabelSpec;
-using stats::design::LineSpec;
-using stats::design::ShapeSpec;
+using stats::design::StoredLabel;
+using stats::design::StoredLine;
+using stats::design::StoredShape;
 
 constexpr double kGridPoints = 9.75;
 constexpr double kHeadingPoints = 12;
 constexpr double kNotePoints = 9;
 
-constexpr LabelSpec kTopLabels[] = {
+constexpr StoredLabel kTopLabels[] = {
     {"Subtitle", 8700, 0, 5340, 300, 12, false, Alignment::Right, ""},
     {"PrintStamp", 8700, 300, 5340, 300, 8.25, false, Alignment::Right, ""},
     {"Label25", 60, 1140, 4800, 360, 14.25, true, Alignment::Center, "Stats Summary"},
 };
 
-constexpr ShapeSpec kGridShapes[] = {
+constexpr StoredShape kGridShapes[] = {
     {"Shape6", 60, 1500, 4800, 8100, false}, {"Shape7", 180, 1680, 4560, 1440, false},
     {"Shape8", 180, 1680, 4560, 360, true},  {"Shape9", 180, 1680, 960, 1440, true},
     {"Shape10", 180, 3300, 4560, 360, true},
 };
 
-constexpr LabelSpec kGridHeads[] = {
+constexpr StoredLabel kGridHeads[] = {
     {"Label29", 1140, 1740, 900, 300, kGridPoints, true, Alignment::Center, "Active"},
     {"Label30", 2040, 1740, 900, 300, kGridPoints, true, Alignment::Center, "Away"},
     {"Label31", 2940, 1740, 900, 300, kGridPoints, true, Alignment::Center, "Inactive"},
@@ -47,7 +47,7 @@ constexpr LabelSpec kGridHeads[] = {
     {"Label28", 180, 2820, 900, 300, kGridPoints, true, Alignment::Center, "TOTAL"},
 };
 
-constexpr LineSpec kGridLines[] = {
+constexpr StoredLine kGridLines[] = {
     {"Line1", 180, 2040, 4740, 2040},  {"Line2", 180, 2400, 4740, 2400},
     {"Line3", 180, 2760, 4740, 2760},  {"Line4", 1140, 1680, 1140, 3120},
     {"Line5", 2040, 1680, 2040, 3120}, {"Line6", 2940, 1680, 2940, 3120},
@@ -62,12 +62,12 @@ constexpr double kCellLefts[] = {1200, 2100, 3000, 3900};
 constexpr double kCellWidth = 840;
 constexpr double kCellHeight = 300;
 
-constexpr LabelSpec kSchoolHeads[] = {
+constexpr StoredLabel kSchoolHeads[] = {
     {"lblSchoolHdr", 300, 3360, 3420, 300, kGridPoints, true, Alignment::Left, "School Name"},
     {"lblSchoolCountHdr", 3900, 3360, 780, 300, kGridPoints, true, Alignment::Right, "Count"},
 };
 
-constexpr LineSpec kSchoolFrame[] = {
+constexpr StoredLine kSchoolFrame[] = {
     {"School_Left", 180, 3300, 180, 3720},
     {"School_Middle", 3840, 3300, 3840, 3720},
     {"School_Right", 4740, 3300, 4740, 3720},
@@ -76,11 +76,11 @@ constexpr LineSpec kSchoolFrame[] = {
 
 // Each chart's heading, chart, frame and note, and each graph's heading, frame and note.
 struct ChartDesign {
-    LabelSpec heading;
+    StoredLabel heading;
     const char* chart; // none for the bar graphs
     QRectF chartRect;
-    ShapeSpec frame;
-    LabelSpec note;
+    StoredShape frame;
+    StoredLabel note;
 };
 
 const ChartDesign kCharts[] = {
@@ -172,13 +172,13 @@ void rptGrpStats::buildDesign()
 
     reportparts::addTitle(header, {0, 0, 5280, 600}, QStringLiteral("Group Stats"), Alignment::Left)
         .setFontSize(24);
-    for (const LabelSpec& d : kTopLabels)
+    for (const StoredLabel& d : kTopLabels)
         addLabel(header, d);
-    for (const ShapeSpec& d : kGridShapes)
+    for (const StoredShape& d : kGridShapes)
         addShape(header, d);
-    for (const LabelSpec& d : kGridHeads)
+    for (const StoredLabel& d : kGridHeads)
         addLabel(header, d);
-    for (const LineSpec& d : kGridLines)
+    for (const StoredLine& d : kGridLines)
         addLine(header, d);
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 4; ++column) {
@@ -191,9 +191,9 @@ void rptGrpStats::buildDesign()
             cell.setCaption(QStringLiteral("0"));
         }
     }
-    for (const LabelSpec& d : kSchoolHeads)
+    for (const StoredLabel& d : kSchoolHeads)
         addLabel(header, d);
-    for (const LineSpec& d : kSchoolFrame)
+    for (const StoredLine& d : kSchoolFrame)
         addLine(header, d);
     for (const ChartDesign& d : kCharts) {
         addLabel(header, d.heading);

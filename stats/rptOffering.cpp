@@ -9,32 +9,32 @@
 #include "platform/ui/Services.h"
 
 using report::Alignment;
-using stats::design::LabelSpec;
-using stats::design::LineSpec;
-using stats::design::ShapeSpec;
+using stats::design::StoredLabel;
+using stats::design::StoredLine;
+using stats::design::StoredShape;
 
 namespace {
 
 constexpr double kListHeadPoints = 11.25;
 
-constexpr LabelSpec kLabels[] = {
+constexpr StoredLabel kLabels[] = {
     {"Subtitle", 5100, 0, 5640, 300, 12, false, Alignment::Right, ""},
     {"ReportYear", 5100, 300, 5640, 300, 12, false, Alignment::Right, ""},
     {"PrintStamp", 5400, 660, 5340, 300, 8.25, false, Alignment::Right, ""},
     {"YTDLabel", 0, 900, 3300, 360, 12, true, Alignment::Right, ""},
 };
-constexpr LabelSpec kYearTotal = {"txtYTD", 3360, 900, 1860, 360, 12, true, Alignment::Right, ""};
-constexpr LabelSpec kAllYearsLabel = {
+constexpr StoredLabel kYearTotal = {"txtYTD", 3360, 900, 1860, 360, 12, true, Alignment::Right, ""};
+constexpr StoredLabel kAllYearsLabel = {
     "Label8", 0, 1320, 3300, 360, 12, false, Alignment::Right, "Total Received To-Date:"};
-constexpr LabelSpec kAllYearsTotal = {"txtOverall",     3360, 1320, 1860, 360, 12, false,
-                                      Alignment::Right, ""};
-constexpr LineSpec kRuleAbove = {"Line1", 0, 1740, 10740, 1740};
-constexpr LabelSpec kByMonth = {"Label6",         0,          1920, 1440, 360, 12, true,
-                                Alignment::Right, "By Month:"};
-constexpr ShapeSpec kGraphBorder = {"GraphBorder", 2760, 1920, 6720, 1920, false};
-constexpr LineSpec kRuleBelow = {"Line2", 0, 4260, 10740, 4260};
-constexpr LabelSpec kByWeek = {"Label7",         0,         4320, 1440, 360, 12, true,
-                               Alignment::Right, "By Week:"};
+constexpr StoredLabel kAllYearsTotal = {"txtOverall",     3360, 1320, 1860, 360, 12, false,
+                                        Alignment::Right, ""};
+constexpr StoredLine kRuleAbove = {"Line1", 0, 1740, 10740, 1740};
+constexpr StoredLabel kByMonth = {"Label6",         0,          1920, 1440, 360, 12, true,
+                                  Alignment::Right, "By Month:"};
+constexpr StoredShape kGraphBorder = {"GraphBorder", 2760, 1920, 6720, 1920, false};
+constexpr StoredLine kRuleBelow = {"Line2", 0, 4260, 10740, 4260};
+constexpr StoredLabel kByWeek = {"Label7",         0,         4320, 1440, 360, 12, true,
+                                 Alignment::Right, "By Week:"};
 
 // The heads of the list's three columns, each a date and an amount over an underline; those of
 // columns 2 and 3 are moved into place when the page is built.
@@ -110,8 +110,8 @@ void rptOffering::buildDesign()
     reportparts::addTitle(header, {0, 0, 5040, 600}, QStringLiteral("Offering Summary"),
                           Alignment::Left)
         .setFontSize(24);
-    for (const LabelSpec& spec : kLabels)
-        stats::design::addLabel(header, spec);
+    for (const StoredLabel& stored : kLabels)
+        stats::design::addLabel(header, stored);
     stats::design::addTextBox(header, kYearTotal);
     stats::design::addLabel(header, kAllYearsLabel);
     stats::design::addTextBox(header, kAllYearsTotal);

@@ -121,7 +121,8 @@ private:
     void applyColours();
     void bindFields();
 
-    // Records, editing and saving
+    // Records, editing and saving (the checks, Add, Save, Cancel and Remove are in
+    // frmDirectoryEditing.cpp)
     void openList();
     void adoPrimaryRS_MoveComplete();
     void AddRecord(bool clone);
@@ -141,6 +142,9 @@ private:
     bool SaveForPhoto() override;
     bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void Form_Resize();
+
+    // The first name under which a person added but not yet named is kept (and listed).
+    static const QString kPlaceholderName;
 
     bool isOpen() const;
     bool hasCurrentRow() const;

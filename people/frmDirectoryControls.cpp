@@ -1,5 +1,5 @@
 // The directory's controls: building them, their colours and their places as the screen
-// resizes. The screen's logic is in frmDirectory.cpp.
+// resizes. The screen's logic is in frmDirectory.cpp and frmDirectoryEditing.cpp.
 #include "people/frmDirectory.h"
 
 #include "people/DirectoryLayout.h"

@@ -1,6 +1,8 @@
 #include "bench/BenchSupport.h"
 
 #include "shell/ProgramState.h"
+#include "platform/data/ConnectionString.h"
+#include "platform/report/Engine.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -13,6 +15,43 @@
 #include <benchmark/benchmark.h>
 
 namespace bench {
+
+CountedMessages* countMessages(ui::Answer answer)
+{
+    auto messages = std::make_unique<CountedMessages>(answer);
+    CountedMessages* counted = messages.get();
+    ui::services().messages = std::move(messages);
+    return counted;
+}
+
+void failOnMessages(benchmark::State& state, const CountedMessages& messages)
+{
+    if (messages.count != 0)
+        state.SkipWithError(messages.last.toUtf8().constData());
+}
+
+const QString SampleFolder::kDataFile = QStringLiteral("CorvessaData.mdb");
+
+SampleFolder::SampleFolder(const sample::Options& options)
+{
+    sample::writeSampleData(m_folder.filePath(kDataFile), options);
+    program().ConnectionString = data::buildConnectionString(m_folder.path(), kDataFile);
+}
+
+SampleFolder& sampleFolder()
+{
+    static SampleFolder folder;
+    return folder;
+}
+
+std::shared_ptr<const report::Document> runToPdf(benchmark::State& state, report::Report& layout,
+                                                 const QString& file)
+{
+    auto doc = report::run(layout);
+    if (!doc->exportPdf(file))
+        state.SkipWithError("PDF not written");
+    return doc;
+}
 
 qint64 writePhoto(const QString& file)
 {

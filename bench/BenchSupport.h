@@ -1,10 +1,25 @@
 #pragma once
 
+#include "bench/SampleData.h"
 #include "platform/ui/Services.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QString>
+#include <QTemporaryDir>
+#include <QTime>
 
 #include <functional>
+#include <memory>
+
+namespace benchmark {
+class State;
+} // namespace benchmark
+
+namespace report {
+class Document;
+class Report;
+} // namespace report
 
 namespace bench {
 
@@ -24,6 +39,47 @@ public:
 private:
     ui::Answer m_answer;
 };
+
+// Puts counted message boxes, each answered with `answer`, in place of the program's own and
+// returns them.
+CountedMessages* countMessages(ui::Answer answer = ui::Answer::Ok);
+
+// Fails the benchmark, with the last message's text, when any message box came up.
+void failOnMessages(benchmark::State& state, const CountedMessages& messages);
+
+// A clock that stands at 7 in the evening of one day.
+class FixedClock final : public ui::Clock {
+public:
+    explicit FixedClock(const QDate& d) : m_now(d, QTime(19, 0)) {}
+    QDateTime now() const override { return m_now; }
+
+private:
+    QDateTime m_now;
+};
+
+// The sample data file (2,000 people, 1,040 meetings, 200,000 attendance rows, the same on
+// every run) written as kDataFile into a folder of its own; program().ConnectionString names
+// it from then on.
+class SampleFolder {
+public:
+    explicit SampleFolder(const sample::Options& options = sample::Options{});
+
+    static const QString kDataFile;
+
+    QString path() const { return m_folder.path(); }
+    QString filePath(const QString& name) const { return m_folder.filePath(name); }
+
+private:
+    QTemporaryDir m_folder;
+};
+
+// The run's sample folder with the default options, written when it is first asked for.
+SampleFolder& sampleFolder();
+
+// Runs the layout into pages and writes them to the PDF file; a file not written fails the
+// benchmark.
+std::shared_ptr<const report::Document> runToPdf(benchmark::State& state, report::Report& layout,
+                                                 const QString& file);
 
 // Writes a photo-like JPEG of about 1 MB (1600 x 1200 pixels) and returns its size in bytes.
 qint64 writePhoto(const QString& file);

@@ -28,15 +28,6 @@
 
 namespace {
 
-class FixedClock final : public ui::Clock {
-public:
-    explicit FixedClock(const QDate& d) : m_now(d, QTime(19, 0)) {}
-    QDateTime now() const override { return m_now; }
-
-private:
-    QDateTime m_now;
-};
-
 QTemporaryDir& folder()
 {
     static QTemporaryDir dir;
@@ -51,7 +42,7 @@ void useSampleFile()
     const sample::Options options;
     if (!written) {
         sample::writeSampleData(folder().filePath(QStringLiteral("CorvessaData.mdb")), options);
-        ui::services().clock = std::make_unique<FixedClock>(options.lastMeeting);
+        ui::services().clock = std::make_unique<bench::FixedClock>(options.lastMeeting);
         written = true;
     }
     program().ConnectionString =

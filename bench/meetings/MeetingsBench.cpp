@@ -3,7 +3,6 @@
 #include "people/frmServices.h"
 
 #include "platform/data/Connection.h"
-#include "platform/data/ConnectionString.h"
 #include "platform/ui/Services.h"
 #include "shell/ProgramState.h"
 
@@ -11,7 +10,6 @@
 #include <QLocale>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -27,12 +25,8 @@ class SampleGroup {
 public:
     SampleGroup()
     {
-        const QString file = QStringLiteral("CorvessaData.mdb");
-        const sample::Options options;
-        sample::writeSampleData(m_folder.filePath(file), options);
-        program().ConnectionString = data::buildConnectionString(m_folder.path(), file);
         // The clock stands on the day of the last meeting, so its list is not an old one.
-        ui::services().clock = std::make_unique<FixedClock>(options.lastMeeting);
+        ui::services().clock = std::make_unique<bench::FixedClock>(m_options.lastMeeting);
 
         data::Connection conn;
         conn.Open(program().ConnectionString);
@@ -40,28 +34,20 @@ public:
         conn.Execute(QStringLiteral("DELETE Attendance.* FROM Attendance WHERE Attend_Wk_ID IN "
                                     "(SELECT Wk_ID FROM Weeks "
                                     "WHERE Wk_Date=#%1#);")
-                         .arg(options.lastMeeting.toString(QStringLiteral("M/d/yyyy"))));
+                         .arg(m_options.lastMeeting.toString(QStringLiteral("M/d/yyyy"))));
         conn.Execute(
             QStringLiteral(
                 "INSERT INTO Attendance ( Attend_Youth_ID, Attend_Wk_ID ) SELECT TOP %1 Youth_ID, "
                 "(SELECT Max(Wk_ID) FROM Weeks WHERE Wk_Date=#%2#) FROM Youth WHERE "
                 "Youth_Deleted=False ORDER BY Youth_ID;")
                 .arg(kAttendees)
-                .arg(options.lastMeeting.toString(QStringLiteral("M/d/yyyy"))));
+                .arg(m_options.lastMeeting.toString(QStringLiteral("M/d/yyyy"))));
         transaction.commit();
     }
 
 private:
-    class FixedClock final : public ui::Clock {
-    public:
-        explicit FixedClock(const QDate& d) : m_now(d, QTime(19, 0)) {}
-        QDateTime now() const override { return m_now; }
-
-    private:
-        QDateTime m_now;
-    };
-
-    QTemporaryDir m_folder;
+    const sample::Options m_options;
+    bench::SampleFolder m_folder{m_options};
 };
 
 SampleGroup& sample()
@@ -92,8 +78,7 @@ void BM_OpenOnLastMeeting(benchmark::State& state)
         state.ResumeTiming();
     }
     state.counters["listed"] = listed;
-    if (g_messages->count != 0)
-        state.SkipWithError(g_messages->last.toUtf8().constData());
+    bench::failOnMessages(state, *g_messages);
 }
 BENCHMARK(BM_OpenOnLastMeeting)->Unit(benchmark::kMillisecond);
 
@@ -121,8 +106,7 @@ void BM_SaveList300Ticked(benchmark::State& state)
     state.counters["ticked"] = ticked;
     if (ticked != kAttendees)
         state.SkipWithError("the saved list does not hold 300 people");
-    if (g_messages->count != 0)
-        state.SkipWithError(g_messages->last.toUtf8().constData());
+    bench::failOnMessages(state, *g_messages);
     closeScreen(screen);
 }
 BENCHMARK(BM_SaveList300Ticked)->Unit(benchmark::kMillisecond);
@@ -131,9 +115,6 @@ BENCHMARK(BM_SaveList300Ticked)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    return bench::runBenchmarks(argc, argv, [] {
-        auto messages = std::make_unique<bench::CountedMessages>(ui::Answer::Yes);
-        g_messages = messages.get();
-        ui::services().messages = std::move(messages);
-    });
+    return bench::runBenchmarks(argc, argv,
+                                [] { g_messages = bench::countMessages(ui::Answer::Yes); });
 }

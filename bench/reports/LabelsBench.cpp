@@ -1,12 +1,9 @@
 #include "bench/BenchSupport.h"
-#include "bench/SampleData.h"
 #include "reports/rptLabels.h"
 
 #include "platform/data/ConnectionString.h"
 #include "platform/report/Engine.h"
 #include "shell/ProgramState.h"
-
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -16,16 +13,9 @@ namespace {
 // asks for them: reading and merging the addresses, making the sheets and writing the PDF.
 void BM_MailingLabelsCombinedRunAndExportPdf(benchmark::State& state)
 {
-    static QTemporaryDir folder;
-    static const bool written = [] {
-        const QString file = QStringLiteral("CorvessaData.mdb");
-        sample::writeSampleData(folder.filePath(file), sample::Options{});
-        return true;
-    }();
-    (void)written;
+    static const bench::SampleFolder folder;
     ProgramState& p = program();
-    p.ConnectionString =
-        data::buildConnectionString(folder.path(), QStringLiteral("CorvessaData.mdb"));
+    p.ConnectionString = data::buildConnectionString(folder.path(), bench::SampleFolder::kDataFile);
     p.ReportCombineAddresses = true;
     p.ReportLine1 = QStringLiteral("To the Parents of");
     const QString pdf = folder.filePath(QStringLiteral("labels.pdf"));
@@ -35,9 +25,7 @@ void BM_MailingLabelsCombinedRunAndExportPdf(benchmark::State& state)
     for (auto _ : state) {
         p.ReportSort = QStringLiteral("Youth_LName, Youth_FName");
         rptLabels layout;
-        const auto doc = report::run(layout);
-        if (!doc->exportPdf(pdf))
-            state.SkipWithError("PDF not written");
+        const auto doc = bench::runToPdf(state, layout, pdf);
         labels = layout.LabelCount();
         pages = doc->pageCount();
     }

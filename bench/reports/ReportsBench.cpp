@@ -1,11 +1,9 @@
 #include "bench/BenchSupport.h"
-#include "bench/SampleData.h"
 #include "reports/Registration.h"
 #include "reports/rptDirectory.h"
 #include "reports/rptProfile.h"
 
 #include "platform/data/Connection.h"
-#include "platform/data/ConnectionString.h"
 #include "platform/report/Engine.h"
 #include "platform/report/Registry.h"
 #include "platform/ui/Services.h"
@@ -14,7 +12,6 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLocale>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -22,52 +19,25 @@ namespace {
 
 bench::CountedMessages* g_messages = nullptr;
 
-// The sample data file (2,000 people, 1,040 meetings, 200,000 attendance rows), the same on
-// every run.
-class SampleGroup {
-public:
-    SampleGroup()
-    {
-        const QString file = QStringLiteral("CorvessaData.mdb");
-        sample::writeSampleData(m_folder.filePath(file), sample::Options{});
-        program().ConnectionString = data::buildConnectionString(m_folder.path(), file);
-    }
-
-    QString folder() const { return m_folder.path(); }
-
-private:
-    QTemporaryDir m_folder;
-};
-
-SampleGroup& sample()
-{
-    static SampleGroup group;
-    return group;
-}
-
 // Creating the layout (its query), running it into pages and writing them to PDF: what a
 // user waits for between choosing the report and holding the file.
 void BM_MemberDirectoryRunAndExportPdf(benchmark::State& state)
 {
-    const QString file = sample().folder() + QStringLiteral("/directory.pdf");
+    const QString file = bench::sampleFolder().path() + QStringLiteral("/directory.pdf");
     int pages = 0;
     for (auto _ : state) {
         rptDirectory layout;
-        const auto doc = report::run(layout);
-        if (!doc->exportPdf(file))
-            state.SkipWithError("PDF not written");
-        pages = doc->pageCount();
+        pages = bench::runToPdf(state, layout, file)->pageCount();
     }
     state.counters["pages"] = pages;
-    if (g_messages->count != 0)
-        state.SkipWithError(g_messages->last.toUtf8().constData());
+    bench::failOnMessages(state, *g_messages);
 }
 BENCHMARK(BM_MemberDirectoryRunAndExportPdf)->Unit(benchmark::kMillisecond);
 
 // The same without the PDF: what the preview waits for before it shows page 1.
 void BM_MemberDirectoryRun(benchmark::State& state)
 {
-    sample();
+    bench::sampleFolder();
     for (auto _ : state) {
         rptDirectory layout;
         benchmark::DoNotOptimize(report::run(layout));
@@ -78,7 +48,7 @@ BENCHMARK(BM_MemberDirectoryRun)->Unit(benchmark::kMillisecond);
 // One full page of cards painted for the screen at 100% (96 dots per inch).
 void BM_MemberDirectoryPagePaintedAt100Percent(benchmark::State& state)
 {
-    sample();
+    bench::sampleFolder();
     rptDirectory layout;
     const auto doc = report::run(layout);
     for (auto _ : state)
@@ -91,7 +61,7 @@ BENCHMARK(BM_MemberDirectoryPagePaintedAt100Percent)->Unit(benchmark::kMilliseco
 void BM_ListRunAndExportPdf(benchmark::State& state, const char* layoutName, const char* option)
 {
     const QString name = QString::fromLatin1(layoutName);
-    const QString pdf = sample().folder() + QStringLiteral("/list.pdf");
+    const QString pdf = bench::sampleFolder().path() + QStringLiteral("/list.pdf");
     int pages = 0;
     int rows = 0;
     for (auto _ : state) {
@@ -100,9 +70,7 @@ void BM_ListRunAndExportPdf(benchmark::State& state, const char* layoutName, con
         program().ReportLine2 = QStringLiteral("Bring a sleeping bag");
         const std::shared_ptr<report::Report> layout = report::createLayout(name);
         program().ReportOption.clear();
-        const auto doc = report::run(*layout);
-        if (!doc->exportPdf(pdf))
-            state.SkipWithError("PDF not written");
+        const auto doc = bench::runToPdf(state, *layout, pdf);
         pages = doc->pageCount();
         rows = doc->count(QStringLiteral("Detail"));
     }
@@ -127,7 +95,7 @@ BENCHMARK_CAPTURE(BM_ListRunAndExportPdf, SignUpSheet, "rptSignUp", "")
 // preview's export do.
 void BM_ProfileSheetRunAndExportPdf(benchmark::State& state)
 {
-    const QString folder = sample().folder();
+    const QString folder = bench::sampleFolder().path();
     ui::services().programFolder = folder;
     QDir(folder).mkpath(QStringLiteral("Photos"));
     const QString photo = QDir(folder).filePath(QStringLiteral("Photos/5.jpg"));
@@ -142,15 +110,12 @@ void BM_ProfileSheetRunAndExportPdf(benchmark::State& state)
     const QString file = folder + QStringLiteral("/profile.pdf");
     for (auto _ : state) {
         rptProfile layout;
-        const auto doc = report::run(layout);
-        if (!doc->exportPdf(file))
-            state.SkipWithError("PDF not written");
+        const auto doc = bench::runToPdf(state, layout, file);
         if (doc->items(QStringLiteral("Photo")).empty())
             state.SkipWithError("no photo on the sheet");
     }
     state.counters["photo_bytes"] = double(photoBytes);
-    if (g_messages->count != 0)
-        state.SkipWithError(g_messages->last.toUtf8().constData());
+    bench::failOnMessages(state, *g_messages);
 }
 BENCHMARK(BM_ProfileSheetRunAndExportPdf)->Unit(benchmark::kMillisecond);
 
@@ -159,9 +124,7 @@ BENCHMARK(BM_ProfileSheetRunAndExportPdf)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     return bench::runBenchmarks(argc, argv, [] {
-        auto messages = std::make_unique<bench::CountedMessages>();
-        g_messages = messages.get();
-        ui::services().messages = std::move(messages);
+        g_messages = bench::countMessages();
         RegisterReports();
     });
 }

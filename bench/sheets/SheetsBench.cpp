@@ -1,9 +1,7 @@
 #include "bench/BenchSupport.h"
-#include "bench/SampleData.h"
 #include "reports/rptPhotoDir.h"
 #include "reports/rptRollSheet.h"
 
-#include "platform/data/ConnectionString.h"
 #include "platform/report/Engine.h"
 #include "platform/ui/Services.h"
 #include "shell/ProgramState.h"
@@ -13,7 +11,6 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -32,9 +29,6 @@ class SampleGroup {
 public:
     SampleGroup()
     {
-        const QString file = QStringLiteral("CorvessaData.mdb");
-        sample::writeSampleData(m_folder.filePath(file), sample::Options{});
-        program().ConnectionString = data::buildConnectionString(m_folder.path(), file);
         ui::services().programFolder = m_folder.path();
 
         const QDir pictures(QStringLiteral(CORVESSA_PROGRAM_DIR "/Barcode_GIFS"));
@@ -43,7 +37,7 @@ public:
             QFile::copy(pictures.filePath(name),
                         m_folder.filePath(QStringLiteral("Barcode_GIFS/") + name));
 
-        addPhotos(m_folder.filePath(file));
+        addPhotos(m_folder.filePath(bench::SampleFolder::kDataFile));
     }
 
     QString folder() const { return m_folder.path(); }
@@ -93,7 +87,7 @@ private:
         sqlite3_close(db);
     }
 
-    QTemporaryDir m_folder;
+    bench::SampleFolder m_folder;
 };
 
 SampleGroup& sample()
@@ -133,14 +127,10 @@ void BM_RollSheetWithBarcodesRunAndExportPdf(benchmark::State& state)
         program().ReportOption = QStringLiteral("BARCODE");
         rptRollSheet layout;
         program().ReportOption.clear();
-        const auto doc = report::run(layout);
-        if (!doc->exportPdf(file))
-            state.SkipWithError("PDF not written");
-        pages = doc->pageCount();
+        pages = bench::runToPdf(state, layout, file)->pageCount();
     }
     state.counters["pages"] = pages;
-    if (g_messages->count != 0)
-        state.SkipWithError(g_messages->last.toUtf8().constData());
+    bench::failOnMessages(state, *g_messages);
 }
 BENCHMARK(BM_RollSheetWithBarcodesRunAndExportPdf)->Unit(benchmark::kMillisecond);
 
@@ -158,16 +148,12 @@ void BM_PhotoDirectoryOfLargePhotosRunAndExportPdf(benchmark::State& state)
         program().ReportFilter.clear();
         if (layout.RowCount() != kPhotoPeople)
             state.SkipWithError("not 300 people with photos");
-        const auto doc = report::run(layout);
-        if (!doc->exportPdf(file))
-            state.SkipWithError("PDF not written");
-        pages = doc->pageCount();
+        pages = bench::runToPdf(state, layout, file)->pageCount();
         peak = std::max(peak, peakMemoryMegabytes());
     }
     state.counters["pages"] = pages;
     state.counters["peak_MB"] = peak;
-    if (g_messages->count != 0)
-        state.SkipWithError(g_messages->last.toUtf8().constData());
+    bench::failOnMessages(state, *g_messages);
 }
 BENCHMARK(BM_PhotoDirectoryOfLargePhotosRunAndExportPdf)->Unit(benchmark::kMillisecond);
 
@@ -175,9 +161,5 @@ BENCHMARK(BM_PhotoDirectoryOfLargePhotosRunAndExportPdf)->Unit(benchmark::kMilli
 
 int main(int argc, char** argv)
 {
-    return bench::runBenchmarks(argc, argv, [] {
-        auto messages = std::make_unique<bench::CountedMessages>();
-        g_messages = messages.get();
-        ui::services().messages = std::move(messages);
-    });
+    return bench::runBenchmarks(argc, argv, [] { g_messages = bench::countMessages(); });
 }

@@ -1,15 +1,11 @@
 #include "bench/BenchSupport.h"
-#include "bench/SampleData.h"
 #include "stats/rptAttendance.h"
 #include "stats/rptGrpStats.h"
 #include "stats/rptOffering.h"
 
-#include "platform/data/ConnectionString.h"
 #include "platform/report/Engine.h"
 #include "platform/ui/Services.h"
 #include "shell/ProgramState.h"
-
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -17,47 +13,21 @@ namespace {
 
 bench::CountedMessages* g_messages = nullptr;
 
-// The sample data file (2,000 people, 1,040 weekly meetings up to the end of 2024, 200,000
-// attendance rows), the same on every run.
-class SampleGroup {
-public:
-    SampleGroup()
-    {
-        const QString file = QStringLiteral("CorvessaData.mdb");
-        sample::writeSampleData(m_folder.filePath(file), sample::Options{});
-        program().ConnectionString = data::buildConnectionString(m_folder.path(), file);
-    }
-
-    QString pdf(const QString& name) const { return m_folder.filePath(name); }
-
-private:
-    QTemporaryDir m_folder;
-};
-
-SampleGroup& sample()
-{
-    static SampleGroup group;
-    return group;
-}
-
 // Creating the layout, running it (its queries and every control) and writing the PDF: what
 // a user waits for between choosing the report and holding the file.
 template <class Layout>
 void runAndExport(benchmark::State& state, const QString& condition, const QString& file)
 {
-    const QString pdf = sample().pdf(file);
+    const QString pdf = bench::sampleFolder().filePath(file);
     for (auto _ : state) {
         program().ReportFilter = condition;
         Layout layout;
         program().ReportFilter.clear();
-        const auto doc = report::run(layout);
-        if (!doc->exportPdf(pdf))
-            state.SkipWithError("PDF not written");
+        const auto doc = bench::runToPdf(state, layout, pdf);
         if (!doc->errors().empty())
             state.SkipWithError(doc->errors().front().message.toUtf8().constData());
     }
-    if (g_messages->count != 0)
-        state.SkipWithError(g_messages->last.toUtf8().constData());
+    bench::failOnMessages(state, *g_messages);
 }
 
 void BM_GroupStatsRunAndExportPdf(benchmark::State& state)
@@ -92,9 +62,5 @@ BENCHMARK(BM_OfferingSummaryOneYearRunAndExportPdf)->Unit(benchmark::kMillisecon
 
 int main(int argc, char** argv)
 {
-    return bench::runBenchmarks(argc, argv, [] {
-        auto messages = std::make_unique<bench::CountedMessages>();
-        g_messages = messages.get();
-        ui::services().messages = std::move(messages);
-    });
+    return bench::runBenchmarks(argc, argv, [] { g_messages = bench::countMessages(); });
 }

@@ -1,6 +1,5 @@
 #include "reports/LandscapeList.h"
 
-#include "shell/Conversions.h"
 #include "shell/ReportParts.h"
 
 namespace {
@@ -95,11 +94,6 @@ void LandscapeList::addRowRules(std::initializer_list<report::Twips> rules,
         addRule(detail, name(), x, 0, x, height);
     addRule(detail, name(), m_frame.width, 0, m_frame.width, height);
     addRule(detail, name(), 0, height, m_frame.width, height);
-}
-
-QString LandscapeList::fieldText(data::Recordset& rows, const QString& field)
-{
-    return ToString(rows[field], QString());
 }
 
 void LandscapeList::setField(const QString& name, const QString& text)

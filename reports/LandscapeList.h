@@ -42,8 +42,6 @@ protected:
     void addHeadingRules(std::initializer_list<report::Twips> rules);
     void addRowRules(std::initializer_list<report::Twips> rules, const QStringList& names);
 
-    // The text of a field of the current row; empty for Null.
-    static QString fieldText(data::Recordset& rows, const QString& field);
     // Sets the text of a detail field.
     void setField(const QString& name, const QString& text);
 

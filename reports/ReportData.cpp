@@ -38,3 +38,8 @@ QStringList ReadColumnTexts(const QString& sql, bool trim)
     connection.Close();
     return values;
 }
+
+QString fieldText(data::Recordset& rows, const QString& field)
+{
+    return ToString(rows[field], QString());
+}

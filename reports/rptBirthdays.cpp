@@ -1,5 +1,6 @@
 #include "reports/rptBirthdays.h"
 
+#include "reports/ReportData.h"
 #include "shell/Conversions.h"
 #include "shell/ProgramState.h"
 #include "platform/data/Variant.h"

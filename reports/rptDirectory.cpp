@@ -1,5 +1,6 @@
 #include "reports/rptDirectory.h"
 
+#include "reports/ReportData.h"
 #include "shell/Conversions.h"
 
 #include <QLocale>
@@ -25,11 +26,6 @@ report::Font blockFont()
     report::Font font;
     font.size = kBlockPoints;
     return font;
-}
-
-QString text(data::Recordset& rows, const char* field)
-{
-    return ToString(rows[QString::fromLatin1(field)], QString());
 }
 
 // The separator the locale's short date puts between its first two parts.
@@ -100,19 +96,22 @@ void rptDirectory::FillDetail(data::Recordset& rows)
     auto& nameAddress = Detail().Controls().Item<report::TextBox>(QStringLiteral("NameAddress"));
     auto& otherInfo = Detail().Controls().Item<report::TextBox>(QStringLiteral("OtherInfo"));
 
-    nameAddress.setText(text(rows, "Youth_FName") + QLatin1Char(' ') + text(rows, "Youth_LName") +
-                        kCrLf + text(rows, "Youth_Address1") + kCrLf + text(rows, "Youth_City") +
-                        QStringLiteral(", ") + text(rows, "Youth_State") + QStringLiteral("  ") +
-                        text(rows, "Youth_Zip"));
+    nameAddress.setText(fieldText(rows, QStringLiteral("Youth_FName")) + QLatin1Char(' ') +
+                        fieldText(rows, QStringLiteral("Youth_LName")) + kCrLf +
+                        fieldText(rows, QStringLiteral("Youth_Address1")) + kCrLf +
+                        fieldText(rows, QStringLiteral("Youth_City")) + QStringLiteral(", ") +
+                        fieldText(rows, QStringLiteral("Youth_State")) + QStringLiteral("  ") +
+                        fieldText(rows, QStringLiteral("Youth_Zip")));
 
     QString other;
-    if (const QString home = text(rows, "Youth_HomePhone"); !home.isEmpty())
+    if (const QString home = fieldText(rows, QStringLiteral("Youth_HomePhone")); !home.isEmpty())
         other = QStringLiteral("Home: ") + home;
-    if (const QString beeper = text(rows, "Youth_BeeperPhone"); !beeper.isEmpty())
+    if (const QString beeper = fieldText(rows, QStringLiteral("Youth_BeeperPhone"));
+        !beeper.isEmpty())
         addLine(other, QStringLiteral("Beeper: ") + beeper);
-    if (const QString cell = text(rows, "Youth_CellPhone"); !cell.isEmpty())
+    if (const QString cell = fieldText(rows, QStringLiteral("Youth_CellPhone")); !cell.isEmpty())
         addLine(other, QStringLiteral("Cell: ") + cell);
-    if (const QString email = text(rows, "Youth_Email"); !email.isEmpty())
+    if (const QString email = fieldText(rows, QStringLiteral("Youth_Email")); !email.isEmpty())
         addLine(other, QStringLiteral("E-mail: ") + email);
     if (const auto birthday = convert::toDate(rows[QStringLiteral("Youth_Bday")]))
         addLine(other, QStringLiteral("Birthday: ") + monthDay(data::jetdate::toDate(*birthday)));

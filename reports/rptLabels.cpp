@@ -1,9 +1,9 @@
 #include "reports/rptLabels.h"
 
+#include "reports/ReportData.h"
 #include "platform/data/Connection.h"
 #include "platform/data/DataError.h"
 #include "platform/data/Recordset.h"
-#include "shell/Conversions.h"
 #include "shell/ProgramState.h"
 #include "shell/TryStep.h"
 
@@ -39,11 +39,6 @@ report::Font labelFont()
     font.family = QStringLiteral("Arial");
     font.size = 9.75;
     return font;
-}
-
-QString text(data::Recordset& rows, const char* field)
-{
-    return ToString(rows[QString::fromLatin1(field)], QString());
 }
 
 // Replaces every occurrence of find that starts the text or follows a blank.
@@ -147,9 +142,9 @@ void rptLabels::LoadLabels()
         rows.Open(sql, connection, data::adOpenStatic, data::adLockOptimistic, -1);
         for (; !rows.EOF(); rows.MoveNext()) {
             TryStep("Adding a mailing label", [&] {
-                const QString first = text(rows, "Youth_FName");
-                const QString street = text(rows, "Youth_Address1");
-                const QString zip = text(rows, "Youth_Zip");
+                const QString first = fieldText(rows, QStringLiteral("Youth_FName"));
+                const QString street = fieldText(rows, QStringLiteral("Youth_Address1"));
+                const QString zip = fieldText(rows, QStringLiteral("Youth_Zip"));
                 // Combined, everybody at one street and postal code (in any letter case)
                 // shares the label of the first of them; otherwise every person has their own.
                 const QString key = combine ? street + QChar(0x1F) + zip : QString();
@@ -157,8 +152,10 @@ void rptLabels::LoadLabels()
                     label->FirstName += QStringLiteral(" & ") + first;
                     return;
                 }
-                m_labels.Add(first, text(rows, "Youth_LName"), text(rows, "Youth_City"),
-                             text(rows, "Youth_State"), zip, false, street, key);
+                m_labels.Add(first, fieldText(rows, QStringLiteral("Youth_LName")),
+                             fieldText(rows, QStringLiteral("Youth_City")),
+                             fieldText(rows, QStringLiteral("Youth_State")), zip, false, street,
+                             key);
             });
         }
         rows.Close();

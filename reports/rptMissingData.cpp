@@ -1,5 +1,6 @@
 #include "reports/rptMissingData.h"
 
+#include "reports/ReportData.h"
 #include "shell/Conversions.h"
 #include "shell/ProgramState.h"
 #include "shell/TryStep.h"

@@ -1,7 +1,7 @@
 #include "reports/rptPhotoDir.h"
 
 #include "reports/FittedText.h"
-#include "shell/Conversions.h"
+#include "reports/ReportData.h"
 #include "shell/PhotoPath.h"
 #include "shell/ProgramState.h"
 
@@ -21,11 +21,6 @@ report::TextBox& addBlock(report::Section& section, const QString& name, const Q
     block.setFontSize(kCardPoints);
     block.setWordWrap(false);
     return block;
-}
-
-QString text(data::Recordset& rows, const char* field)
-{
-    return ToString(rows[QString::fromLatin1(field)], QString());
 }
 
 } // namespace
@@ -81,28 +76,30 @@ void rptPhotoDir::ReportStart()
 
 void rptPhotoDir::FillDetail(data::Recordset& rows)
 {
-    const QString id = text(rows, "Youth_ID");
+    const QString id = fieldText(rows, QStringLiteral("Youth_ID"));
     report::ControlCollection& controls = Detail().Controls();
     setFittedText(controls.Item<report::TextBox>(QStringLiteral("MbrName")),
-                  text(rows, "Youth_FName") + QLatin1Char(' ') + text(rows, "Youth_LName"),
+                  fieldText(rows, QStringLiteral("Youth_FName")) + QLatin1Char(' ') +
+                      fieldText(rows, QStringLiteral("Youth_LName")),
                   kCardPoints);
     setFittedText(controls.Item<report::TextBox>(QStringLiteral("MbrAddress")),
-                  text(rows, "Youth_Address1") + kCrLf + text(rows, "Youth_City") +
-                      QStringLiteral(", ") + text(rows, "Youth_State") + QStringLiteral("  ") +
-                      text(rows, "Youth_Zip"),
+                  fieldText(rows, QStringLiteral("Youth_Address1")) + kCrLf +
+                      fieldText(rows, QStringLiteral("Youth_City")) + QStringLiteral(", ") +
+                      fieldText(rows, QStringLiteral("Youth_State")) + QStringLiteral("  ") +
+                      fieldText(rows, QStringLiteral("Youth_Zip")),
                   kCardPoints);
 
     QString other;
-    if (const QString home = text(rows, "Youth_HomePhone"); !home.isEmpty())
+    if (const QString home = fieldText(rows, QStringLiteral("Youth_HomePhone")); !home.isEmpty())
         other = QStringLiteral("Home: ") + home;
-    if (const QString email = text(rows, "Youth_Email"); !email.isEmpty()) {
+    if (const QString email = fieldText(rows, QStringLiteral("Youth_Email")); !email.isEmpty()) {
         if (!other.isEmpty())
             other += kCrLf;
         other += email;
     }
     setFittedText(controls.Item<report::TextBox>(QStringLiteral("OtherInfo")), other, kCardPoints);
 
-    fillPhoto(text(rows, "Youth_PhotoFile"));
+    fillPhoto(fieldText(rows, QStringLiteral("Youth_PhotoFile")));
 
     if (m_barcodeMode)
         m_barcode->draw(id);

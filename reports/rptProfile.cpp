@@ -1,5 +1,6 @@
 #include "reports/rptProfile.h"
 
+#include "reports/ReportData.h"
 #include "shell/Conversions.h"
 #include "shell/Helpers.h"
 #include "shell/PhotoPath.h"
@@ -211,9 +212,8 @@ rptProfile::rptProfile()
             PageHeader()
                 .Controls()
                 .Item<report::Label>(QStringLiteral("Title"))
-                .setCaption(ToString(m_row[QStringLiteral("Youth_FName")], QString()) +
-                            QLatin1Char(' ') +
-                            ToString(m_row[QStringLiteral("Youth_LName")], QString()));
+                .setCaption(fieldText(m_row, QStringLiteral("Youth_FName")) + QLatin1Char(' ') +
+                            fieldText(m_row, QStringLiteral("Youth_LName")));
         });
     }
 }
@@ -234,7 +234,7 @@ void rptProfile::PageHeader_Format()
         return;
     report::ControlCollection& sheet = PageHeader().Controls();
     const auto text = [this](const char* field) {
-        return ToString(m_row[QString::fromLatin1(field)], QString());
+        return fieldText(m_row, QString::fromLatin1(field));
     };
     const auto setText = [&](const char* control, const std::function<QString()>& value) {
         TryStep(control, [&] {

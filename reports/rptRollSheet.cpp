@@ -1,6 +1,7 @@
 #include "reports/rptRollSheet.h"
 
 #include "reports/FittedText.h"
+#include "reports/ReportData.h"
 #include "shell/Conversions.h"
 #include "shell/ProgramState.h"
 #include "shell/TryStep.h"
@@ -15,19 +16,6 @@ constexpr report::Twips kDetailHeight = 300;
 constexpr report::Twips kBarcodeDetailHeight = 900;
 constexpr report::Twips kBarcodeTop = 315;
 
-report::Label& addLabel(report::Section& section, const QString& name, const QRectF& bounds,
-                        const QString& caption, double points, bool bold,
-                        report::Alignment alignment)
-{
-    auto& label = section.Controls().add<report::Label>(name);
-    label.setBounds(bounds.left(), bounds.top(), bounds.width(), bounds.height());
-    label.setCaption(caption);
-    label.setFontSize(points);
-    label.setFontBold(bold);
-    label.setAlignment(alignment);
-    return label;
-}
-
 void addFrame(report::Section& section, const QString& name, const QRectF& bounds)
 {
     section.Controls().add<report::Shape>(name).setBounds(bounds.left(), bounds.top(),
@@ -40,7 +28,8 @@ void addMeetingBox(report::Section& header, const QString& labelName, const QRec
                    const QString& frameName, const QRectF& frame)
 {
     addFrame(header, frameName, frame);
-    addLabel(header, labelName, label, caption, kHeaderPoints, true, report::Alignment::Right);
+    reportparts::addLabel(header, labelName, label, caption, kHeaderPoints, true,
+                          report::Alignment::Right);
     auto& text = header.Controls().add<report::TextBox>(boxName);
     text.setBounds(box.left(), box.top(), box.width(), box.height());
     text.setFontSize(kHeaderPoints);
@@ -50,11 +39,6 @@ void addLine(report::Section& section, const QString& name, report::Twips x1, re
              report::Twips x2, report::Twips y2)
 {
     section.Controls().add<report::Line>(name).setPoints(x1, y1, x2, y2);
-}
-
-QString text(data::Recordset& rows, const char* field)
-{
-    return ToString(rows[QString::fromLatin1(field)], QString());
 }
 
 } // namespace
@@ -90,10 +74,12 @@ rptRollSheet::rptRollSheet()
     } columns[] = {
         {"Label6", "Label7", 0}, {"Label11", "Label12", 3600}, {"Label13", "Label14", 7200}};
     for (const auto& column : columns) {
-        addLabel(header, QString::fromLatin1(column.present), {column.left, 1380, 840, 300},
-                 QStringLiteral("Present"), kHeadingPoints, true, report::Alignment::Center);
-        addLabel(header, QString::fromLatin1(column.name), {column.left + 960, 1380, 1980, 300},
-                 QStringLiteral("Name"), kHeadingPoints, true, report::Alignment::Left);
+        reportparts::addLabel(header, QString::fromLatin1(column.present),
+                              {column.left, 1380, 840, 300}, QStringLiteral("Present"),
+                              kHeadingPoints, true, report::Alignment::Center);
+        reportparts::addLabel(header, QString::fromLatin1(column.name),
+                              {column.left + 960, 1380, 1980, 300}, QStringLiteral("Name"),
+                              kHeadingPoints, true, report::Alignment::Left);
     }
     addLine(header, QStringLiteral("VLine2"), 3600, 1320, 3600, 1680);
     addLine(header, QStringLiteral("Line4"), 7200, 1320, 7200, 1680);
@@ -127,11 +113,12 @@ rptRollSheet::rptRollSheet()
         if (RowCount() > 0) {
             TryStep("Reading the meeting of the roll sheet", [this] {
                 data::Recordset& rows = Rows();
-                m_meeting.date = text(rows, "Wk_Date");
+                m_meeting.date = fieldText(rows, QStringLiteral("Wk_Date"));
                 if (ToDouble(rows[QStringLiteral("Wk_Offering")], 0) > 0)
-                    m_meeting.offering = QStringLiteral("$") + text(rows, "Wk_Offering");
-                m_meeting.topic = text(rows, "Wk_Topic");
-                m_meeting.verse = text(rows, "Wk_Scripture");
+                    m_meeting.offering =
+                        QStringLiteral("$") + fieldText(rows, QStringLiteral("Wk_Offering"));
+                m_meeting.topic = fieldText(rows, QStringLiteral("Wk_Topic"));
+                m_meeting.verse = fieldText(rows, QStringLiteral("Wk_Scripture"));
             });
         }
     } else {
@@ -178,10 +165,11 @@ void rptRollSheet::PageHeader_Format()
 
 void rptRollSheet::FillDetail(data::Recordset& rows)
 {
-    const QString id = text(rows, "Youth_ID");
+    const QString id = fieldText(rows, QStringLiteral("Youth_ID"));
     report::ControlCollection& controls = Detail().Controls();
     setFittedText(controls.Item<report::TextBox>(QStringLiteral("txtYouthName")),
-                  text(rows, "Youth_LName") + QStringLiteral(", ") + text(rows, "Youth_FName"),
+                  fieldText(rows, QStringLiteral("Youth_LName")) + QStringLiteral(", ") +
+                      fieldText(rows, QStringLiteral("Youth_FName")),
                   kNamePoints);
     controls.Item<report::CheckBox>(QStringLiteral("chkPresent")).setValue(m_meetingMode ? 1 : 0);
     if (m_barcodeMode)

@@ -1,5 +1,6 @@
 #include "reports/rptTeamRoster.h"
 
+#include "reports/ReportData.h"
 #include "shell/Conversions.h"
 #include "shell/ProgramState.h"
 #include "shell/clsCorvessa.h"
@@ -20,19 +21,6 @@ constexpr std::array<report::Twips, 4> kBoxLefts = {2880, 3660, 4440, 5100};
 constexpr report::Twips kBoxSize = 180;
 constexpr report::Twips kBoxTop = 60;
 
-report::Label& addLabel(report::Section& section, const QString& name, const QRectF& bounds,
-                        const QString& caption, double points, bool bold,
-                        report::Alignment alignment = report::Alignment::Left)
-{
-    auto& label = section.Controls().add<report::Label>(name);
-    label.setBounds(bounds.left(), bounds.top(), bounds.width(), bounds.height());
-    label.setCaption(caption);
-    label.setFontSize(points);
-    label.setFontBold(bold);
-    label.setAlignment(alignment);
-    return label;
-}
-
 report::TextBox& addField(report::Section& section, const QString& name, const QRectF& bounds)
 {
     auto& field = section.Controls().add<report::TextBox>(name);
@@ -51,11 +39,6 @@ void addGridRow(report::Section& section, report::Twips top)
     for (report::Twips left : kBoxLefts)
         section.Controls().add<report::Shape>().setBounds(left, top + kBoxTop, kBoxSize, kBoxSize);
     section.Controls().add<report::Line>().setPoints(0, top + kRowRule, 10800, top + kRowRule);
-}
-
-QString text(data::Recordset& rows, const char* field)
-{
-    return ToString(rows[QString::fromLatin1(field)], QString());
 }
 
 } // namespace
@@ -87,8 +70,8 @@ rptTeamRoster::rptTeamRoster()
         {"Label8", 7500, 2460, "E-mail", true, report::Alignment::Left},
     };
     for (const auto& h : headings) {
-        addLabel(header, QString::fromLatin1(h.name), {h.left, 660, h.width, 240},
-                 QString::fromLatin1(h.caption), kSmallPoints, h.bold, h.alignment);
+        reportparts::addLabel(header, QString::fromLatin1(h.name), {h.left, 660, h.width, 240},
+                              QString::fromLatin1(h.caption), kSmallPoints, h.bold, h.alignment);
     }
     for (report::Twips x : kHeadingRules)
         header.Controls().add<report::Line>().setPoints(x, 600, x, 960);
@@ -99,8 +82,8 @@ rptTeamRoster::rptTeamRoster()
     team.setBackColor(QColor(192, 192, 192));
     team.setBackStyle(report::BackStyle::Opaque);
     team.Controls().add<report::Shape>(QStringLiteral("Shape1")).setBounds(0, 0, 10740, 420);
-    addLabel(team, QStringLiteral("TeamLabel"), {120, 60, 7920, 300}, QStringLiteral("Team Name"),
-             12, true);
+    reportparts::addLabel(team, QStringLiteral("TeamLabel"), {120, 60, 7920, 300},
+                          QStringLiteral("Team Name"), 12, true);
     team.onFormat([this] { TeamHeader_Format(); });
     // The group is the team of the row the next detail prints.
     team.setGroupValueSource([this]() -> std::optional<data::Variant> {
@@ -160,8 +143,10 @@ void rptTeamRoster::FillDetail(data::Recordset& rows)
 {
     report::ControlCollection& controls = Detail().Controls();
     controls.Item<report::TextBox>(QStringLiteral("txtYouthName"))
-        .setText(text(rows, "Youth_FName") + QLatin1Char(' ') + text(rows, "Youth_LName"));
-    controls.Item<report::TextBox>(QStringLiteral("txtEmail")).setText(text(rows, "Youth_Email"));
+        .setText(fieldText(rows, QStringLiteral("Youth_FName")) + QLatin1Char(' ') +
+                 fieldText(rows, QStringLiteral("Youth_LName")));
+    controls.Item<report::TextBox>(QStringLiteral("txtEmail"))
+        .setText(fieldText(rows, QStringLiteral("Youth_Email")));
     controls.Item<report::TextBox>(QStringLiteral("txtPhone"))
-        .setText(text(rows, "Youth_HomePhone"));
+        .setText(fieldText(rows, QStringLiteral("Youth_HomePhone")));
 }

@@ -1,5 +1,6 @@
 #include "reports/rptVisitors.h"
 
+#include "reports/ReportData.h"
 #include "shell/Conversions.h"
 #include "shell/ProgramState.h"
 

@@ -10,17 +10,6 @@ namespace reportparts {
 
 namespace {
 
-report::Label& addLabel(report::Section& section, const QString& name, const QRectF& bounds,
-                        double points, bool bold, report::Alignment alignment)
-{
-    auto& label = section.Controls().add<report::Label>(name);
-    label.setBounds(bounds.left(), bounds.top(), bounds.width(), bounds.height());
-    label.setFontSize(points);
-    label.setFontBold(bold);
-    label.setAlignment(alignment);
-    return label;
-}
-
 report::Label* findLabel(report::Report& layout, const QString& name)
 {
     for (report::Section* section : layout.sections()) {
@@ -32,38 +21,49 @@ report::Label* findLabel(report::Report& layout, const QString& name)
 
 } // namespace
 
+report::Label& addLabel(report::Section& section, const QString& name, const QRectF& bounds,
+                        const QString& caption, double points, bool bold,
+                        report::Alignment alignment)
+{
+    auto& label = section.Controls().add<report::Label>(name);
+    label.setBounds(bounds.left(), bounds.top(), bounds.width(), bounds.height());
+    label.setCaption(caption);
+    label.setFontSize(points);
+    label.setFontBold(bold);
+    label.setAlignment(alignment);
+    return label;
+}
+
 report::Label& addTitle(report::Section& section, const QRectF& bounds, const QString& text,
                         report::Alignment alignment)
 {
-    auto& title = addLabel(section, QStringLiteral("Title"), bounds, 18, true, alignment);
-    title.setCaption(text);
-    return title;
+    return addLabel(section, QStringLiteral("Title"), bounds, text, 18, true, alignment);
 }
 
 report::Label& addSubTitle(report::Section& section, const QRectF& bounds,
                            report::Alignment alignment)
 {
-    auto& subTitle = addLabel(section, QStringLiteral("SubTitle"), bounds, 14, false, alignment);
-    subTitle.setCaption(settings().GroupName());
-    return subTitle;
+    return addLabel(section, QStringLiteral("SubTitle"), bounds, settings().GroupName(), 14, false,
+                    alignment);
 }
 
 void addTimestampAndPage(report::Section& section, const QRectF& timestamp, const QRectF& page)
 {
-    addLabel(section, QStringLiteral("lblTimestamp"), timestamp, 9, false,
+    addLabel(section, QStringLiteral("lblTimestamp"), timestamp, QString(), 9, false,
              report::Alignment::Right);
-    addLabel(section, QStringLiteral("lblPage"), page, 9, false, report::Alignment::Right);
+    addLabel(section, QStringLiteral("lblPage"), page, QString(), 9, false,
+             report::Alignment::Right);
 }
 
 void addMakerFooter(report::Section& section, const QRectF& maker, const QRectF& product,
                     const QRectF& webAddress)
 {
-    addLabel(section, QStringLiteral("Label3"), maker, 9, true, report::Alignment::Center)
-        .setCaption(kMakerName);
-    addLabel(section, QStringLiteral("Label4"), product, 9, true, report::Alignment::Left)
-        .setCaption(kProductFullName);
-    addLabel(section, QStringLiteral("Label5"), webAddress, 9, true, report::Alignment::Right)
-        .setCaption(kMakerWebAddress);
+    addLabel(section, QStringLiteral("Label3"), maker, kMakerName, 9, true,
+             report::Alignment::Center);
+    addLabel(section, QStringLiteral("Label4"), product, kProductFullName, 9, true,
+             report::Alignment::Left);
+    addLabel(section, QStringLiteral("Label5"), webAddress, kMakerWebAddress, 9, true,
+             report::Alignment::Right);
 }
 
 void setSubTitle(report::Section& section)

@@ -24,6 +24,11 @@
 // a left-aligned title) changes them after.
 namespace reportparts {
 
+// A label with its caption, font size, weight and alignment.
+report::Label& addLabel(report::Section& section, const QString& name, const QRectF& bounds,
+                        const QString& caption, double points, bool bold,
+                        report::Alignment alignment = report::Alignment::Left);
+
 // "Title": 18 pt bold, centred unless told otherwise, with its fixed text.
 report::Label& addTitle(report::Section& section, const QRectF& bounds, const QString& text,
                         report::Alignment alignment = report::Alignment::Center);

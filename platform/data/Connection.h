@@ -65,6 +65,10 @@ private:
     std::shared_ptr<detail::Session> m_session;
 };
 
+// Why nothing can be saved through an open connection, in the data layer's wording (its file
+// or folder is read-only); empty text when it can be written.
+QString readOnlyReason(const Connection& connection);
+
 // A transaction that is rolled back unless committed:
 //
 //     data::Transaction tx(conn);

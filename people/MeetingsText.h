@@ -69,8 +69,9 @@ inline const QString kSaveBeforePrinting = QStringLiteral(
     "list as it was last saved.  Cancel prints nothing.");
 inline const QString kSaveBeforePrintingTitle = QStringLiteral("Print Meeting Summary");
 
-inline const QString kMeetingNotStored = QStringLiteral(
-    "The changes to this meeting could not be saved. What you typed is still on the screen.");
+inline const QString kMeetingNotStored =
+    QStringLiteral("The changes to this meeting could not be saved.");
+inline const QString kTypingKept = QStringLiteral("What you typed is still on the screen.");
 inline const QString kLeaveWithoutStoring =
     QStringLiteral("Click Yes to leave without saving them, or No to stay on this meeting.");
 inline const QString kDropOrKeep = QStringLiteral(
@@ -82,7 +83,8 @@ using data::describe;
 // What the user is told when the meeting's changes could not be saved: that, and the reason.
 inline QString meetingNotSavedText(const std::exception& e)
 {
-    return kMeetingNotStored + QStringLiteral("\n\n") + describe(e);
+    return kMeetingNotStored + QLatin1Char(' ') + kTypingKept + QStringLiteral("\n\n") +
+           describe(e);
 }
 
 } // namespace meetings_text

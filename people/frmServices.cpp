@@ -346,7 +346,7 @@ void frmServices::Form_Unload()
         try {
             adoPrimaryRS->Update();
         } catch (const std::exception& e) {
-            ui::critical(meetingNotSavedText(e));
+            ui::critical(kMeetingNotStored + QStringLiteral("\n\n") + describe(e));
         }
     }
     TryStep("Closing the data file", [this] {

@@ -281,8 +281,8 @@ TEST_F(AttendanceList, TwoCopiesNeverOverwriteEachOthersListOrMeetingUnseen)
     testenv::messages().clear();
     testenv::messages().scriptAnswer(Answer::Yes);
     click("cmdFirst");
-    EXPECT_EQ(messageTexts(), QStringList{kMeetingNotStored + "\n\n" + data::kRemovedByAnotherUser +
-                                          "\n\n" + kDropOrKeep});
+    EXPECT_EQ(messageTexts(), QStringList{kMeetingNotStored + " " + kTypingKept + "\n\n" +
+                                          data::kRemovedByAnotherUser + "\n\n" + kDropOrKeep});
     EXPECT_EQ(text("Wk_Date"), "5/5/2024");
     click("cmdLast");
     addFromDropDown("Brown, Bob");

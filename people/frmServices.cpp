@@ -154,6 +154,8 @@ void frmServices::buildControls()
     Select_Type->setObjectName(QStringLiteral("Select_Type"));
     Select_Type->setEditable(true);
     Select_Type->setInsertPolicy(QComboBox::NoInsert);
+    // The typed type stays as typed ("Youth" while "Youth Night" is listed): no completion.
+    Select_Type->setCompleter(nullptr);
     Select_Type->installEventFilter(this);
     Select_Type->lineEdit()->installEventFilter(this);
     ui::place(Select_Type, {kBoxLeft, kTypeTop, 3180, kBoxHeight});

@@ -5,6 +5,7 @@
 #include "platform/report/Engine.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -13,6 +14,8 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <stdexcept>
 
 namespace bench {
 
@@ -30,11 +33,29 @@ void failOnMessages(benchmark::State& state, const CountedMessages& messages)
         state.SkipWithError(messages.last.toUtf8().constData());
 }
 
+void writeBenchData(const QString& path, sample::Options options)
+{
+    const QString existing = qEnvironmentVariable("CORVESSA_BENCH_DATA");
+    if (!existing.isEmpty()) {
+        if (!QFile::copy(existing, path))
+            throw std::runtime_error("The data file " + existing.toStdString() +
+                                     " could not be copied to " + path.toStdString());
+        return;
+    }
+    bool ok = false;
+    const int scale = qEnvironmentVariableIntValue("CORVESSA_BENCH_SCALE", &ok);
+    if (ok && scale > 1) {
+        options.people *= scale;
+        options.attendanceRows *= scale;
+    }
+    sample::writeSampleData(path, options);
+}
+
 const QString SampleFolder::kDataFile = QStringLiteral("CorvessaData.mdb");
 
 SampleFolder::SampleFolder(const sample::Options& options)
 {
-    sample::writeSampleData(m_folder.filePath(kDataFile), options);
+    writeBenchData(m_folder.filePath(kDataFile), options);
     program().ConnectionString = data::buildConnectionString(m_folder.path(), kDataFile);
 }
 

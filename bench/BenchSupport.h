@@ -57,9 +57,19 @@ private:
     QDateTime m_now;
 };
 
-// The sample data file (2,000 people, 1,040 meetings, 200,000 attendance rows, the same on
-// every run) written as kDataFile into a folder of its own; program().ConnectionString names
-// it from then on.
+// Writes the data file the benchmarks run on at `path`. By default that is the sample data of
+// `options` (2,000 people, 1,040 meetings, 200,000 attendance rows, the same on every run).
+// Two environment variables change it for every benchmark program at once:
+//   CORVESSA_BENCH_SCALE=10   the generator writes a group ten times as large (20,000 people,
+//                             2,000,000 attendance rows; the meetings stay as they are);
+//   CORVESSA_BENCH_DATA=FILE  a copy of an existing data file instead (one made by
+//                             make-ten-times, say); benchmarks that date their run by the sample's
+//                             last meeting then need a file whose meetings end on that day.
+// Throws std::runtime_error when the file cannot be written.
+void writeBenchData(const QString& path, sample::Options options = sample::Options{});
+
+// The bench data (see writeBenchData) written as kDataFile into a folder of its own;
+// program().ConnectionString names it from then on.
 class SampleFolder {
 public:
     explicit SampleFolder(const sample::Options& options = sample::Options{});

@@ -3,6 +3,9 @@
 #include "platform/data/Recordset.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QPointer>
+#include <QScopeGuard>
 
 RecordNavigator::RecordNavigator(Hooks hooks) : m_hooks(std::move(hooks)) {}
 
@@ -22,6 +25,14 @@ void RecordNavigator::go(Step step)
         data::Recordset* rs = m_hooks.records();
         if (!rs)
             return;
+        // A step past either end shows no record for a moment, and a screen disables its
+        // controls while it shows none: the control that had the keyboard gets it back.
+        const QPointer<QWidget> focus = QApplication::focusWidget();
+        const auto keepFocus = qScopeGuard([&focus] {
+            if (focus && focus != QApplication::focusWidget() && focus->isEnabled() &&
+                focus->isVisible())
+                focus->setFocus(Qt::OtherFocusReason);
+        });
         switch (step) {
         case Step::First:
             rs->MoveFirst();

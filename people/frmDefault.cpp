@@ -41,10 +41,6 @@ const QString kPeopleQuery =
 // break is all the widgets need.
 const QString kLineBreak = QStringLiteral("\n");
 
-const QString kGradesNotRaised = QStringLiteral(
-    "The school year is over, but the day of the grade raise could not be recorded, so no grade "
-    "has been raised. The grades will be raised at the next start of the program.");
-
 const QString kCustomizeLine = QStringLiteral(
     "Customize the program for your group using Options under the Tools menu above.");
 
@@ -88,17 +84,6 @@ constexpr int kBirthdayDaysAhead = 14;
 // The navigation nodes the lists open.
 constexpr std::int16_t kVisitorsNode = 2;
 constexpr std::int16_t kMembersNode = 3;
-
-constexpr std::int16_t statusCode(PersonStatus status)
-{
-    return static_cast<std::int16_t>(status);
-}
-
-QString personName(data::Recordset& rs)
-{
-    return ToString(rs["Youth_FName"], QString()) + QLatin1Char(' ') +
-           ToString(rs["Youth_LName"], QString());
-}
 
 // "MM/DD" with the locale's date separator.
 QString monthAndDay(const QDate& d)
@@ -314,6 +299,12 @@ void frmDefault::appendReminder(const QString& line)
     m_reminderText += line;
 }
 
+QString frmDefault::personName(data::Recordset& rs)
+{
+    return ToString(rs["Youth_FName"], QString()) + QLatin1Char(' ') +
+           ToString(rs["Youth_LName"], QString());
+}
+
 void frmDefault::AddGraduationReminder()
 {
     const QDate today = ui::today();
@@ -332,164 +323,6 @@ void frmDefault::AddGraduationReminder()
     if (remind)
         appendReminder(QStringLiteral("Reminder: ") + month +
                        QStringLiteral(" graduations are coming up!"));
-}
-
-bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& rs)
-{
-    clsCorvessa& s = settings();
-    const QDate today = ui::today();
-    const QDate raiseDay(today.year(), 6, 15);
-
-    // The school year is over once a year, at the first run on or after 15 June. The very
-    // first run only records the date. Unreadable settings count as off: no grade is raised
-    // and no visitor becomes a member on guesswork.
-    const double lastRaise = s.LastAutoGradSchoolDate();
-    bool schoolYearOver = false;
-    if (data::jetdate::toDate(lastRaise) == data::jetdate::epoch()) {
-        const int year = today < raiseDay ? today.year() - 1 : today.year();
-        TryStep("Recording the school year",
-                [&] { s.setLastAutoGradSchoolDate(data::jetdate::fromDate(QDate(year, 6, 14))); });
-    } else {
-        bool autoGradSchool = false;
-        TryStep("Reading the grade raise setting", [&] { autoGradSchool = s.AutoGradSchool(); });
-        schoolYearOver = autoGradSchool && today >= raiseDay &&
-                         data::jetdate::toDate(lastRaise).year() < today.year();
-    }
-    bool autoGradVisitor = false;
-    TryStep("Reading the visitor setting", [&] { autoGradVisitor = s.AutoGradVisitor(); });
-
-    QStringList inactive;
-    QStringList activeAgain;
-    QStringList newMembers;
-    bool gradesRaised = false;
-    try {
-        // One transaction for the whole evaluation; the grade raise is a part of it that can be
-        // undone by itself.
-        data::Transaction transaction(conn);
-        TryStep("Going to the first person", [&] { rs.MoveFirst(); });
-        while (!rs.EOF()) {
-            const QString name = personName(rs);
-            bool changed = false;
-            bool becameInactive = false;
-            bool becameActive = false;
-            bool becameMember = false;
-
-            TryStep("Checking for inactivity", [&] {
-                const std::int16_t status = ToInteger(rs["Youth_Status"], 0);
-                if (ShouldBecomeInactive(status, rs["Youth_Last_Attended"])) {
-                    rs["Youth_Status"] = statusCode(PersonStatus::Inactive);
-                    becameInactive = changed = true;
-                }
-            });
-            TryStep("Checking for a return", [&] {
-                const std::int16_t status = ToInteger(rs["Youth_Status"], 0);
-                if (ShouldReactivate(status, rs["Youth_Last_Attended"])) {
-                    rs["Youth_Status"] = statusCode(PersonStatus::Active);
-                    becameActive = changed = true;
-                }
-            });
-            TryStep("Counting a visitor's attendance", [&] {
-                if (autoGradVisitor && ToBoolean(rs["Youth_Visitor"], false) &&
-                    QualifiesAsMember(ToLong(rs["Youth_ID"], 0))) {
-                    rs["Youth_Visitor"] = false;
-                    becameMember = changed = true;
-                }
-            });
-
-            // A person is named in the reminders only once the change is stored; a row that
-            // cannot be stored keeps its old values.
-            if (changed && saveRow(rs)) {
-                if (becameInactive)
-                    inactive << name;
-                if (becameActive)
-                    activeAgain << name;
-                if (becameMember)
-                    newMembers << name;
-            }
-            if (!TryStep("Going to the next person", [&] { rs.MoveNext(); }))
-                break;
-        }
-
-        if (schoolYearOver)
-            gradesRaised = RaiseSchoolGrades(conn, rs, lastRaise);
-        try {
-            transaction.commit();
-        } catch (...) {
-            if (gradesRaised)
-                TryStep("Restoring the school year",
-                        [&] { s.setLastAutoGradSchoolDate(lastRaise); });
-            throw;
-        }
-    } catch (const std::exception& e) {
-        ui::critical(data::describe(e));
-        // Show the people as the file holds them.
-        TryStep("Reading the people again", [&] { rs.Requery(); });
-        return false;
-    }
-
-    const QString separator = QStringLiteral(", ");
-    if (gradesRaised)
-        appendReminder(QStringLiteral(
-            "The school year is over! All grade levels have been increased by one for you."));
-    if (!inactive.isEmpty())
-        appendReminder(QStringLiteral("These people have become inactive: ") +
-                       inactive.join(separator));
-    if (!activeAgain.isEmpty())
-        appendReminder(QStringLiteral("These people have become active again: ") +
-                       activeAgain.join(separator));
-    if (!newMembers.isEmpty())
-        appendReminder(QStringLiteral("These visitors are now members: ") +
-                       newMembers.join(separator));
-    return true;
-}
-
-// Raises every school grade of 1 or more by one and records the day of the raise. The raises
-// stand only together with that record (a raise not recorded would be made again at the next
-// run): when the day cannot be written, the grades are put back, the user is told once, and the
-// other rules' changes stay.
-bool frmDefault::RaiseSchoolGrades(data::Connection& conn, data::Recordset& rs, double lastRaise)
-{
-    clsCorvessa& s = settings();
-    bool recorded = false;
-    try {
-        data::Transaction raise(conn);
-        TryStep("Going to the first person", [&] { rs.MoveFirst(); });
-        while (!rs.EOF()) {
-            bool changed = false;
-            TryStep("Raising the school grade", [&] {
-                const std::int16_t grade = ToInteger(rs["Youth_School_Grade"], 0);
-                if (grade >= 1 && grade < std::numeric_limits<std::int16_t>::max()) {
-                    rs["Youth_School_Grade"] = static_cast<std::int16_t>(grade + 1);
-                    changed = true;
-                }
-            });
-            if (changed)
-                saveRow(rs);
-            if (!TryStep("Going to the next person", [&] { rs.MoveNext(); }))
-                break;
-        }
-        s.setLastAutoGradSchoolDate(data::jetdate::fromDate(ui::today()));
-        recorded = true;
-        raise.commit();
-        return true;
-    } catch (const std::exception& e) {
-        if (recorded)
-            TryStep("Restoring the school year", [&] { s.setLastAutoGradSchoolDate(lastRaise); });
-        ui::critical(kGradesNotRaised + QStringLiteral("\n\n") + data::describe(e));
-    }
-    // The rows show the grades as they are stored again.
-    TryStep("Reading the people again", [&] { rs.Requery(); });
-    return false;
-}
-
-// Stores the current row's changes; a row that cannot be stored is put back as it was.
-bool frmDefault::saveRow(data::Recordset& rs)
-{
-    if (TryStep("Saving a person", [&] { rs.Update(); }))
-        return true;
-    if (rs.EditMode() != data::adEditNone)
-        TryStep("Discarding a change", [&] { rs.CancelUpdate(); });
-    return false;
 }
 
 void frmDefault::fillLists(data::Recordset& rs, Counts& counts)

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "shell/ContentForm.h"
+#include "shell/Helpers.h"
 
+#include <QSet>
 #include <QString>
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class Panel;
 class QLabel;
@@ -59,14 +62,32 @@ private:
     void List_Visitors_DblClick();
     void openPerson(std::int32_t id, std::int16_t node);
 
+    // The people a rule could not be applied to in this run, and why the first one failed.
+    struct EvaluationFailures {
+        QSet<std::int32_t> people;
+        bool gradesUndone = false; // the yearly raise could not be recorded, so it was undone
+        QString firstReason;
+        // Runs one step of the rules for `person`. A failure is logged and noted against the
+        // person, and the evaluation goes on; returns false when the step failed.
+        bool attempt(const char* what, std::int32_t person, const std::function<void()>& step);
+    };
+
     bool evaluationsDue() const;
     void setEvaluationsDone();
     void AddGraduationReminder();
     // Returns false when the changes could not be stored; the file is then left as it was.
     bool RunStatusEvaluations(data::Connection& conn, data::Recordset& rs);
-    bool RaiseSchoolGrades(data::Connection& conn, data::Recordset& rs, double lastRaise);
-    static bool saveRow(data::Recordset& rs);
+    bool RaiseSchoolGrades(data::Connection& conn, data::Recordset& rs, double lastRaise,
+                           EvaluationFailures& failures);
+    static bool saveRow(data::Recordset& rs, std::int32_t id, EvaluationFailures& failures);
+    static void reportFailures(const EvaluationFailures& failures);
     void appendReminder(const QString& line);
+
+    static QString personName(data::Recordset& rs);
+    static constexpr std::int16_t statusCode(PersonStatus status)
+    {
+        return static_cast<std::int16_t>(status);
+    }
 
     void fillLists(data::Recordset& rs, Counts& counts);
     void showCounts(const Counts& counts);

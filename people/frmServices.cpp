@@ -30,6 +30,8 @@
 #include <QScopeGuard>
 #include <QStyle>
 
+#include <utility>
+
 using namespace meetings_text;
 
 const QString frmServices::kRollSheetLayout = QStringLiteral("rptRollSheet");
@@ -154,6 +156,8 @@ void frmServices::buildControls()
     Select_Type->setObjectName(QStringLiteral("Select_Type"));
     Select_Type->setEditable(true);
     Select_Type->setInsertPolicy(QComboBox::NoInsert);
+    // The typed type stays as typed ("Youth" while "Youth Night" is listed): no completion.
+    Select_Type->setCompleter(nullptr);
     Select_Type->installEventFilter(this);
     Select_Type->lineEdit()->installEventFilter(this);
     ui::place(Select_Type, {kBoxLeft, kTypeTop, 3180, kBoxHeight});
@@ -314,13 +318,14 @@ void frmServices::Form_Load()
     if (const QString why = data::readOnlyReason(*m_connection); !why.isEmpty())
         ui::critical(why);
     bindFields();
-    TryStep("Showing the latest meeting", [this] {
+    const auto kept = std::exchange(program().KeptAttendance, std::nullopt);
+    TryStep("Choosing the meeting to show", [&] {
         if (adoPrimaryRS->EOF()) {
             addMeetingRow(data::jetdate::fromDate(ui::today()));
             FillWithActive = true;
             LoadAttendanceList();
             lblInstructions->setText(kPrefillInstructions);
-        } else {
+        } else if (!kept || !showKeptList(*kept)) {
             adoPrimaryRS->MoveLast();
         }
     });
@@ -339,8 +344,11 @@ void frmServices::Form_Unload()
     // The focus may never leave the meeting type before the screen goes.
     TryStep("Keeping the meeting type", [this] { Select_Type_LostFocus(); });
     // Unsaved ticks are never dropped without the question, whether or not the meeting's
-    // own fields were edited.
-    if (ListChanged)
+    // own fields were edited; ticks the user chose not to save before printing are kept for
+    // the screen made when the preview closes, without asking again.
+    if (ListChanged && m_listKeptBehindPreview)
+        TryStep("Keeping the attendance list", [this] { keepUnsavedList(); });
+    else if (ListChanged)
         TryStep("Offering to save the attendance list", [this] { adoPrimaryRS_WillMove(); });
     if (RecordChanged) {
         try {

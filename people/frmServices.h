@@ -14,6 +14,7 @@
 #include <vector>
 
 class MeetingFieldDelegate;
+struct KeptAttendanceList;
 class QComboBox;
 class QDataWidgetMapper;
 class QFrame;
@@ -93,6 +94,10 @@ private:
     void cmdNewAttendee_Click();
     void cmdResort_Click();
     void cmdPrintWeekRoll_Click();
+    // The unsaved list the user chose to keep when printing, handed to the screen made when
+    // the preview closes, which shows it again on its meeting (false when that meeting is gone).
+    void keepUnsavedList();
+    bool showKeptList(const KeptAttendanceList& kept);
     void bc_Entry_GotFocus();
     void bc_Entry_LostFocus();
     bool bc_Entry_KeyPress(QKeyEvent* event);
@@ -147,6 +152,9 @@ private:
     QString MeetingType;
     // The roll sheet may be printed (false from Add Meeting to the next Save List or move).
     bool m_printAllowed = true;
+    // A report preview covers the screen while its list holds ticks the user chose not to save
+    // before printing: they are not asked about again when the screen goes with the preview.
+    bool m_listKeptBehindPreview = false;
     // The attendance of the meeting as it was stored when the list was read (ids in order),
     // which Save List finds unchanged unless another user saved the list meanwhile.
     std::vector<std::int32_t> m_storedAttendance;

@@ -473,9 +473,49 @@ void frmServices::cmdPrintWeekRoll_Click()
         // must find no meeting afterwards.
         const auto reset = qScopeGuard([] { program().ReportWeekID = 0; });
         std::shared_ptr<report::Report> layout = report::createLayout(kRollSheetLayout);
-        if (layout)
+        if (layout) {
             ShowReport(std::move(layout), true);
+            // Ticks still unsaved now are ones the user chose not to save before printing.
+            m_listKeptBehindPreview = ListChanged;
+        }
     } catch (const std::exception& e) {
         ui::plainMessage(describe(e));
     }
+}
+
+void frmServices::keepUnsavedList()
+{
+    KeptAttendanceList kept;
+    kept.meetingId = ToLong(adoPrimaryRS->Fields(QStringLiteral("Wk_ID")), 0);
+    kept.stored = m_storedAttendance;
+    kept.oldListConfirmed = OldListConfirmed;
+    for (int i = 0; i < AttendedList->count(); ++i) {
+        const QListWidgetItem* item = AttendedList->item(i);
+        kept.entries.push_back({entryId(item), item->text(), item->checkState() == Qt::Checked});
+    }
+    if (kept.meetingId != 0)
+        program().KeptAttendance = std::move(kept);
+}
+
+bool frmServices::showKeptList(const KeptAttendanceList& kept)
+{
+    const auto copy = adoPrimaryRS->Clone();
+    copy->Find(QStringLiteral("Wk_ID = ") + QString::number(kept.meetingId), 0,
+               data::adSearchForward, data::adBookmarkFirst);
+    if (copy->EOF())
+        return false;
+    adoPrimaryRS->setBookmark(copy->Bookmark());
+    AttendedList->clear();
+    Loading = true;
+    for (const KeptAttendanceList::Entry& e : kept.entries)
+        addListEntry(e.id, e.text, e.ticked);
+    Loading = false;
+    m_storedAttendance = kept.stored;
+    OldListConfirmed = kept.oldListConfirmed;
+    ShowAttendeeCount();
+    if (AttendedList->count() > 0)
+        AttendedList->setCurrentRow(0);
+    setSaveListShown(true);
+    ListChanged = true;
+    return true;
 }

@@ -4,11 +4,27 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class clsCorvessa;
 class frmMainMDI;
 class RunMarker;
+
+// An attendance list a meetings screen had not saved when a report preview covered it and the
+// user chose to print the list as stored: the people listed (id, text, ticked) in list order,
+// and the attendance as stored when the list was read.
+struct KeptAttendanceList {
+    struct Entry {
+        std::int32_t id = 0;
+        QString text;
+        bool ticked = false;
+    };
+    std::int32_t meetingId = 0;
+    std::vector<Entry> entries;
+    std::vector<std::int32_t> stored;
+    bool oldListConfirmed = false;
+};
 
 // The program-wide variables: the settings object, the main window, the connection string
 // and the values screens, the report catalogue and the report layouts hand to each other.
@@ -32,6 +48,8 @@ struct ProgramState {
     std::int32_t SelectedYouthID = 0; // 0 = none
     QString BulkEmailList;       // each address followed by "; "
     std::int32_t ReportWeekID = 0;    // below 1 = all members
+    // Handed from the meetings screen a preview covered to the next meetings screen made.
+    std::optional<KeptAttendanceList> KeptAttendance;
 
     // The navigation node a report preview returns to (kept by ShowReport between calls).
     std::int16_t ReturnNodeIndex = 0;

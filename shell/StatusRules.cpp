@@ -73,21 +73,31 @@ bool IsMIA(std::int16_t status, const data::Variant& lastAttended)
     return weeks && *weeks > settings().WeeksToMIA();
 }
 
-bool QualifiesAsMember(std::int32_t personId)
+namespace {
+
+// Attendance rows of meetings dated on or after the first day of the member period.
+QString memberPeriodQuery()
 {
     const QDate cutoff = ui::today().addDays(-kMemberPeriodDays);
+    return QStringLiteral("SELECT Attend_Youth_ID ") +
+           QStringLiteral("FROM Weeks INNER JOIN Attendance ON Weeks.Wk_ID = "
+                          "Attendance.Attend_Wk_ID ") +
+           QStringLiteral("WHERE Wk_Date>=#") + data::text::formatUsDate(cutoff) +
+           QStringLiteral("#");
+}
+
+} // namespace
+
+bool QualifiesAsMember(std::int32_t personId)
+{
     data::Connection conn;
     conn.setCursorLocation(data::adUseServer);
     conn.Open(program().ConnectionString, QString(), QString());
     data::Recordset rs;
     // Only this person's rows are read: the count is that of all rows of the period whose
     // Attend_Youth_ID is the person's.
-    rs.Open(QStringLiteral("SELECT Attend_Youth_ID ") +
-                QStringLiteral("FROM Weeks INNER JOIN Attendance ON Weeks.Wk_ID = "
-                               "Attendance.Attend_Wk_ID ") +
-                QStringLiteral("WHERE Wk_Date>=#") + data::text::formatUsDate(cutoff) +
-                QStringLiteral("# AND Attend_Youth_ID=") + QString::number(personId) +
-                QStringLiteral(";"),
+    rs.Open(memberPeriodQuery() + QStringLiteral(" AND Attend_Youth_ID=") +
+                QString::number(personId) + QStringLiteral(";"),
             conn, data::adOpenForwardOnly, data::adLockReadOnly);
     int count = 0;
     for (; !rs.EOF(); rs.MoveNext()) {
@@ -96,5 +106,22 @@ bool QualifiesAsMember(std::int32_t personId)
     }
     rs.Close();
     conn.Close();
-    return count >= settings().WeeksToMember();
+    return AttendsOftenEnoughForMember(count);
+}
+
+QHash<std::int32_t, int> MemberPeriodAttendance(data::Connection& conn)
+{
+    data::Recordset rs;
+    rs.Open(memberPeriodQuery() + QStringLiteral(";"), conn, data::adOpenForwardOnly,
+            data::adLockReadOnly);
+    QHash<std::int32_t, int> counts;
+    for (; !rs.EOF(); rs.MoveNext())
+        ++counts[ToLong(rs["Attend_Youth_ID"], 0)];
+    rs.Close();
+    return counts;
+}
+
+bool AttendsOftenEnoughForMember(int periodAttendance)
+{
+    return periodAttendance >= settings().WeeksToMember();
 }

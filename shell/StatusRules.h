@@ -2,8 +2,14 @@
 
 #include "platform/data/Variant.h"
 
+#include <QHash>
+
 #include <cstdint>
 #include <optional>
+
+namespace data {
+class Connection;
+} // namespace data
 
 // The rules that keep a person's status and visitor flag up to date. Each looks at one person
 // on today's date (ui::today()); the time of day plays no part. A status is a Youth_Status code
@@ -31,3 +37,12 @@ bool IsMIA(std::int16_t status, const data::Variant& lastAttended);
 // 8 weeks before today (meetings of every type and meetings after today count). Reads the data
 // file through a connection of its own on program().ConnectionString; throws data::DataError.
 bool QualifiesAsMember(std::int32_t personId);
+
+// The same count for every person at once, read in one statement through `conn`: the number of
+// attendance rows of that period, by Attend_Youth_ID (people without any are absent). For a
+// caller that is about to write through `conn`: it reads before the first write, so it never
+// meets its own lock. Throws data::DataError.
+QHash<std::int32_t, int> MemberPeriodAttendance(data::Connection& conn);
+
+// True when that many attendance rows of the period make a visitor a member.
+bool AttendsOftenEnoughForMember(int periodAttendance);

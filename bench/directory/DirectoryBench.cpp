@@ -41,7 +41,7 @@ void useSampleFile()
     static bool written = false;
     const sample::Options options;
     if (!written) {
-        sample::writeSampleData(folder().filePath(QStringLiteral("CorvessaData.mdb")), options);
+        bench::writeBenchData(folder().filePath(QStringLiteral("CorvessaData.mdb")), options);
         ui::services().clock = std::make_unique<bench::FixedClock>(options.lastMeeting);
         written = true;
     }

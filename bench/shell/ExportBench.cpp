@@ -16,7 +16,7 @@ namespace {
 void BM_ExportSampleDirectory(benchmark::State& state)
 {
     QTemporaryDir folder;
-    sample::writeSampleData(folder.filePath(QStringLiteral("CorvessaData.mdb")), sample::Options{});
+    bench::writeBenchData(folder.filePath(QStringLiteral("CorvessaData.mdb")));
     const QString connection =
         data::buildConnectionString(folder.path(), QStringLiteral("CorvessaData.mdb"));
     const QString target = folder.filePath(QStringLiteral("Directory.txt"));

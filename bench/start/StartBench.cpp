@@ -8,6 +8,7 @@
 #include "shell/ProgramState.h"
 #include "shell/frmMainMDI.h"
 #include "platform/data/ConnectionString.h"
+#include "platform/data/Variant.h"
 #include "platform/ui/Services.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -65,7 +67,7 @@ struct Bench {
     Bench()
     {
         pristine = folder.filePath(QStringLiteral("Sample.mdb"));
-        sample::writeSampleData(pristine, kSample);
+        bench::writeBenchData(pristine, kSample);
         dataFile = folder.filePath(QStringLiteral("CorvessaData.mdb"));
         ui::Services& s = ui::services();
         s.clock = std::make_unique<BenchClock>();
@@ -91,6 +93,35 @@ struct Bench {
         clock->setToday(today);
         program().StoredReminders.clear();
         program().MainForm->setEvalsDone(false);
+    }
+
+    // Four meetings in the three weeks before `today`, the last of them yesterday, attended by
+    // every third visitor and every tenth inactive person: those visitors have come often
+    // enough to become members, and those inactive people are back.
+    void addRecentMeetings(const QDate& today)
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(dataFile.toUtf8().constData(), &db);
+        QByteArray sql = "BEGIN;";
+        for (const int daysAgo : {20, 13, 6, 1}) {
+            const QByteArray day =
+                QByteArray::number(data::jetdate::fromDate(today.addDays(-daysAgo)));
+            sql += "INSERT INTO Weeks (Wk_Date, Wk_Mtg_Type) VALUES (" + day +
+                   ", 'Sunday');"
+                   "INSERT INTO Attendance (Attend_Youth_ID, Attend_Wk_ID) "
+                   "SELECT Youth_ID, (SELECT Max(Wk_ID) FROM Weeks) FROM Youth WHERE Youth_Deleted = 0 AND "
+                   "((Youth_Visitor <> 0 AND Youth_ID % 3 = 0) OR "
+                   "(Youth_Status = 3 AND Youth_ID % 10 = 0));"
+                   "UPDATE Youth SET Youth_Last_Attended = " +
+                   day +
+                   " WHERE Youth_ID IN (SELECT Attend_Youth_ID FROM Attendance WHERE "
+                   "Attend_Wk_ID = (SELECT Max(Wk_ID) FROM Weeks));";
+        }
+        sql += "COMMIT;";
+        char* error = nullptr;
+        if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, &error) != SQLITE_OK)
+            qFatal("Adding the recent meetings failed: %s", error);
+        sqlite3_close(db);
     }
 };
 
@@ -118,10 +149,23 @@ Visit visitStartPage()
     return v;
 }
 
+// How many people a reminder line names.
+int named(const QString& linePrefix)
+{
+    for (const QString& line : program().StoredReminders.split(QLatin1Char('\n'))) {
+        if (line.startsWith(linePrefix))
+            return static_cast<int>(line.count(QStringLiteral(", "))) + 1;
+    }
+    return 0;
+}
+
 void report(benchmark::State& state, const Visit& v)
 {
     state.counters["missing"] = v.missing;
     state.counters["reminder_chars"] = v.reminderChars;
+    state.counters["inactive"] = named(QStringLiteral("These people have become inactive: "));
+    state.counters["back"] = named(QStringLiteral("These people have become active again: "));
+    state.counters["members"] = named(QStringLiteral("These visitors are now members: "));
     if (bench().messages->count > 0)
         state.SkipWithError("A message box was shown");
 }
@@ -155,6 +199,25 @@ void BM_FirstVisitOnTheDayOfTheGradeRaise(benchmark::State& state)
     report(state, v);
 }
 BENCHMARK(BM_FirstVisitOnTheDayOfTheGradeRaise)->Unit(benchmark::kMillisecond);
+
+// The first visit after a summer break: half a year after the last weekly meeting and after the
+// day of the grade raise, with a few meetings in the last three weeks. Every rule fires at once:
+// active people become inactive, some come back, some visitors become members, every grade
+// rises, and nearly every row is stored.
+void BM_FirstVisitAfterASummerBreak(benchmark::State& state)
+{
+    const QDate today = kSample.lastMeeting.addDays(183);
+    Visit v;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench().newRun(today, today.addYears(-1));
+        bench().addRecentMeetings(today);
+        state.ResumeTiming();
+        v = visitStartPage();
+    }
+    report(state, v);
+}
+BENCHMARK(BM_FirstVisitAfterASummerBreak)->Unit(benchmark::kMillisecond);
 
 // Every later visit of the run: the lists alone.
 void BM_LaterVisit(benchmark::State& state)

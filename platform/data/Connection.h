@@ -69,6 +69,12 @@ private:
 // or folder is read-only); empty text when it can be written.
 QString readOnlyReason(const Connection& connection);
 
+// How long, in milliseconds, a statement waits for a lock that another program holds on the
+// data file before it fails with the in-use wording (5 seconds unless set). A lock held by this
+// program itself is never waited for: that statement fails at once.
+int busyTimeout();
+void setBusyTimeout(int milliseconds);
+
 // A transaction that is rolled back unless committed:
 //
 //     data::Transaction tx(conn);

@@ -1,5 +1,6 @@
 #include "platform/data/FileCheck.h"
 
+#include "platform/data/Connection.h"
 #include "platform/data/Schema.h"
 
 #include <sqlite3.h>
@@ -10,9 +11,6 @@
 namespace data {
 
 namespace {
-
-// Milliseconds to wait for another program's write to end.
-constexpr int kBusyTimeoutMs = 5000;
 
 FileCheck failed(sqlite3* db, int rc)
 {
@@ -54,7 +52,7 @@ FileCheck checkDataFile(const QString& path, const std::function<void()>& whileU
     if (rc != SQLITE_OK)
         return failed(db, rc);
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(db, busyTimeout());
 
     // Everything below runs inside one read transaction: its lock keeps writers out until the
     // copy is made.

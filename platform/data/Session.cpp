@@ -7,15 +7,75 @@
 
 #include <sqlite3.h>
 
+#include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QMultiHash>
+
+#include <algorithm>
+#include <atomic>
+#include <iterator>
+#include <mutex>
+
+namespace data {
+
+namespace {
+// Milliseconds a statement waits for another program's lock on the file before it fails.
+std::atomic<int> busyTimeoutMs{5000};
+} // namespace
+
+int busyTimeout()
+{
+    return busyTimeoutMs;
+}
+
+void setBusyTimeout(int milliseconds)
+{
+    busyTimeoutMs = std::max(0, milliseconds);
+}
+
+} // namespace data
 
 namespace data::detail {
 
 namespace {
 
-// Milliseconds a statement waits for another program's lock on the file before it fails.
-constexpr int kBusyTimeoutMs = 5000;
+// Every open session of this process, by the file it works on. A lock that one of them holds
+// cannot be waited out by another: the program would be waiting for itself.
+struct OpenSessions {
+    std::mutex mutex;
+    QMultiHash<QString, const Session*> byFile;
+};
+
+OpenSessions& openSessions()
+{
+    static OpenSessions sessions;
+    return sessions;
+}
+
+// The pauses between tries while another program holds the file, in milliseconds.
+constexpr int kPauses[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+
+int waitForLock(void* arg, int attempt)
+{
+    const auto* session = static_cast<const Session*>(arg);
+    if (session->fileHeldByThisProcess()) {
+        qWarning().noquote() << "A statement on" << session->path()
+                             << "met a lock this program holds itself; it fails at once.";
+        return 0;
+    }
+    constexpr int kCount = static_cast<int>(std::size(kPauses));
+    int waited = 0;
+    for (int i = 0; i < std::min(attempt, kCount); ++i)
+        waited += kPauses[i];
+    if (attempt > kCount)
+        waited += (attempt - kCount) * kPauses[kCount - 1];
+    const int pause = std::min(kPauses[std::min(attempt, kCount - 1)], busyTimeout() - waited);
+    if (pause <= 0)
+        return 0;
+    sqlite3_sleep(pause);
+    return 1;
+}
 // Prepared statements kept per connection.
 constexpr int kMaxIdleStatements = 64;
 
@@ -127,7 +187,13 @@ Session::Session(const QString& path) : m_path(path)
                         QString(), QString(), rc);
     }
     sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    m_file = QFileInfo(path).canonicalFilePath();
+    {
+        OpenSessions& open = openSessions();
+        const std::lock_guard lock(open.mutex);
+        open.byFile.insert(m_file, this);
+    }
+    sqlite3_busy_handler(m_db, &waitForLock, this);
     // A double-quoted name that matches no column is an error, never a text value.
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
@@ -138,16 +204,14 @@ Session::Session(const QString& path) : m_path(path)
     try {
         m_catalog = Catalog::load(m_db);
     } catch (const DataError& e) {
-        sqlite3_close(m_db);
-        m_db = nullptr;
+        close();
         const int code = (e.code() & 0xff) == SQLITE_BUSY || (e.code() & 0xff) == SQLITE_LOCKED
                              ? e.code()
                              : SQLITE_NOTADB;
         throw DataError(describeFailure(code, e.description(), path), QString(), QString(), code);
     }
     if (!m_catalog->table(schema::kPeopleTable)) {
-        sqlite3_close(m_db);
-        m_db = nullptr;
+        close();
         throw DataError(dataFileDamagedText(path), QString(), QString(), SQLITE_NOTADB);
     }
 }
@@ -167,6 +231,11 @@ void Session::close()
     if (transactionDepth > 0)
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     transactionDepth = 0;
+    {
+        OpenSessions& open = openSessions();
+        const std::lock_guard lock(open.mutex);
+        open.byFile.remove(m_file, this);
+    }
     sqlite3_close_v2(m_db);
     m_db = nullptr;
 }
@@ -179,6 +248,19 @@ bool Session::readOnly() const
     // made.
     return sqlite3_db_readonly(m_db, "main") == 1 ||
            !QFileInfo(QFileInfo(m_path).absolutePath()).isWritable();
+}
+
+bool Session::fileHeldByThisProcess() const
+{
+    OpenSessions& open = openSessions();
+    const std::lock_guard lock(open.mutex);
+    for (auto it = open.byFile.constFind(m_file); it != open.byFile.cend() && it.key() == m_file;
+         ++it) {
+        const Session* other = it.value();
+        if (other != this && other->m_db && !sqlite3_get_autocommit(other->m_db))
+            return true;
+    }
+    return false;
 }
 
 void Session::requireOpen() const

@@ -62,6 +62,10 @@ public:
     // Throws DataError unless the connection is open.
     void requireOpen() const;
 
+    // True while another open session of this process on the same file is inside a transaction:
+    // a lock on the file is then this process's own, and waiting for it would never end.
+    bool fileHeldByThisProcess() const;
+
     // Explicit transactions: nesting depth (0 = none).
     int transactionDepth = 0;
 
@@ -73,6 +77,7 @@ private:
 
     sqlite3* m_db = nullptr;
     QString m_path;
+    QString m_file; // the path resolved, so that two spellings of one file compare equal
     std::shared_ptr<const Catalog> m_catalog;
     QHash<QString, sqlite3_stmt*> m_idle;
 };

@@ -103,6 +103,17 @@ TEST_F(DirectoryEntry, BoxesThatRefuseTheirTextSayWhyAndKeepTheFocus)
         }
         EXPECT_EQ(box(c.box)->text(), c.left) << c.typed;
         EXPECT_EQ(beeps, c.beeps) << c.typed;
+        // Save and leaving the person make the same check while the box still has the text.
+        for (const char* command : {"cmdUpdate", "cmdNext"}) {
+            if (!*c.message)
+                break;
+            retype(c.box, QString::fromUtf8(c.typed));
+            testenv::messages().clear();
+            click(command);
+            ASSERT_FALSE(testenv::messages().shown().empty()) << command << ' ' << c.typed;
+            EXPECT_TRUE(testenv::messages().last().text.startsWith(c.message)) << command;
+            EXPECT_EQ(box(11)->text(), "Ann") << command;
+        }
     }
     // A refused birth date leaves the age as it was.
     retype(3, "4/1/2009");

@@ -274,6 +274,12 @@ TEST_F(MeetingsScreen, StoresEditedFieldsAndTheMeetingTypeWhenLeft)
     EXPECT_EQ(stored("Wk_Mtg_Type").text(), "Bible Study");
     EXPECT_TRUE(messageTexts().isEmpty());
 
+    // A typed type is stored as typed, also when a listed one begins with it.
+    open();
+    type(control<QComboBox>("Select_Type")->lineEdit(), "Sun");
+    leave();
+    EXPECT_EQ(stored("Wk_Mtg_Type").text(), "Sun");
+
     // Edits that cannot be stored when the screen is left are reported, not dropped silently:
     // the user stays with them (No), or leaves without them (Yes).
     db.exec("CREATE TRIGGER keep BEFORE UPDATE ON Weeks BEGIN SELECT RAISE(ABORT, 'read-only'); "

@@ -83,7 +83,7 @@ TEST(LikePatterns, MatchAsTheLikeOperatorDoes)
         {"[!A-C]*", "BAKER", false}, {"A[]B", "AB", true},      {"[-A]*", "-X", true},
         {"*N", "DUNN", true},        {"D*N*", "DUNN", true},    {"D**X", "DUNN", false},
         {"O'*", "O'NEIL", true},     {"[*]*", "*STAR", true},   {"[?]*", "X", false},
-        {"smith*", "SMITH", false},
+        {"smith*", "SMITH", false},  {"#*", "9TH, ANN", true},
     };
     for (const auto& c : cases) {
         const auto pattern = LikePattern::compile(QString::fromUtf8(c.pattern));

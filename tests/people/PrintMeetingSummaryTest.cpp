@@ -80,29 +80,36 @@ TEST_F(PrintMeetingSummary, AMeetingThatCannotBeStoredIsNotPrinted)
 }
 
 // With ticks not yet saved the user chooses: save and print them, print the stored list, or
-// print nothing. The sheet is never silently other than the list on screen.
+// print nothing. The sheet is never silently other than the list on screen, and the question
+// is asked once: the ticks not saved are still there, unsaved, when the preview closes.
 TEST_F(PrintMeetingSummary, UnsavedTicksAreSavedOrLeftOutOnlyAsTheUserSays)
 {
-    const struct {
+    struct Case {
         ui::Answer answer;
         bool printed;
         QStringList sheet;
         QList<int> stored; // by position: 0 Ann, 1 Bob
         bool stillChanged;
-    } cases[] = {
-        {ui::Answer::Yes, true, {"Brown, Bob"}, {1}, false},
-        {ui::Answer::No, true, {"Adams, Ann"}, {0}, true},
-        {ui::Answer::Cancel, false, {}, {0}, true},
+        const char* dateAfter; // the meeting shown once the preview is closed
+        QStringList listAfter;
+    };
+    const QStringList unsaved = {"[ ] Adams, Ann", "[x] Brown, Bob"};
+    const Case cases[] = {
+        {ui::Answer::Yes, true, {"Brown, Bob"}, {1}, false, "5/19/2024", {}},
+        {ui::Answer::No, true, {"Adams, Ann"}, {0}, true, "5/12/2024", unsaved},
+        {ui::Answer::Cancel, false, {}, {0}, true, "5/12/2024", unsaved},
     };
     const int ann = db.addPerson("Ann", "Adams");
     const int bob = db.addPerson("Bob", "Brown");
     const int week = db.addMeeting(QDate(2024, 5, 12));
+    db.addMeeting(QDate(2024, 5, 19)); // the latest, which a new screen opens on
     const QList<int> people = {ann, bob};
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.answer));
         db.exec(QStringLiteral("DELETE FROM Attendance"));
         db.attend(week, {ann});
         frmServices& meetings = open();
+        click("cmdFirst");
         addFromDropDown(QStringLiteral("Brown, Bob"));
         toggle(QStringLiteral("Adams, Ann")); // Ann unticked, Bob ticked: not saved yet
         testenv::messages().clear();
@@ -127,6 +134,12 @@ TEST_F(PrintMeetingSummary, UnsavedTicksAreSavedOrLeftOutOnlyAsTheUserSays)
         EXPECT_EQ(program().ReportWeekID, 0);
         if (doc)
             closePreview();
+        EXPECT_EQ(messageTexts(), QStringList({kSaveBeforePrinting}));
+        EXPECT_EQ(text("Wk_Date"), c.dateAfter);
+        EXPECT_EQ(list(), c.listAfter);
+        EXPECT_EQ(saveListShown(), c.stillChanged);
+        if (c.stillChanged)
+            testenv::messages().scriptAnswer(ui::Answer::No); // leaving asks, as it always does
         leave();
         testenv::messages().clear();
     }

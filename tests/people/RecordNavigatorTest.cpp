@@ -1,5 +1,12 @@
 #include "people/RecordNavigator.h"
 
+#include "platform/data/Connection.h"
+#include "platform/data/Recordset.h"
+#include "tests/support/DataFixture.h"
+
+#include <QApplication>
+#include <QLineEdit>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,6 +42,43 @@ TEST(RecordNavigatorKeys, StepByKeyWithCtrlHeldOrAlone)
         EXPECT_EQ(RecordNavigator::stepForKey(c.key, c.modifiers, Rule::Held), c.held) << c.key;
         EXPECT_EQ(RecordNavigator::stepForKey(c.key, c.modifiers, Rule::Alone), c.alone) << c.key;
     }
+}
+
+// A step past either end shows no record for a moment, and the screen disables its boxes while
+// it shows none: the box that had the keyboard has it again when the step comes back.
+TEST(RecordNavigatorSteps, AStepPastEitherEndKeepsTheFocusWhereItWas)
+{
+    testing_support::DataFixture db;
+    db.addMeeting(QDate(2024, 3, 1));
+    db.addMeeting(QDate(2024, 3, 8));
+    data::Connection conn;
+    conn.Open(db.connectionString());
+    data::Recordset rs;
+    rs.Open(QStringLiteral("SELECT Wk_ID FROM Weeks"), conn, data::adOpenStatic);
+    QWidget screen;
+    auto* panel = new QWidget(&screen);
+    QLineEdit* boxes[] = {new QLineEdit(panel), new QLineEdit(panel)};
+    QObject::connect(&rs, &data::Recordset::moveComplete, panel,
+                     [&] { panel->setEnabled(!rs.EOF() && !rs.BOF()); });
+    int passedAnEnd = 0;
+    RecordNavigator navigator({[&] { return &rs; },
+                               [](const std::function<void()>& move) { move(); },
+                               [&] { ++passedAnEnd; }, [&] { ++passedAnEnd; }});
+    screen.show();
+    QApplication::setActiveWindow(&screen);
+    const struct {
+        Step toEnd;
+        Step past;
+        QLineEdit* box;
+    } cases[] = {{Step::Last, Step::Next, boxes[1]}, {Step::First, Step::Previous, boxes[0]}};
+    for (const auto& c : cases) {
+        navigator.go(c.toEnd);
+        c.box->setFocus();
+        navigator.go(c.past);
+        EXPECT_TRUE(panel->isEnabled());
+        EXPECT_EQ(QApplication::focusWidget(), c.box);
+    }
+    EXPECT_EQ(passedAnEnd, 2);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "shell/ProgramState.h"
 #include "shell/ScreenRegistry.h"
 #include "shell/frmMainMDI.h"
+#include "platform/data/Connection.h"
 #include "platform/ui/Twips.h"
 #include "tests/support/DataFixture.h"
 #include "tests/support/ScreenDoubles.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -392,6 +394,57 @@ TEST_F(StartPageTest, APersonWhoseChangeCannotBeStoredIsNotReportedAsChanged)
     EXPECT_EQ(number(cal, "Youth_Status"), 3);
     // Bob is shown as stored: still active, and missing.
     EXPECT_EQ(items("List_MIA"), QStringList{"Bob Best  (02/05)"});
+    // The user is told once, after the evaluation, how many people it missed and why.
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
+    EXPECT_TRUE(
+        testenv::messages().last().text.contains("could not be applied in full to 1 person"));
+    EXPECT_TRUE(testenv::messages().last().text.endsWith("The reason: Bob is locked"));
+}
+
+TEST_F(StartPageTest, AnEvaluationThatStoresThousandsOfChangesNeverWaitsForItself)
+{
+    // Should anything wait for a lock this program holds itself, the test hangs instead of
+    // passing.
+    const int usualTimeout = data::busyTimeout();
+    data::setBusyTimeout(24 * 60 * 60 * 1000);
+    const auto restore = qScopeGuard([&] { data::setBusyTimeout(usualTimeout); });
+    store("GroupInfo", "GroupName", QStringLiteral("Harbor Youth"));
+
+    // 3,000 active people long gone, with enough text each that their changes outgrow the
+    // page cache, and 600 visitors. Every other visitor came four times in the last eight
+    // weeks: on one day twice, to a meeting of another type, and next week.
+    const double longAgo = data::jetdate::fromDate(ui::today().addDays(-200));
+    m_db.exec(QStringLiteral(
+                  "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3600) "
+                  "INSERT INTO Youth (Youth_FName, Youth_LName, Youth_Status, Youth_Visitor, "
+                  "Youth_Last_Attended, Youth_Comments) "
+                  "SELECT 'P' || i, 'Q', CASE WHEN i <= 3000 THEN 1 ELSE 0 END, "
+                  "CASE WHEN i > 3000 THEN -1 ELSE 0 END, %1, printf('%.*c', 1500, 'x') FROM n")
+                  .arg(longAgo));
+    const QDate today = ui::today();
+    const int week = m_db.addMeeting(today.addDays(-56));
+    const int sameDay1 = m_db.addMeeting(today.addDays(-7));
+    const int sameDay2 =
+        m_db.addMeeting(today.addDays(-7), {{"Wk_Mtg_Type", QStringLiteral("Retreat")}});
+    const int nextWeek = m_db.addMeeting(today.addDays(7));
+    for (const int meeting : {week, sameDay1, sameDay2})
+        m_db.exec(QStringLiteral("INSERT INTO Attendance (Attend_Youth_ID, Attend_Wk_ID) SELECT "
+                                 "Youth_ID, %1 FROM Youth WHERE Youth_Visitor <> 0")
+                      .arg(meeting));
+    m_db.exec(
+        QStringLiteral("INSERT INTO Attendance (Attend_Youth_ID, Attend_Wk_ID) SELECT "
+                       "Youth_ID, %1 FROM Youth WHERE Youth_Visitor <> 0 AND Youth_ID % 2 = 0")
+            .arg(nextWeek));
+
+    start();
+    EXPECT_TRUE(testenv::messages().shown().empty())
+        << testenv::messages().last().text.toStdString();
+    EXPECT_EQ(m_db.count("Youth", "Youth_Status = 3"), 3000);
+    EXPECT_EQ(m_db.count("Youth", "Youth_Visitor <> 0"), 300);
+    EXPECT_EQ(m_db.count("Youth", "Youth_Visitor = 0 AND Youth_ID % 2 = 0 AND Youth_ID > 3000"),
+              300);
+    EXPECT_EQ(reminders().size(), 2);
 }
 
 TEST_F(StartPageTest, AYearlyRaiseThatCannotBeRecordedIsUndoneAlone)

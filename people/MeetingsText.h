@@ -70,10 +70,21 @@ inline const QString kSaveBeforePrinting = QStringLiteral(
 inline const QString kSaveBeforePrintingTitle = QStringLiteral("Print Meeting Summary");
 
 inline const QString kMeetingNotStored =
-    QStringLiteral("The changes to this meeting could not be stored.");
+    QStringLiteral("The changes to this meeting could not be saved.");
+inline const QString kTypingKept = QStringLiteral("What you typed is still on the screen.");
 inline const QString kLeaveWithoutStoring =
     QStringLiteral("Click Yes to leave without saving them, or No to stay on this meeting.");
+inline const QString kDropOrKeep = QStringLiteral(
+    "Click Yes to go on without saving the changes to this meeting, or No to keep them on the "
+    "screen.");
 
 using data::describe;
+
+// What the user is told when the meeting's changes could not be saved: that, and the reason.
+inline QString meetingNotSavedText(const std::exception& e)
+{
+    return kMeetingNotStored + QLatin1Char(' ') + kTypingKept + QStringLiteral("\n\n") +
+           describe(e);
+}
 
 } // namespace meetings_text

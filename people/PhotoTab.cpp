@@ -6,6 +6,7 @@
 #include "shell/TryStep.h"
 #include "platform/data/DataError.h"
 #include "platform/data/Recordset.h"
+#include "platform/ui/FileWrites.h"
 #include "platform/ui/Services.h"
 
 #include <QDir>
@@ -15,9 +16,6 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSaveFile>
-
-#include <array>
 
 const QString PhotoTab::kAdvice = QStringLiteral(
     "RECOMMENDATION:  For best results, resize or crop your photos to approximately  215 pixels "
@@ -84,33 +82,15 @@ QString CopyIntoPhotoFolder(const QString& picked, std::int32_t id)
     const QString destination = QDir(folder).absoluteFilePath(
         QString::number(id) + QLatin1Char('.') + GetFileExtension(picked));
 
-    QFile source(picked);
-    if (!source.open(QIODevice::ReadOnly))
-        throw PhotoFileError(
-            QStringLiteral("%1 could not be read: %2").arg(shown(picked), source.errorString()));
     // The copy is written beside the earlier one and takes its place only when complete, so a
-    // copy that fails half-way keeps the earlier photo (also when the picked file is that
-    // very copy).
+    // copy that fails part-way (a full disk) keeps the earlier photo, also when the picked file
+    // is that very copy.
     if (QFileInfo::exists(destination))
         makeWritable(destination);
-    QSaveFile copy(destination);
-    if (!copy.open(QIODevice::WriteOnly))
+    QString reason;
+    if (!ui::copyWholeFile(picked, destination, &reason))
         throw PhotoFileError(QStringLiteral("The photo could not be copied to %1: %2")
-                                 .arg(shown(destination), copy.errorString()));
-    std::array<char, 64 * 1024> buffer{};
-    for (;;) {
-        const qint64 got = source.read(buffer.data(), qint64(buffer.size()));
-        if (got < 0)
-            throw PhotoFileError(QStringLiteral("%1 could not be read: %2")
-                                     .arg(shown(picked), source.errorString()));
-        if (got == 0)
-            break;
-        if (copy.write(buffer.data(), got) != got)
-            break; // the error is reported by commit
-    }
-    if (!copy.commit())
-        throw PhotoFileError(QStringLiteral("The photo could not be copied to %1: %2")
-                                 .arg(shown(destination), copy.errorString()));
+                                 .arg(shown(destination), reason));
     makeWritable(destination);
     return shown(destination);
 }

@@ -237,6 +237,9 @@ void frmDirectory::Form_Load()
         setEnabled(false);
         return;
     }
+    // A file that can be read but not changed is said at once, before anything is typed.
+    if (const QString why = data::readOnlyReason(m_connection); !why.isEmpty())
+        ui::critical(why);
 }
 
 void frmDirectory::openList()
@@ -406,7 +409,11 @@ template <class Move> bool frmDirectory::tryMove(Move&& move)
         move();
         return true;
     } catch (const data::DataError& e) {
-        ui::critical(e.description());
+        // A move off a changed person saves it first: a failed save leaves the change pending.
+        if (adoPrimaryRS->EditMode() == data::adEditNone)
+            ui::critical(e.description());
+        else if (tellNotSaved(e))
+            return tryMove(move); // the changes were dropped: the move can go on
     }
     SyncNavCombo();
     return false;

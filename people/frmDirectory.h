@@ -35,6 +35,7 @@ class QToolButton;
 class TabFrame;
 
 namespace data {
+class DataError;
 class Recordset;
 class RecordsetModel;
 } // namespace data
@@ -168,6 +169,9 @@ private:
     // Writes the row (stamped with the time), and takes a new person to the end of the list.
     // Throws data::DataError.
     void storePerson();
+    // Tells why the person shown could not be saved. A person another user removed can never
+    // be saved: the user may drop the changes (true, after Cancel) or keep them on screen.
+    bool tellNotSaved(const data::DataError& e);
     // Runs a move of the list after the boxes have handed over their text; a failure (such as
     // the implicit save of a changed row) is shown and leaves the screen where it was.
     template <class Move> bool tryMove(Move&& move);

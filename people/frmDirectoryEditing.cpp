@@ -38,7 +38,17 @@ const QString kInvalidValueTitle = QStringLiteral("Invalid Value");
 const QString kLeaveWithoutSaving = QStringLiteral(
     "Click Yes to go on without saving the changes to this person, or No to stay and correct "
     "them.");
-const QString kPersonNotSaved = QStringLiteral("The changes to this person could not be saved.");
+const QString kPersonNotSaved = QStringLiteral(
+    "The changes to this person could not be saved. What you typed is still on the screen.");
+const QString kDropOrKeep = QStringLiteral(
+    "Click Yes to go on without saving the changes to this person, or No to keep them on the "
+    "screen.");
+
+// What the user is told when a person could not be saved: that, and the data layer's reason.
+QString notSavedText(const data::DataError& e)
+{
+    return kPersonNotSaved + QStringLiteral("\n\n") + e.description();
+}
 
 // The boxes with a check of their own when they are left: birth date, e-mail, grade.
 constexpr int kCheckedBoxes[] = {3, 8, 24};
@@ -136,8 +146,7 @@ bool frmDirectory::ReadyToLeave()
         storePerson();
         return true;
     } catch (const data::DataError& e) {
-        if (ui::askCriticalYesNo(kPersonNotSaved + QStringLiteral("\n\n") + e.description() +
-                                 QStringLiteral("\n\n") + kLeaveWithoutSaving)) {
+        if (ui::askCriticalYesNo(notSavedText(e) + QStringLiteral("\n\n") + kLeaveWithoutSaving)) {
             cmdCancel_Click();
             return true;
         }
@@ -206,9 +215,21 @@ bool frmDirectory::cmdUpdate_Click()
         storePerson();
     } catch (const data::DataError& e) {
         // Nothing is lost: the flags and the changed row stay for another try or Cancel.
-        ui::critical(e.description());
+        tellNotSaved(e);
         return false;
     }
+    return true;
+}
+
+bool frmDirectory::tellNotSaved(const data::DataError& e)
+{
+    if (!e.removedByAnotherUser()) {
+        ui::critical(notSavedText(e));
+        return false;
+    }
+    if (!ui::askCriticalYesNo(notSavedText(e) + QStringLiteral("\n\n") + kDropOrKeep))
+        return false;
+    cmdCancel_Click();
     return true;
 }
 
@@ -304,7 +325,7 @@ bool frmDirectory::saveKeepingFlags()
         if (m_adding)
             adoPrimaryRS->MoveLast();
     } catch (const data::DataError& e) {
-        ui::critical(kPersonNotSaved + QStringLiteral("\n\n") + e.description());
+        ui::critical(notSavedText(e));
         return false;
     }
     return true;

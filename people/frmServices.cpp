@@ -112,7 +112,7 @@ frmServices::frmServices(QWidget* parent)
                try {
                    move();
                } catch (const std::exception& e) {
-                   ui::plainMessage(describe(e));
+                   moveFailed(e, move);
                }
            },
            [] { ui::information(kEndOfRecords, QStringLiteral("End of Records")); },
@@ -314,6 +314,9 @@ void frmServices::Form_Load()
         setEnabled(false);
         return;
     }
+    // A file that can be read but not changed is said at once, before anything is typed.
+    if (const QString why = data::readOnlyReason(*m_connection); !why.isEmpty())
+        ui::critical(why);
     bindFields();
     const auto kept = std::exchange(program().KeptAttendance, std::nullopt);
     TryStep("Choosing the meeting to show", [&] {
@@ -530,13 +533,36 @@ bool frmServices::ReadyToLeave()
         adoPrimaryRS->Update();
         RecordChanged = false;
     } catch (const std::exception& e) {
-        if (!ui::askCriticalYesNo(kMeetingNotStored + QStringLiteral("\n\n") + describe(e) +
-                                  QStringLiteral("\n\n") + kLeaveWithoutStoring))
+        if (!ui::askCriticalYesNo(meetingNotSavedText(e) + QStringLiteral("\n\n") +
+                                  kLeaveWithoutStoring))
             return false;
         TryStep("Dropping the meeting's changes", [this] { adoPrimaryRS->CancelUpdate(); });
         RecordChanged = false;
     }
     return true;
+}
+
+void frmServices::moveFailed(const std::exception& e, const std::function<void()>& move)
+{
+    // A move off a changed meeting saves it first: a failed save leaves the change pending.
+    const auto* error = dynamic_cast<const data::DataError*>(&e);
+    if (!error || adoPrimaryRS->EditMode() == data::adEditNone) {
+        ui::plainMessage(describe(e));
+        return;
+    }
+    if (!error->removedByAnotherUser()) {
+        ui::critical(meetingNotSavedText(e));
+        return;
+    }
+    if (!ui::askCriticalYesNo(meetingNotSavedText(e) + QStringLiteral("\n\n") + kDropOrKeep))
+        return;
+    TryStep("Dropping the meeting's changes", [this] { adoPrimaryRS->CancelUpdate(); });
+    RecordChanged = false;
+    try {
+        move();
+    } catch (const std::exception& again) {
+        ui::plainMessage(describe(again));
+    }
 }
 
 void frmServices::adoPrimaryRS_WillMove()

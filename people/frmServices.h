@@ -7,6 +7,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -64,6 +66,9 @@ private:
     bool settleBoxes();
     bool settleList();
     bool settleBeforeMoving();
+    // A move that failed: when it was the save of the meeting's changes, says why; a meeting
+    // another user removed can never be saved, so the user may drop the changes and move on.
+    void moveFailed(const std::exception& e, const std::function<void()>& move);
     void adoPrimaryRS_WillMove();
     void adoPrimaryRS_MoveComplete();
     void cmdAdd_Click();

@@ -77,6 +77,15 @@ std::vector<std::int32_t> storedAttendance(data::Connection& conn, std::int32_t 
     return ids;
 }
 
+bool meetingStored(data::Connection& conn, std::int32_t wk)
+{
+    data::Recordset rs;
+    rs.Open(QStringLiteral("SELECT Wk_ID FROM Weeks WHERE Wk_ID=") + QString::number(wk) +
+                QLatin1Char(';'),
+            conn);
+    return !rs.EOF();
+}
+
 } // namespace
 
 // The list ------------------------------------------------------------------------------------
@@ -318,6 +327,10 @@ bool frmServices::SaveList()
         adoPrimaryRS->Update();
         // All or nothing: the stored attendance is replaced only when every row is written.
         data::Transaction transaction(*m_connection);
+        // Nor is a meeting that another user removed given attendance again.
+        if (!meetingStored(*m_connection, *wk))
+            throw data::DataError(data::kRemovedByAnotherUser, QString(), QString(),
+                                  data::DataError::kRemovedByAnotherUserCode);
         // Another user's list, saved since this one was read, is never overwritten unseen.
         if (storedAttendance(*m_connection, *wk) != m_storedAttendance)
             throw data::DataError(kAttendanceChanged, QString(), QString(),
@@ -452,7 +465,7 @@ void frmServices::cmdPrintWeekRoll_Click()
         try {
             adoPrimaryRS->Update();
         } catch (const std::exception& e) {
-            ui::critical(kMeetingNotStored + QStringLiteral("\n\n") + describe(e));
+            ui::critical(meetingNotSavedText(e));
             return;
         }
         program().ReportWeekID = ToLong(adoPrimaryRS->Fields(QStringLiteral("Wk_ID")), 0);

@@ -12,13 +12,13 @@
 #include "platform/data/Recordset.h"
 #include "platform/data/Session.h"
 #include "platform/data/Variant.h"
+#include "platform/ui/FileWrites.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Services.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -33,30 +33,15 @@ QString pathOf(const QString& fileName)
     return QDir(ui::programFolder()).filePath(fileName);
 }
 
-// Copies a file through a temporary file that replaces the target only once it is complete.
-bool copyFileSafely(const QString& from, const QString& to)
+// Copies the data file to the backup file; an earlier backup stays as it was unless the copy is
+// complete.
+bool copyBackup(const QString& source)
 {
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
-        return false;
-    QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly))
-        return false;
-    char buffer[1 << 16];
-    for (;;) {
-        const qint64 n = source.read(buffer, sizeof buffer);
-        if (n < 0) {
-            target.cancelWriting();
-            return false;
-        }
-        if (n == 0)
-            break;
-        if (target.write(buffer, n) != n) {
-            target.cancelWriting();
-            return false;
-        }
-    }
-    return target.commit();
+    QString reason;
+    if (ui::copyWholeFile(source, pathOf(kBackupFileName), &reason))
+        return true;
+    qWarning().noquote() << "The backup could not be written:" << reason;
+    return false;
 }
 
 } // namespace
@@ -90,8 +75,8 @@ QString BackupDataFile(BackupResult* result)
         bool copied = false;
         // The file is checked, and copied while no one can change it, so the backup is the file
         // that passed the check.
-        const data::FileCheck check = data::checkDataFile(
-            source, [&] { copied = copyFileSafely(source, pathOf(kBackupFileName)); });
+        const data::FileCheck check =
+            data::checkDataFile(source, [&] { copied = copyBackup(source); });
         if (check.health == data::FileHealth::Damaged) {
             qWarning().noquote() << "The data file is damaged:" << check.detail;
             outcome = BackupResult::DataFileDamaged;
@@ -291,7 +276,13 @@ bool recoverInterruptedUpgrade(const UpgradePaths& p, UpgradeFiles& files)
 
 bool UpgradeFiles::copy(const QString& from, const QString& to)
 {
-    return QFile::copy(from, to);
+    if (QFileInfo::exists(to))
+        return false;
+    QString reason;
+    if (ui::copyWholeFile(from, to, &reason))
+        return true;
+    qWarning().noquote() << "Copying" << from << "failed:" << reason;
+    return false;
 }
 
 bool UpgradeFiles::rename(const QString& from, const QString& to)
@@ -343,8 +334,10 @@ void UpgradeDataFile(UpgradeFiles& files)
 
     // The rows go into a copy of the template, so that a failed attempt leaves the template
     // as it was for the next start.
-    if (!files.copy(p.templ, p.work))
+    if (!files.copy(p.templ, p.work)) {
+        ui::information(kUpgradeFailedText);
         return;
+    }
     if (!carryRowsOver(QFileInfo(p.work).fileName(), files)) {
         for (const QString& leftover : QStringList{p.work} + companionsOf(p.work))
             files.remove(leftover);

@@ -5,12 +5,13 @@
 #include "shell/ProgramState.h"
 #include "platform/data/Connection.h"
 #include "platform/data/DataError.h"
+#include "platform/data/LocaleText.h"
 #include "platform/data/Recordset.h"
+#include "platform/ui/FileWrites.h"
 #include "platform/ui/Hourglass.h"
 #include "platform/ui/Services.h"
 
 #include <QByteArray>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <array>
@@ -21,6 +22,7 @@ namespace {
 
 enum class Kind {
     Text,    // the field's text; empty for Null
+    Date,    // the short date, without a time of day; empty for Null
     Quoted,  // the text, in double quotes when it holds a comma
     Gender,  // "", "Male" or "Female"
     Status,  // "Unknown", "Active", "Away", "Inactive" or ""
@@ -46,7 +48,7 @@ constexpr std::array<Column, 26> kColumns{{
     {"Home City", "Youth_City", Kind::Text},
     {"Home State", "Youth_State", Kind::Text},
     {"Home Zip", "Youth_Zip", Kind::Text},
-    {"Birthday", "Youth_Bday", Kind::Text},
+    {"Birthday", "Youth_Bday", Kind::Date},
     {"E-mail Address", "Youth_Email", Kind::Text},
     {"Home Phone", "Youth_HomePhone", Kind::Text},
     {"Business Phone", "Youth_WorkPhone", Kind::Text},
@@ -95,6 +97,10 @@ QString valueText(const data::Variant& value, Kind kind)
         return ToBoolean(value, false) ? QStringLiteral("True") : QStringLiteral("False");
     case Kind::Id:
         return QString::number(ToLong(value, 0));
+    case Kind::Date:
+        if (const auto date = convert::toDate(value))
+            return data::text::formatShortDate(data::jetdate::toDate(*date));
+        break;
     case Kind::Text:
     case Kind::Quoted:
         break;
@@ -185,17 +191,9 @@ void WriteDirectoryExport(const QString& connectionString, const QString& path, 
 {
     const QByteArray bytes = encode(exportText(connectionString, form));
 
-    // Written beside the target under another name and put in its place only when complete.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw DirectoryExportError(file.errorString().toStdString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    QString reason;
+    if (!ui::writeWholeFile(path, bytes, &reason))
         throw DirectoryExportError(reason.toStdString());
-    }
-    if (!file.commit())
-        throw DirectoryExportError(file.errorString().toStdString());
 }
 
 void ExportDirectory()

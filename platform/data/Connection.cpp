@@ -39,6 +39,14 @@ ObjectStateEnum Connection::State() const
     return m_session ? adStateOpen : adStateClosed;
 }
 
+QString readOnlyReason(const Connection& connection)
+{
+    const auto& session = connection.session();
+    if (!session || !session->readOnly())
+        return QString();
+    return dataFileReadOnlyText(session->path());
+}
+
 detail::Session& Connection::openSession() const
 {
     if (!m_session)

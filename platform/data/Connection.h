@@ -65,6 +65,10 @@ private:
     std::shared_ptr<detail::Session> m_session;
 };
 
+// Why nothing can be saved through an open connection, in the data layer's wording (its file
+// or folder is read-only); empty text when it can be written.
+QString readOnlyReason(const Connection& connection);
+
 // How long, in milliseconds, a statement waits for a lock that another program holds on the
 // data file before it fails with the in-use wording (5 seconds unless set). A lock held by this
 // program itself is never waited for: that statement fails at once.

@@ -49,4 +49,18 @@ QString dataFileDamagedText(const QString& path)
         .arg(QDir::toNativeSeparators(path));
 }
 
+QString dataFileReadOnlyText(const QString& path)
+{
+    return QStringLiteral("The data file %1 can be read but not changed: the file or its folder "
+                          "is read-only.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString dataFileFullText(const QString& path)
+{
+    return QStringLiteral("The disk that holds the data file %1 is full. Make room on it, then "
+                          "try again.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 } // namespace data

@@ -20,12 +20,15 @@ public:
     // The statement as run by SQLite; empty when translation failed.
     const QString& translatedSql() const { return m_translatedSql; }
     // SQLite's (extended) result code; 0 for errors found by the data layer itself, or
-    // kChangedByAnotherUserCode for a write refused because another user changed the record.
+    // one of the codes below for a write refused because of another user.
     int code() const { return m_code; }
     bool changedByAnotherUser() const { return m_code == kChangedByAnotherUserCode; }
+    bool removedByAnotherUser() const { return m_code == kRemovedByAnotherUserCode; }
 
     // The code of a refused write whose record another user changed since it was read.
     static constexpr int kChangedByAnotherUserCode = -1;
+    // The code of a refused write whose record another user removed since it was read.
+    static constexpr int kRemovedByAnotherUserCode = -2;
 
 private:
     QString m_message;
@@ -41,12 +44,18 @@ QString describe(const std::exception& e);
 QString dataFileMissingText(const QString& path);
 QString dataFileInUseText(const QString& path);
 QString dataFileDamagedText(const QString& path);
+QString dataFileReadOnlyText(const QString& path);
+QString dataFileFullText(const QString& path);
 
-// The message of a write refused because another user (another copy of the program on the same
-// data file) changed the record since it was read.
+// Why a write was refused whose record another user (another copy of the program on the same
+// data file) changed since it was read.
 inline const QString kChangedByAnotherUser = QStringLiteral(
-    "This record was changed by another user since you opened it, so your changes were not "
-    "saved. They are still shown: look at the record as it is stored now before you make them "
-    "again.");
+    "This record was changed by another user since you opened it. Look at the record as it is "
+    "stored now before you make your changes again.");
+
+// Why a write was refused whose record another user (another copy of the program on the same
+// data file) removed since it was read.
+inline const QString kRemovedByAnotherUser =
+    QStringLiteral("This record was removed by another user since you opened it.");
 
 } // namespace data

@@ -1,6 +1,7 @@
 #include "platform/data/FileCheck.h"
 
 #include "platform/data/Connection.h"
+#include "platform/data/Schema.h"
 
 #include <sqlite3.h>
 
@@ -62,12 +63,16 @@ FileCheck checkDataFile(const QString& path, const std::function<void()>& whileU
         return failed(db, rc);
     if (problems != QStringList{QStringLiteral("ok")})
         return {FileHealth::Damaged, problems.mid(0, 5).join(QLatin1Char('\n'))};
+    // Any other database (one without the people's table) is no data file, however sound.
     QStringList tables;
-    if ((rc = column(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table'", tables)) !=
-        SQLITE_OK)
+    const QByteArray findTable = "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                                 "name = '" +
+                                 schema::kPeopleTable.toUtf8() + "' COLLATE NOCASE";
+    if ((rc = column(db, findTable.constData(), tables)) != SQLITE_OK)
         return failed(db, rc);
     if (tables.value(0).toInt() == 0)
-        return {FileHealth::Damaged, QStringLiteral("The file holds no tables.")};
+        return {FileHealth::Damaged,
+                QStringLiteral("The file holds no %1 table.").arg(schema::kPeopleTable)};
     if (whileUnchanged)
         whileUnchanged();
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);

@@ -307,8 +307,8 @@ void Recordset::Update()
         WriteScope scope(*m_session);
         const std::vector<Variant> stored = refreshRow(row.rowid);
         if (stored.empty())
-            throw DataError(QStringLiteral("The row to be updated no longer exists."), m_source,
-                            sql);
+            throw DataError(kRemovedByAnotherUser, m_source, sql,
+                            DataError::kRemovedByAnotherUserCode);
         const Variant* read = m_store->values(static_cast<std::size_t>(current));
         for (std::size_t i = 0; i < columns.size(); ++i) {
             if (m_changed[i] && checksConflicts(static_cast<int>(i)) && stored[i] != read[i]) {

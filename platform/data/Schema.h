@@ -4,6 +4,9 @@
 
 namespace data::schema {
 
+// The table every data file has: a file without it is not a data file, whatever else it holds.
+inline const QString kPeopleTable = QStringLiteral("Youth");
+
 // The table layout of the data file (Schema.sql), as SQL statements.
 const QString& source();
 

@@ -2,6 +2,7 @@
 
 #include "platform/data/DataError.h"
 #include "platform/data/LocaleText.h"
+#include "platform/data/Schema.h"
 #include "platform/data/Variant.h"
 
 #include <sqlite3.h>
@@ -126,7 +127,7 @@ void numberText(sqlite3_context* ctx, int, sqlite3_value** argv)
 }
 
 // What a failure says: the wording of its cause when it is the file itself (in use by another
-// program, damaged or no data file), else the database's own message.
+// program, damaged or no data file, read-only, on a full disk), else the database's own message.
 QString describeFailure(int code, const QString& message, const QString& path)
 {
     switch (code & 0xff) {
@@ -136,6 +137,11 @@ QString describeFailure(int code, const QString& message, const QString& path)
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
         return dataFileDamagedText(path);
+    case SQLITE_READONLY:
+        // A file moved or replaced while open is no matter of permissions.
+        return code == SQLITE_READONLY_DBMOVED ? message : dataFileReadOnlyText(path);
+    case SQLITE_FULL:
+        return dataFileFullText(path);
     default:
         return message;
     }
@@ -192,8 +198,9 @@ Session::Session(const QString& path) : m_path(path)
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     registerFunctions(m_db);
-    // A file that cannot be read as a database, or a database without a single table (an empty
-    // file reads as one), is no data file; one locked by another program is in use.
+    // A file that cannot be read as a database, or a database without the people's table (an
+    // empty file reads as one without tables), is no data file; one locked by another program
+    // is in use.
     try {
         m_catalog = Catalog::load(m_db);
     } catch (const DataError& e) {
@@ -203,7 +210,7 @@ Session::Session(const QString& path) : m_path(path)
                              : SQLITE_NOTADB;
         throw DataError(describeFailure(code, e.description(), path), QString(), QString(), code);
     }
-    if (m_catalog->tables().empty()) {
+    if (!m_catalog->table(schema::kPeopleTable)) {
         close();
         throw DataError(dataFileDamagedText(path), QString(), QString(), SQLITE_NOTADB);
     }
@@ -231,6 +238,16 @@ void Session::close()
     }
     sqlite3_close_v2(m_db);
     m_db = nullptr;
+}
+
+bool Session::readOnly() const
+{
+    if (!m_db)
+        return false;
+    // A file the system lets us read only, or a folder where the journal of a write cannot be
+    // made.
+    return sqlite3_db_readonly(m_db, "main") == 1 ||
+           !QFileInfo(QFileInfo(m_path).absolutePath()).isWritable();
 }
 
 bool Session::fileHeldByThisProcess() const

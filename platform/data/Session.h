@@ -27,6 +27,8 @@ public:
     void close();
     sqlite3* db() const { return m_db; }
     const QString& path() const { return m_path; }
+    // True when nothing can be written to the file: the file or its folder is read-only.
+    bool readOnly() const;
     const Catalog& catalog() const { return *m_catalog; }
     const std::shared_ptr<const Catalog>& sharedCatalog() const { return m_catalog; }
 

@@ -2,7 +2,9 @@
 
 #include "platform/report/ChartPicture.h"
 #include "platform/report/Pictures.h"
+#include "platform/ui/FileWrites.h"
 
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPainterPath>
@@ -285,30 +287,46 @@ QImage Document::renderPage(int pageIndex, double dotsPerInch) const
 
 bool Document::exportPdf(const QString& fileName, QString* error) const
 {
-    QPdfWriter writer(fileName);
-    writer.setResolution(int(kTwipsPerInch));
-    writer.setCreator(QStringLiteral("Corvessa"));
-    writer.setTitle(m_caption);
     if (m_pages.empty()) {
         if (error)
             *error = QStringLiteral("The report has no pages.");
         return false;
     }
-    writer.setPageLayout(pageLayout(m_pages.front()));
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        if (error)
-            *error = QStringLiteral("The file %1 cannot be written.").arg(fileName);
-        return false;
-    }
-    for (int i = 0; i < pageCount(); ++i) {
-        if (i > 0) {
-            writer.setPageLayout(pageLayout(m_pages[std::size_t(i)]));
-            writer.newPage();
+    // Made in memory and written whole, so that a file that cannot be written completely (a
+    // full disk) never replaces an earlier one.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&pdf);
+        writer.setResolution(int(kTwipsPerInch));
+        writer.setCreator(QStringLiteral("Corvessa"));
+        writer.setTitle(m_caption);
+        writer.setPageLayout(pageLayout(m_pages.front()));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            if (error)
+                *error = QStringLiteral("The PDF could not be made.");
+            return false;
         }
-        paint(painter, i);
+        for (int i = 0; i < pageCount(); ++i) {
+            if (i > 0) {
+                writer.setPageLayout(pageLayout(m_pages[std::size_t(i)]));
+                writer.newPage();
+            }
+            paint(painter, i);
+        }
+        if (!painter.end()) {
+            if (error)
+                *error = QStringLiteral("The PDF could not be made.");
+            return false;
+        }
     }
-    return painter.end();
+    QString reason;
+    if (ui::writeWholeFile(fileName, pdf.data(), &reason))
+        return true;
+    if (error)
+        *error = QStringLiteral("The file %1 cannot be written: %2").arg(fileName, reason);
+    return false;
 }
 
 bool Document::print(QPrinter& printer, QString* error) const

@@ -273,6 +273,23 @@ TEST_F(AttendanceList, TwoCopiesNeverOverwriteEachOthersListOrMeetingUnseen)
     EXPECT_EQ(text("Wk_Topic"), "Hope");
     EXPECT_EQ(db.value(QString("SELECT Wk_Topic FROM Weeks WHERE Wk_ID = %1").arg(week)).text(),
               "Peace");
+
+    // A meeting the other copy deleted is called removed: its changes can be dropped to move
+    // on, and its list is never saved.
+    db.exec(QString("DELETE FROM Attendance WHERE Attend_Wk_ID = %1").arg(week));
+    db.exec(QString("DELETE FROM Weeks WHERE Wk_ID = %1").arg(week));
+    testenv::messages().clear();
+    testenv::messages().scriptAnswer(Answer::Yes);
+    click("cmdFirst");
+    EXPECT_EQ(messageTexts(), QStringList{kMeetingNotStored + " " + kTypingKept + "\n\n" +
+                                          data::kRemovedByAnotherUser + "\n\n" + kDropOrKeep});
+    EXPECT_EQ(text("Wk_Date"), "5/5/2024");
+    click("cmdLast");
+    addFromDropDown("Brown, Bob");
+    testenv::messages().clear();
+    click("cmdSet");
+    EXPECT_EQ(messageTexts(), QStringList{kListNotSaved + "\n\n" + data::kRemovedByAnotherUser});
+    EXPECT_TRUE(attendees(week).isEmpty());
 }
 
 TEST_F(AttendanceList, SavesToTheMeetingShownWhenMeetingsShareADate)

@@ -57,6 +57,42 @@ TEST_F(DirectoryFailures, AFailedSaveIsShownAndLosesNothing)
               "1 New Road");
 }
 
+// A full disk and a read-only file are named as the data layer names them, and what was typed
+// stays; a read-only file is said as soon as the screen opens.
+TEST_F(DirectoryFailures, ASaveTheFileCannotTakeSaysWhyAndKeepsTheTyping)
+{
+    const QString notSaved = "The changes to this person could not be saved. What you typed is "
+                             "still on the screen.\n\n";
+    leave();
+    {
+        testing_support::DataFilesCannotGrow full;
+        open();
+        type(0, "1 New Road");
+        comments()->setPlainText(QString(20000, QLatin1Char('x')));
+        testenv::messages().clear();
+        click("cmdUpdate");
+        EXPECT_EQ(testenv::messages().texts(),
+                  QStringList{notSaved + data::dataFileFullText(db.path())});
+        EXPECT_TRUE(screen().IsEditing());
+        EXPECT_EQ(box(0)->text(), "1 New Road");
+        click("cmdCancel");
+        leave();
+    }
+    {
+        testing_support::ReadOnlyDataFiles readOnly;
+        testenv::messages().clear();
+        open();
+        EXPECT_EQ(testenv::messages().texts(), QStringList{data::dataFileReadOnlyText(db.path())});
+        type(0, "2 Side St");
+        click("cmdUpdate");
+        EXPECT_EQ(lastMessage(), notSaved + data::dataFileReadOnlyText(db.path()));
+        EXPECT_EQ(box(0)->text(), "2 Side St");
+        click("cmdCancel");
+        leave();
+    }
+    EXPECT_TRUE(db.value("SELECT Youth_Address1 FROM Youth WHERE Youth_ID = 1").isNull());
+}
+
 TEST_F(DirectoryFailures, ANewPersonThatCannotBeSavedStaysPending)
 {
     db.exec(kRefuseInserts);

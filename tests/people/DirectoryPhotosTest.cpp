@@ -149,6 +149,19 @@ TEST_F(DirectoryPhotos, AFailedCopyIsToldAndLeavesThePersonAsItWas)
     EXPECT_FALSE(QFileInfo::exists(photoCopy(QStringLiteral("%1.jpg").arg(ann))));
     EXPECT_FALSE(shownPhoto().isNull()) << "the photo the person has stays on show";
 
+    // A disk that fills up part-way through a copy over the earlier one: that one stays whole.
+    testenv::messages().clear();
+    testenv::files().scriptFileName(picture("again.png", {800, 400}, Qt::red));
+    {
+        testing_support::FullDisk disk;
+        click("cmdNewPhoto");
+    }
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_TRUE(lastMessage().endsWith(testing_support::FullDisk::reason()));
+    EXPECT_EQ(QImage(copy).pixelColor(0, 0), QColor(Qt::darkGreen));
+    EXPECT_EQ(storedPhoto(ann).text(), copy);
+    EXPECT_FALSE(shownPhoto().isNull());
+
     // A data file that refuses the new path: the person keeps the path it had, also once the
     // screen is left.
     db.exec("CREATE TRIGGER refuse_update BEFORE UPDATE ON Youth "

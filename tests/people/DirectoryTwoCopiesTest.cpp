@@ -4,6 +4,8 @@
 
 #include "tests/support/OtherCopy.h"
 
+#include "platform/data/DataError.h"
+
 namespace {
 
 class DirectoryTwoCopies : public DirectoryFixture {
@@ -87,6 +89,32 @@ TEST_F(DirectoryTwoCopies, ASaveOverTheOtherCopysNewerChangeIsRefusedAndTheTypin
     EXPECT_EQ(stored(ann, "Youth_Address1"), "1 New Road");
     EXPECT_EQ(stored(ann, "Youth_WorkPhone"), "555-0333");
     EXPECT_EQ(testenv::messages().shown().size(), 1u);
+}
+
+TEST_F(DirectoryTwoCopies, APersonTheOtherCopyRemovedIsCalledRemovedAndCanBeLeft)
+{
+    const int ann = db.addPerson("Ann", "Baker");
+    db.addPerson("Bob", "Carter");
+    open();
+    db.exec(QStringLiteral("DELETE FROM Youth WHERE Youth_ID = %1").arg(ann));
+    retype(13, "555-0122");
+    const QString asked = "The changes to this person could not be saved. What you typed is "
+                          "still on the screen.\n\n" +
+                          data::kRemovedByAnotherUser +
+                          "\n\nClick Yes to go on without saving the changes to this person, "
+                          "or No to keep them on the screen.";
+    click("cmdUpdate"); // No: the typing stays
+    EXPECT_EQ(testenv::messages().texts(), QStringList{asked});
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::CriticalYesNo);
+    EXPECT_TRUE(screen().IsEditing());
+    EXPECT_EQ(box(13)->text(), "555-0122");
+    // Moving on asks the same; Yes drops the changes and the move goes on.
+    testenv::messages().scriptAnswer(ui::Answer::Yes);
+    click("cmdNext");
+    EXPECT_EQ(testenv::messages().texts(), (QStringList{asked, asked}));
+    EXPECT_FALSE(screen().IsEditing());
+    EXPECT_EQ(box(11)->text(), "Bob");
+    EXPECT_EQ(db.count("Youth"), 1);
 }
 
 } // namespace

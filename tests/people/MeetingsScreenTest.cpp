@@ -287,8 +287,8 @@ TEST_F(MeetingsScreen, StoresEditedFieldsAndTheMeetingTypeWhenLeft)
     open();
     type(box("Wk_Topic"), "Lost?");
     leave();
-    EXPECT_EQ(messageTexts(),
-              QStringList({kMeetingNotStored + "\n\nread-only\n\n" + kLeaveWithoutStoring}));
+    EXPECT_EQ(messageTexts(), QStringList({kMeetingNotStored + " " + kTypingKept +
+                                           "\n\nread-only\n\n" + kLeaveWithoutStoring}));
     EXPECT_EQ(main().CurrentNodeIndex(), 4);
     EXPECT_EQ(text("Wk_Topic"), "Lost?");
     testenv::messages().scriptAnswer(Answer::Yes);

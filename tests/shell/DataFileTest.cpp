@@ -14,6 +14,7 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -119,6 +120,18 @@ TEST(Backup, ADamagedDataFileNeverReplacesTheGoodBackup)
         EXPECT_EQ(readFile(file("CorvessaData.OLD.bak")), good) << keep;
         EXPECT_EQ(lastBackupSetting(), QStringLiteral("2024-05-15")) << keep;
     }
+    // Nor does a sound database of another program; the menu and the exit below meet it.
+    ASSERT_TRUE(QFile::remove(file("CorvessaData.mdb")));
+    {
+        sqlite3* foreign = nullptr;
+        ASSERT_EQ(sqlite3_open(file("CorvessaData.mdb").toUtf8().constData(), &foreign), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(foreign, "CREATE TABLE foo(a)", nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(foreign);
+    }
+    const QByteArray foreign = readFile(file("CorvessaData.mdb"));
+    EXPECT_EQ(BackupDataFile(), QString());
+    EXPECT_EQ(readFile(file("CorvessaData.OLD.bak")), good);
 
     frmMainMDI main;
     main.Load();
@@ -133,6 +146,7 @@ TEST(Backup, ADamagedDataFileNeverReplacesTheGoodBackup)
     ASSERT_EQ(testenv::messages().shown().size(), 1u);
     EXPECT_EQ(testenv::messages().last().text, damaged);
     EXPECT_EQ(readFile(file("CorvessaData.OLD.bak")), good);
+    EXPECT_EQ(readFile(file("CorvessaData.mdb")), foreign);
 
     // Without an earlier backup the message says so.
     QFile::remove(file("CorvessaData.OLD.bak"));

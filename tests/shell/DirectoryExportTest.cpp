@@ -60,6 +60,7 @@ void addKnownPeople(DataFixture& db)
                   {"Youth_Address1", QStringLiteral("Apt 4\tRear")},
                   {"Youth_Comments", QStringLiteral("line one\nline two")},
                   {"Youth_Contact", QStringLiteral("Ann")},
+                  {"Youth_Bday", moment(2000, 1, 1, 12, 0)}, // a time of day is not written
                   {"Youth_Created", moment(2024, 5, 15, 10, 30)}});
     db.addPerson(
         {{"Youth_ID", 40000},
@@ -176,10 +177,11 @@ TEST(DirectoryExport, TextOutsideWindows1252TurnsTheWholeFileIntoUtf8)
 {
     DataFixture db;
     db.addPerson(QStringLiteral("Zoë"), QStringLiteral("Müller"),
-                 {{"Youth_Comments", QStringLiteral("€5 paid")}});
+                 {{"Youth_Comments", QStringLiteral("€5 paid")},
+                  {"Youth_City", QStringLiteral("Ÿÿ")}}); // the last places of the code page
     const QByteArray latin = readAll(exportTo(QStringLiteral("latin.txt"), ExportForm::Short));
     EXPECT_TRUE(latin.startsWith("First Name\t"));
-    EXPECT_TRUE(latin.contains("\r\nZo\xEB\t\tM\xFCller\t"));
+    EXPECT_TRUE(latin.contains("\r\nZo\xEB\t\tM\xFCller\t\t\x9F\xFF\t"));
     EXPECT_TRUE(latin.contains("\t\x80"
                                "5 paid\t"));
 
@@ -228,6 +230,11 @@ TEST(DirectoryExport, AFailureIsReportedAndLeavesAnEarlierFileAlone)
     const QString folderName = testenv::programFile(QStringLiteral("Taken.txt"));
     ASSERT_TRUE(QDir().mkdir(folderName));
     run(folderName);
+    // A disk that fills up part-way: the system's reason is shown.
+    {
+        testing_support::FullDisk disk;
+        EXPECT_TRUE(run(target).endsWith(testing_support::FullDisk::reason()));
+    }
     // Nothing half-written is left behind.
     const QStringList left = QDir(testenv::programFolder()).entryList(QDir::Files);
     EXPECT_EQ(left, (QStringList{"CorvessaData.mdb", "Directory.txt"}));

@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <functional>
+
 namespace {
 
 QString file(const QString& name)
@@ -282,33 +284,47 @@ TEST_F(UpgradeTest, WaitsWhileAnotherCopyRunsAndSaysWhy)
 
 TEST_F(UpgradeTest, ADamagedDataFileIsNeverUpgraded)
 {
-    makeOldData();
-    {
-        RawDb old(file(kData));
-        old.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
-                 "INSERT INTO Youth (Youth_FName, Youth_Comments) SELECT 'P' || i, "
-                 "hex(randomblob(100)) FROM n");
-    }
-    ASSERT_FALSE(BackupDataFile().isEmpty());
-    const QByteArray goodBackup = readAll(file(kBackup));
-    {
-        QFile data(file(kData));
-        ASSERT_TRUE(data.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(data.resize(data.size() / 2));
-    }
-    const QByteArray damaged = readAll(file(kData));
-    makeTemplate();
+    // Half a data file, and a sound database of another program.
+    const std::function<void()> spoilers[] = {
+        [&] {
+            QFile data(file(kData));
+            ASSERT_TRUE(data.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(data.resize(data.size() / 2));
+        },
+        [&] {
+            ASSERT_TRUE(QFile::remove(file(kData)));
+            RawDb(file(kData)).exec("CREATE TABLE foo(a)");
+        },
+    };
+    for (const auto& spoil : spoilers) {
+        QDir(testenv::programFolder()).removeRecursively();
+        QDir().mkpath(testenv::programFolder());
+        testenv::messages().clear();
+        makeOldData();
+        {
+            RawDb old(file(kData));
+            old.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
+                     "2000) INSERT INTO Youth (Youth_FName, Youth_Comments) SELECT 'P' || i, "
+                     "hex(randomblob(100)) FROM n");
+        }
+        ASSERT_FALSE(BackupDataFile().isEmpty());
+        const QByteArray goodBackup = readAll(file(kBackup));
+        spoil();
+        const QByteArray damaged = readAll(file(kData));
+        makeTemplate();
+        const QByteArray pristine = readAll(file(kTemplate));
 
-    UpgradeDataFile();
-    ASSERT_EQ(testenv::messages().shown().size(), 1u);
-    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
-    EXPECT_EQ(testenv::messages().last().text, DamagedDataFileText(true));
-    EXPECT_TRUE(testenv::messages().last().text.endsWith(
-        QLatin1String("The data file was not updated for this version of the program.")));
-    EXPECT_EQ(readAll(file(kBackup)), goodBackup);
-    EXPECT_EQ(readAll(file(kData)), damaged);
-    EXPECT_TRUE(exists(kTemplate));
-    EXPECT_EQ(QDir(testenv::programFolder()).entryList(QDir::Files).size(), 3);
+        UpgradeDataFile();
+        ASSERT_EQ(testenv::messages().shown().size(), 1u);
+        EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
+        EXPECT_EQ(testenv::messages().last().text, DamagedDataFileText(true));
+        EXPECT_TRUE(testenv::messages().last().text.endsWith(
+            QLatin1String("The data file was not updated for this version of the program.")));
+        EXPECT_EQ(readAll(file(kBackup)), goodBackup);
+        EXPECT_EQ(readAll(file(kData)), damaged);
+        EXPECT_EQ(readAll(file(kTemplate)), pristine);
+        EXPECT_EQ(QDir(testenv::programFolder()).entryList(QDir::Files).size(), 3);
+    }
 }
 
 namespace {

@@ -1,6 +1,12 @@
 #include "tests/support/Doubles.h"
 
+#include <sqlite3.h>
+
+#include <QFileDevice>
 #include <QPrinter>
+
+#include <cerrno>
+#include <cstring>
 
 namespace testing_support {
 
@@ -101,6 +107,66 @@ int MemorySettingsStore::keyCount() const
     for (const auto& keys : m_values)
         n += keys.size();
     return n;
+}
+
+qint64 FullDisk::write(QFileDevice& file, const char* data, qint64 size, QString& reason)
+{
+    if (m_full) {
+        reason = FullDisk::reason();
+        return -1;
+    }
+    m_full = true;
+    return file.write(data, size / 2);
+}
+
+QString FullDisk::reason()
+{
+    return QString::fromLocal8Bit(std::strerror(ENOSPC));
+}
+
+namespace {
+
+sqlite3_vfs* g_plainVfs = nullptr;
+sqlite3_vfs g_readOnlyVfs{};
+
+int openForReading(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags,
+                   int* outFlags)
+{
+    if (flags & SQLITE_OPEN_MAIN_DB)
+        flags = (flags & ~(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)) | SQLITE_OPEN_READONLY;
+    return g_plainVfs->xOpen(g_plainVfs, name, file, flags, outFlags);
+}
+
+// Holds every data file at the size it has when it is opened.
+int holdSize(sqlite3* db, const char**, const sqlite3_api_routines*)
+{
+    return sqlite3_exec(db, "PRAGMA max_page_count = 1", nullptr, nullptr, nullptr);
+}
+
+} // namespace
+
+ReadOnlyDataFiles::ReadOnlyDataFiles()
+{
+    g_plainVfs = sqlite3_vfs_find(nullptr);
+    g_readOnlyVfs = *g_plainVfs;
+    g_readOnlyVfs.zName = "read-only-data-files";
+    g_readOnlyVfs.xOpen = &openForReading;
+    sqlite3_vfs_register(&g_readOnlyVfs, 1);
+}
+
+ReadOnlyDataFiles::~ReadOnlyDataFiles()
+{
+    sqlite3_vfs_unregister(&g_readOnlyVfs);
+}
+
+DataFilesCannotGrow::DataFilesCannotGrow()
+{
+    sqlite3_auto_extension(reinterpret_cast<void (*)()>(&holdSize));
+}
+
+DataFilesCannotGrow::~DataFilesCannotGrow()
+{
+    sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(&holdSize));
 }
 
 } // namespace testing_support

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/FileWrites.h"
 #include "platform/ui/Services.h"
 
 #include <QDateTime>
@@ -102,6 +103,40 @@ private:
     QMap<QString, QMap<QString, std::pair<QString, QString>>>
         m_values; // folded -> (spelling, value)
     QMap<QString, QString> m_sectionSpelling;
+};
+
+// While it lives, every file the program writes meets a disk that fills up: the first write
+// takes half its bytes without a word, as the system does, and every later one fails with
+// the system's reason.
+class FullDisk final : public ui::FileWrites {
+public:
+    qint64 write(QFileDevice& file, const char* data, qint64 size, QString& reason) override;
+    // The system's description of a full disk.
+    static QString reason();
+
+private:
+    bool m_full = false;
+    ui::FileWritesOverride m_override{*this};
+};
+
+// While it lives, SQLite opens every data file for reading only, as it does a file the system
+// lets it read but not change.
+class ReadOnlyDataFiles {
+public:
+    ReadOnlyDataFiles();
+    ~ReadOnlyDataFiles();
+    ReadOnlyDataFiles(const ReadOnlyDataFiles&) = delete;
+    ReadOnlyDataFiles& operator=(const ReadOnlyDataFiles&) = delete;
+};
+
+// While it lives, no data file opened meanwhile can grow: a write that needs room fails as on
+// a full disk.
+class DataFilesCannotGrow {
+public:
+    DataFilesCannotGrow();
+    ~DataFilesCannotGrow();
+    DataFilesCannotGrow(const DataFilesCannotGrow&) = delete;
+    DataFilesCannotGrow& operator=(const DataFilesCannotGrow&) = delete;
 };
 
 } // namespace testing_support

@@ -142,7 +142,8 @@ TEST_F(TwoUsers, SavingARowAnotherUserDeletedFails)
         m_b.Update();
         ADD_FAILURE() << "the save of a deleted row was not refused";
     } catch (const data::DataError& e) {
-        EXPECT_TRUE(e.description().contains(QLatin1String("no longer exists")));
+        EXPECT_TRUE(e.removedByAnotherUser());
+        EXPECT_EQ(e.description(), data::kRemovedByAnotherUser);
     }
     EXPECT_EQ(m_b.EditMode(), data::adEditInProgress);
     EXPECT_EQ(m_db.count("Youth"), 1);

@@ -1,0 +1,133 @@
+#include "platform/ui/FileWrites.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <array>
+
+namespace ui {
+
+namespace {
+
+FileWrites& plainWrites()
+{
+    static FileWrites writes;
+    return writes;
+}
+
+FileWrites* g_writes = &plainWrites();
+
+// A file being written whole: unbuffered, so that every write's outcome is seen where it is
+// made, and never committed after a failure.
+class WholeFile {
+public:
+    explicit WholeFile(const QString& path) : m_file(path)
+    {
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            m_reason = m_file.errorString();
+    }
+    ~WholeFile()
+    {
+        if (m_file.isOpen())
+            m_file.cancelWriting();
+    }
+    WholeFile(const WholeFile&) = delete;
+    WholeFile& operator=(const WholeFile&) = delete;
+
+    bool ok() const { return m_reason.isEmpty(); }
+    const QString& reason() const { return m_reason; }
+
+    // A write that comes up short without a reason (as on a disk that fills up) is tried
+    // again with the rest: the next one fails with the system's description.
+    bool write(const char* data, qint64 size)
+    {
+        while (ok() && size > 0) {
+            QString reason;
+            const qint64 written = g_writes->write(m_file, data, size, reason);
+            if (written <= 0) {
+                m_reason =
+                    reason.isEmpty() ? QStringLiteral("Not every byte could be written.") : reason;
+                break;
+            }
+            data += written;
+            size -= written;
+        }
+        return ok();
+    }
+    bool commit()
+    {
+        if (!ok())
+            return false;
+        if (!m_file.commit())
+            m_reason = m_file.errorString();
+        return ok();
+    }
+    void fail(const QString& reason) { m_reason = reason; }
+
+private:
+    QSaveFile m_file;
+    QString m_reason;
+};
+
+bool finish(WholeFile& file, QString* reason)
+{
+    const bool done = file.commit();
+    if (!done && reason)
+        *reason = file.reason();
+    return done;
+}
+
+} // namespace
+
+qint64 FileWrites::write(QFileDevice& file, const char* data, qint64 size, QString& reason)
+{
+    const qint64 written = file.write(data, size);
+    if (written < 0)
+        reason = file.errorString();
+    return written;
+}
+
+FileWritesOverride::FileWritesOverride(FileWrites& writes) : m_previous(g_writes)
+{
+    g_writes = &writes;
+}
+
+FileWritesOverride::~FileWritesOverride()
+{
+    g_writes = m_previous;
+}
+
+bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* reason)
+{
+    WholeFile file(path);
+    file.write(bytes.constData(), bytes.size());
+    return finish(file, reason);
+}
+
+bool copyWholeFile(const QString& from, const QString& to, QString* reason)
+{
+    QFile source(from);
+    const auto unreadable = [&] {
+        return QStringLiteral("%1 could not be read: %2")
+            .arg(QDir::toNativeSeparators(from), source.errorString());
+    };
+    if (!source.open(QIODevice::ReadOnly)) {
+        if (reason)
+            *reason = unreadable();
+        return false;
+    }
+    WholeFile target(to);
+    std::array<char, 64 * 1024> buffer{};
+    while (target.ok()) {
+        const qint64 got = source.read(buffer.data(), qint64(buffer.size()));
+        if (got < 0)
+            target.fail(unreadable());
+        if (got <= 0)
+            break;
+        target.write(buffer.data(), got);
+    }
+    return finish(target, reason);
+}
+
+} // namespace ui

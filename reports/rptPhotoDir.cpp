@@ -1,7 +1,7 @@
 #include "reports/rptPhotoDir.h"
 
-#include "reports/FittedText.h"
 #include "reports/ReportData.h"
+#include "shell/FittedText.h"
 #include "shell/PhotoPath.h"
 #include "shell/ProgramState.h"
 

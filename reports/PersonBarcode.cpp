@@ -4,7 +4,6 @@
 #include "platform/ui/Services.h"
 
 #include <QDir>
-#include <QImageReader>
 
 #include <algorithm>
 
@@ -64,7 +63,7 @@ bool PersonBarcodeSymbol::digitReadable(QChar digit)
     if (!known) {
         // Read whole, once: a file cut short would otherwise leave a gap in the symbol.
         const QString file = barcodeDigitFile(digit);
-        known = !QImageReader(file).read().isNull();
+        known = !report::readPictureFile(file).isNull();
         if (!*known && !m_missingReported) {
             m_missingReported = true;
             ui::critical(QStringLiteral("The barcode picture \"%1\" is missing or cannot be "

@@ -1,7 +1,7 @@
 #include "reports/rptPhotoDir.h"
 
-#include "reports/FittedText.h"
 #include "reports/ReportData.h"
+#include "shell/FittedText.h"
 #include "shell/PhotoPath.h"
 #include "shell/ProgramState.h"
 
@@ -50,6 +50,8 @@ rptPhotoDir::rptPhotoDir()
     // Photos keep their proportions inside the frame.
     photo.setSizeMode(report::SizeMode::Zoom);
     photo.setPictureAlignment(report::PictureAlignment::Center);
+    // A photo that cannot be read leaves its frame empty; the card is still complete.
+    photo.setPictureRequired(false);
     photo.setVisible(false);
     addBlock(detail, QStringLiteral("MbrName"), {1620, 60, 1980, 240}).setFontBold(true);
     addBlock(detail, QStringLiteral("MbrAddress"), {1620, 300, 1980, 480});

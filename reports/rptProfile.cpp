@@ -10,8 +10,6 @@
 #include "platform/data/DataError.h"
 #include "platform/ui/Services.h"
 
-#include <QImageReader>
-
 #include <functional>
 
 namespace {
@@ -133,6 +131,8 @@ rptProfile::rptProfile()
     photo.setBounds(7140, 1800, 3180, 2520);
     photo.setSizeMode(report::SizeMode::Zoom);
     photo.setPictureAlignment(report::PictureAlignment::Center);
+    // A photo that is missing or cannot be read leaves the picture area empty, without a word.
+    photo.setPictureRequired(false);
 
     addBox(sheet, QStringLiteral("Label32"), QStringLiteral("  Demographics"),
            {kLeftBox, 4980, kLeftBoxWidth, 4020}, {120, 4980, 5520, 360});
@@ -271,9 +271,8 @@ void rptProfile::PageHeader_Format()
     TryStep("Photo", [&] {
         auto& photo = sheet.Item<report::Image>(QStringLiteral("Photo"));
         photo.clearPicture();
-        // A photo that is missing or cannot be read leaves the picture area empty.
         const QString file = ResolvePhotoPath(text("Youth_PhotoFile"));
-        if (!file.isEmpty() && QImageReader(file).canRead())
+        if (!file.isEmpty())
             photo.loadPicture(file);
     });
 

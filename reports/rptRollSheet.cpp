@@ -1,8 +1,8 @@
 #include "reports/rptRollSheet.h"
 
-#include "reports/FittedText.h"
 #include "reports/ReportData.h"
 #include "shell/Conversions.h"
+#include "shell/FittedText.h"
 #include "shell/ProgramState.h"
 #include "shell/TryStep.h"
 #include "shell/clsCorvessa.h"

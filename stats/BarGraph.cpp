@@ -1,6 +1,7 @@
 #include "stats/BarGraph.h"
 
 #include "shell/Conversions.h"
+#include "shell/FittedText.h"
 #include "platform/data/LocaleText.h"
 
 #include <QFontMetricsF>
@@ -85,7 +86,10 @@ BarLayout FitBars(const QRectF& frame, int count, double gap, double maxWidth)
     BarLayout bars;
     bars.frame = frame;
     const double share = frame.width() / std::max(1, count);
-    const double width = std::min(convert::roundHalfEven(share - gap), maxWidth);
+    double width = std::min(convert::roundHalfEven(share - gap), maxWidth);
+    // Rounded up, the bars would add up to more than the frame: the last would stand past it.
+    if (std::max(1, count) * (width + gap) > frame.width())
+        width = std::floor(share - gap);
     if (width >= kMinBarWidth) {
         bars.width = width;
         bars.gap = gap;
@@ -199,6 +203,32 @@ double DefaultLabelTextWidth(const QString& text)
 {
     // The font's pixel size is its size in twips, so widths come out in twips.
     return QFontMetricsF(report::toQFont(newLabel().Font())).horizontalAdvance(text);
+}
+
+FittedCaption FitCaption(const BarLayout& bars, int i, double top, double height,
+                         const QString& text, double smallestPoints)
+{
+    // No wider than the room a bar and its gap take, and cut at the frame's sides, so that
+    // neither the neighbours' captions nor the frame run into the text.
+    const double half = std::min(bars.width + 2 * kCaptionOverhang, bars.pitch()) / 2;
+    const double centre = (bars.left(i) + bars.right(i)) / 2;
+    const double left = std::max(centre - half, bars.frame.left());
+    const double right = std::min(centre + half, bars.frame.right());
+    double width = std::max(0.0, right - left);
+    double middle = (left + right) / 2;
+    FittedCaption caption;
+    report::Font font = newLabel().Font();
+    font.size = fittedPoints(font, text, width, font.size, smallestPoints);
+    caption.points = font.size;
+    caption.fits = textFits(font, text, width);
+    if (!caption.fits) {
+        // Too wide even at the smallest size: the box grows to the text, still in the frame.
+        width = std::min(QFontMetricsF(report::toQFont(font)).horizontalAdvance(text),
+                         bars.frame.width());
+        middle = std::clamp(middle, bars.frame.left() + width / 2, bars.frame.right() - width / 2);
+    }
+    caption.box = QRectF(middle - width / 2, top, width, height);
+    return caption;
 }
 
 void AddMonthBands(report::Section& section, const std::vector<MonthBand>& bands, double top)

@@ -86,16 +86,29 @@ struct BarLayout {
 // The thinnest bar that still reads as a bar on paper (1/60 inch).
 inline constexpr double kMinBarWidth = 24;
 
-// Lays out `count` bars: width = frame width / count - gap, rounded half to even and at most
-// maxWidth. When that leaves less than kMinBarWidth (many bars in a narrow frame), the frame is
-// divided evenly instead: each bar takes half of its share and its gap the other half, so every
-// bar lies inside the frame.
+// Lays out `count` bars: width = frame width / count - gap, rounded half to even (down where
+// rounding up would carry the last bar past the frame) and at most maxWidth. When that leaves less
+// than kMinBarWidth (many bars in a narrow frame), the frame is divided evenly instead: each bar
+// takes half of its share and its gap the other half, so every bar lies inside the frame.
 BarLayout FitBars(const QRectF& frame, int count, double gap,
                   double maxWidth = std::numeric_limits<double>::infinity());
 
 // True when a caption of that width, centred on its bar, neither runs out of its box nor into
 // the neighbouring bars' captions.
 bool CaptionFits(const BarLayout& bars, double captionWidth);
+
+// A caption over bar i, in a new label's type or smaller where it is wider than its box (never
+// below smallestPoints). The box is the bar's caption box, no wider than the bar's pitch and
+// cut at the frame's sides, so that neither neighbouring captions nor the frame run into it.
+// A caption too wide for it even at the smallest size gets a box as wide as itself, centred
+// there but kept inside the frame.
+struct FittedCaption {
+    QRectF box;
+    double points = 0;
+    bool fits = true; // false: too wide for its box even at the smallest size
+};
+FittedCaption FitCaption(const BarLayout& bars, int i, double top, double height,
+                         const QString& text, double smallestPoints = 6);
 
 // ---- Month bands ----------------------------------------------------------------------------
 

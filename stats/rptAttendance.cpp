@@ -156,13 +156,16 @@ void rptAttendance::showBars(const stats::BarLayout& bars, std::int32_t scaleMax
                       QRectF(bar.left(), bars.frame.bottom() - firstTime, bar.width(), firstTime),
                       stats::BarDarkRed());
 
-        // Captions too wide for the room between bars would run into each other: the day is
-        // left out then, and so is the count where the bars had to be packed closer.
+        // Captions too wide for the room between bars would run into each other: a count is
+        // set smaller, and left out where the bars had to be packed closer and even that is
+        // too wide; the day is left out.
         const QString count = QString::number(point.count);
-        if (!bars.evenlyDivided || stats::CaptionFits(bars, stats::DefaultLabelTextWidth(count))) {
-            const QRectF box = bars.captionBox(i, bar.top() - kCountAboveBar, countHeight);
-            stats::AddGraphLabel(header, box.left(), box.top(), box.width(), count,
-                                 Alignment::Center);
+        const stats::FittedCaption fitted =
+            stats::FitCaption(bars, i, bar.top() - kCountAboveBar, countHeight, count);
+        if (!bars.evenlyDivided || fitted.fits) {
+            stats::AddGraphLabel(header, fitted.box.left(), fitted.box.top(), fitted.box.width(),
+                                 count, Alignment::Center)
+                .setFontSize(fitted.points);
         }
         const QString dayOfMonth =
             point.WeekDate.isValid() ? QString::number(point.WeekDate.day()) : QString();

@@ -116,23 +116,36 @@ double peakMemoryMegabytes()
     return 0;
 }
 
-// Every person of the sample with a barcode under the name: creating the layout (its query),
-// running it into pages and writing the PDF.
-void BM_RollSheetWithBarcodesRunAndExportPdf(benchmark::State& state)
+// Every person of the sample with a barcode: creating the layout (its query), running it into
+// pages and writing the PDF.
+template <class Layout> void runWithBarcodesToPdf(benchmark::State& state, const QString& pdf)
 {
-    const QString file = sample().folder() + QStringLiteral("/rollsheet.pdf");
+    const QString file = sample().folder() + QLatin1Char('/') + pdf;
     g_messages->count = 0;
     int pages = 0;
     for (auto _ : state) {
         program().ReportOption = QStringLiteral("BARCODE");
-        rptRollSheet layout;
+        Layout layout;
         program().ReportOption.clear();
         pages = bench::runToPdf(state, layout, file)->pageCount();
     }
     state.counters["pages"] = pages;
     bench::failOnMessages(state, *g_messages);
 }
+
+// The barcode under each name.
+void BM_RollSheetWithBarcodesRunAndExportPdf(benchmark::State& state)
+{
+    runWithBarcodesToPdf<rptRollSheet>(state, QStringLiteral("rollsheet.pdf"));
+}
 BENCHMARK(BM_RollSheetWithBarcodesRunAndExportPdf)->Unit(benchmark::kMillisecond);
+
+// A card for everyone, the barcode under the photo frame.
+void BM_PhotoDirectoryWithBarcodesRunAndExportPdf(benchmark::State& state)
+{
+    runWithBarcodesToPdf<rptPhotoDir>(state, QStringLiteral("photodir-barcodes.pdf"));
+}
+BENCHMARK(BM_PhotoDirectoryWithBarcodesRunAndExportPdf)->Unit(benchmark::kMillisecond);
 
 // 300 cards, each with its own 3000 x 2000 photo.
 void BM_PhotoDirectoryOfLargePhotosRunAndExportPdf(benchmark::State& state)

@@ -1,26 +1,35 @@
 #include "platform/report/ChartPicture.h"
 
 #include <QChart>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
+#include <QGraphicsRectItem>
 #include <QGraphicsScene>
-#include <QGraphicsTextItem>
+#include <QGraphicsSimpleTextItem>
 #include <QLegend>
-#include <QLegendMarker>
 #include <QPainter>
 #include <QPieSeries>
 #include <QPieSlice>
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
+#include <numbers>
+#include <numeric>
 
 namespace report {
 
 namespace {
 
-// The slices' edge pen, in chart units (half a point).
+// The slices' edge pen, in chart units (half a point); legend markers are outlined thinner.
 constexpr double kEdgePenUnits = 2;
+constexpr double kMarkerPenUnits = 1;
 constexpr double kTitlePoints = 10;
+
+// The width the pie keeps beside the legend, as a share of the chart's height: at least this
+// much for a legend that fits, and at least this much whatever the legend (its labels are cut
+// short to leave it).
+constexpr double kFittingPieShare = 0.5;
+constexpr double kLeastPieShare = 0.2;
 
 QFont chartFont(double points, bool bold = false)
 {
@@ -35,23 +44,114 @@ bool blank(const QString& label)
     return label.trimmed().isEmpty();
 }
 
-// The legend's text items that show, top to bottom.
-std::vector<const QGraphicsTextItem*> legendTexts(const QLegend& legend)
+// One legend entry as laid out, in chart units.
+struct LegendEntry {
+    std::size_t category = 0;
+    QString shown; // the label, or its beginning and "..." when it had to be cut short
+    QRectF marker;
+    QPointF textTopLeft;
+};
+
+struct LegendLayout {
+    std::vector<LegendEntry> entries;
+    double pieWidth = 0; // the room left of the legend
+    bool whole = true;   // every label shows whole inside the chart
+};
+
+QString cutShort(const QString& label, const QFontMetricsF& metrics, double width)
 {
-    std::vector<const QGraphicsTextItem*> texts;
-    std::function<void(const QGraphicsItem*)> walk = [&](const QGraphicsItem* item) {
-        if (const auto* text = dynamic_cast<const QGraphicsTextItem*>(item)) {
-            if (text->isVisible())
-                texts.push_back(text);
+    if (metrics.horizontalAdvance(label) <= width)
+        return label;
+    const QString dots = QStringLiteral("...");
+    QString shown = label;
+    while (!shown.isEmpty() && metrics.horizontalAdvance(shown + dots) > width)
+        shown.chop(1);
+    return shown + dots;
+}
+
+// The entries of the labels that are not blank, top to bottom in as few columns as the chart's
+// height allows, the columns side by side at the chart's right edge and the block centred
+// from top to bottom.
+LegendLayout layOutLegend(const std::vector<ChartCategory>& categories, QSizeF units, double points)
+{
+    LegendLayout layout;
+    layout.pieWidth = units.width();
+    std::vector<std::size_t> listed;
+    for (std::size_t i = 0; i < categories.size(); ++i) {
+        if (!blank(categories[i].label))
+            listed.push_back(i);
+    }
+    if (listed.empty())
+        return layout;
+
+    const QFont font = chartFont(points);
+    const QFontMetricsF metrics(font);
+    const double size = font.pixelSize();
+    const double margin = size / 2;
+    const double marker = std::round(size * 0.7);
+    const double markerGap = size * 0.4;
+    const double columnGap = size * 0.8;
+    const double pitch = metrics.lineSpacing();
+
+    const int count = int(listed.size());
+    const int rowsThatFit =
+        std::max(1, int(std::floor((units.height() - 2 * margin - metrics.height()) / pitch)) + 1);
+    const int columns = (count + rowsThatFit - 1) / rowsThatFit;
+    const int rows = (count + columns - 1) / columns;
+    const double height = (rows - 1) * pitch + metrics.height();
+    layout.whole = height <= units.height();
+
+    std::vector<double> textWidths(std::size_t(columns), 0);
+    for (int k = 0; k < count; ++k) {
+        double& width = textWidths[std::size_t(k / rows)];
+        width =
+            std::max(width, metrics.horizontalAdvance(categories[listed[std::size_t(k)]].label));
+    }
+    const double entryExtra = marker + markerGap;
+    double width = std::accumulate(textWidths.begin(), textWidths.end(), 0.0) +
+                   columns * entryExtra + (columns - 1) * columnGap;
+    const double most = units.width() - 2 * margin - kLeastPieShare * units.height();
+    if (width > most) {
+        // No room beside the pie: columns of one width, the labels cut short to it.
+        const double textRoom =
+            std::max(0.0, (most - (columns - 1) * columnGap) / columns - entryExtra);
+        std::fill(textWidths.begin(), textWidths.end(), textRoom);
+        width = std::max(0.0, most);
+    }
+
+    double x = units.width() - margin - width;
+    layout.pieWidth = std::max(1.0, x - margin);
+    const double top = std::max(0.0, (units.height() - height) / 2);
+    for (int column = 0; column < columns; ++column) {
+        for (int row = 0; row < rows; ++row) {
+            const int k = column * rows + row;
+            if (k >= count)
+                break;
+            LegendEntry entry;
+            entry.category = listed[std::size_t(k)];
+            const QString& label = categories[entry.category].label;
+            entry.shown = cutShort(label, metrics, textWidths[std::size_t(column)]);
+            layout.whole = layout.whole && entry.shown == label;
+            const double y = top + row * pitch;
+            entry.marker = QRectF(x, y + (metrics.height() - marker) / 2, marker, marker);
+            entry.textTopLeft = QPointF(x + entryExtra, y);
+            layout.entries.push_back(entry);
         }
-        for (const QGraphicsItem* child : item->childItems())
-            walk(child);
-    };
-    walk(&legend);
-    std::stable_sort(texts.begin(), texts.end(), [](const auto* a, const auto* b) {
-        return a->sceneBoundingRect().top() < b->sceneBoundingRect().top();
-    });
-    return texts;
+        x += entryExtra + textWidths[std::size_t(column)] + columnGap;
+    }
+    return layout;
+}
+
+// The chart's size in its units.
+QSizeF chartUnits(QSizeF twips)
+{
+    return QSizeF(std::max(1.0, twips.width() / kChartTwipsPerUnit),
+                  std::max(1.0, twips.height() / kChartTwipsPerUnit));
+}
+
+bool fits(const LegendLayout& legend, QSizeF units)
+{
+    return legend.whole && legend.pieWidth >= kFittingPieShare * units.height();
 }
 
 } // namespace
@@ -61,16 +161,19 @@ struct ChartPicture::Scene {
     QChart* chart = nullptr; // owned by the scene
     QPieSeries* series = nullptr;
     QSizeF units;
-    QStringList labels; // the labels that have a legend entry
+    LegendLayout legend;
     bool legendVisible = true;
 };
 
 ChartPicture::ChartPicture(const ChartData& data, QSizeF twips, double legendPoints)
     : m(std::make_unique<Scene>())
 {
-    m->units = QSizeF(std::max(1.0, twips.width() / kChartTwipsPerUnit),
-                      std::max(1.0, twips.height() / kChartTwipsPerUnit));
+    m->units = chartUnits(twips);
     m->legendVisible = data.legendVisible;
+    if (m->legendVisible)
+        m->legend = layOutLegend(data.categories, m->units, legendPoints);
+    else
+        m->legend.pieWidth = m->units.width();
 
     auto* chart = new QChart;
     m->chart = chart;
@@ -85,40 +188,55 @@ ChartPicture::ChartPicture(const ChartData& data, QSizeF twips, double legendPoi
     chart->setTitleFont(chartFont(kTitlePoints, true));
     chart->setTitleBrush(QBrush(Qt::black));
     chart->setTitle(data.title);
-
-    QLegend* legend = chart->legend();
-    legend->setVisible(data.legendVisible);
-    legend->setAlignment(Qt::AlignRight);
-    legend->setBackgroundVisible(false);
-    legend->setShowToolTips(false);
-    legend->setFont(chartFont(legendPoints));
-    legend->setLabelColor(Qt::black);
+    chart->legend()->setVisible(false);
 
     m->series = new QPieSeries;
     for (const ChartCategory& category : data.categories)
         m->series->append(category.label, std::max(0.0, category.value));
     chart->addSeries(m->series);
 
+    m->scene.addItem(chart);
+    chart->setGeometry(QRectF(0, 0, m->legend.pieWidth, m->units.height()));
+    const QRectF plot = chart->plotArea();
+    const double radius = std::min(plot.width(), plot.height()) / 2 * m->series->pieSize();
+    const QPointF centre(plot.left() + plot.width() * m->series->horizontalPosition(),
+                         plot.top() + plot.height() * m->series->verticalPosition());
+
     // Pens and brushes only now: adding the series to the chart gives its slices the theme's.
+    // A slice's outline runs along its two radii: an empty slice has none (it would be a stray
+    // line from the centre), and a slice that is the whole pie is drawn as a plain disc
+    // instead. Many slices in a small pie get thinner outlines, so that it does not turn into
+    // a black disc.
     const QList<QPieSlice*> slices = m->series->slices();
+    const auto drawn = std::count_if(data.categories.begin(), data.categories.end(),
+                                     [](const ChartCategory& c) { return c.value > 0; });
+    const double arc = 2 * std::numbers::pi * radius / double(std::max<qsizetype>(1, drawn));
+    const QPen edge(data.edgeColor, std::min(kEdgePenUnits, arc / 4));
     for (qsizetype i = 0; i < slices.size(); ++i) {
         const ChartCategory& category = data.categories[std::size_t(i)];
         QPieSlice* slice = slices[i];
         slice->setLabelVisible(false);
         if (category.fill)
             slice->setBrush(*category.fill);
-        slice->setPen(QPen(data.edgeColor, kEdgePenUnits));
-    }
-    const QList<QLegendMarker*> markers = legend->markers(m->series);
-    for (qsizetype i = 0; i < markers.size() && i < qsizetype(data.categories.size()); ++i) {
-        const QString& label = data.categories[std::size_t(i)].label;
-        markers[i]->setVisible(!blank(label));
-        if (!blank(label))
-            m->labels << label;
+        slice->setPen(category.value > 0 ? edge : QPen(Qt::NoPen));
+        if (category.value > 0 && drawn == 1) {
+            m->series->setVisible(false);
+            m->scene.addEllipse(
+                QRectF(centre - QPointF(radius, radius), 2 * QSizeF(radius, radius)), edge,
+                slice->brush());
+        }
     }
 
-    m->scene.addItem(chart);
-    chart->setGeometry(QRectF(QPointF(0, 0), m->units));
+    const QFont font = chartFont(legendPoints);
+    for (const LegendEntry& entry : m->legend.entries) {
+        auto* marker = m->scene.addRect(entry.marker, QPen(data.edgeColor, kMarkerPenUnits),
+                                        slices[qsizetype(entry.category)]->brush());
+        marker->setZValue(1);
+        auto* text = m->scene.addSimpleText(entry.shown, font);
+        text->setBrush(Qt::black);
+        text->setPos(entry.textTopLeft);
+        text->setZValue(1);
+    }
 }
 
 ChartPicture::~ChartPicture() = default;
@@ -131,31 +249,19 @@ void ChartPicture::paint(QPainter& painter, const QRectF& target) const
 QStringList ChartPicture::shownLegendLabels() const
 {
     QStringList shown;
-    if (!m->legendVisible)
-        return shown;
-    for (const QGraphicsTextItem* text : legendTexts(*m->chart->legend()))
-        shown << text->toPlainText();
+    for (const LegendEntry& entry : m->legend.entries)
+        shown << entry.shown;
     return shown;
+}
+
+bool ChartPicture::legendWhole() const
+{
+    return m->legend.whole;
 }
 
 bool ChartPicture::legendFits() const
 {
-    if (!m->legendVisible || m->labels.isEmpty())
-        return true;
-    const auto texts = legendTexts(*m->chart->legend());
-    if (qsizetype(texts.size()) != m->labels.size())
-        return false;
-    const QRectF area(QPointF(0, 0), m->units);
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (texts[i]->toPlainText() != m->labels[qsizetype(i)])
-            return false;
-        const QRectF box = texts[i]->sceneBoundingRect();
-        // Half a unit of slack for the rounding of the legend's position to whole units.
-        if (box.top() < area.top() - 0.5 || box.bottom() > area.bottom() + 0.5 ||
-            box.right() > area.right() + 0.5)
-            return false;
-    }
-    return true;
+    return fits(m->legend, m->units);
 }
 
 QPieSeries& ChartPicture::series() const
@@ -167,19 +273,20 @@ double fitLegendPoints(const ChartData& data, QSizeF twips)
 {
     // Sizes in quarter points; whether a size fits falls as the size grows, so the largest
     // that fits is found by halving the range.
+    const QSizeF units = chartUnits(twips);
+    auto fitsAt = [&](int quarters) {
+        return fits(layOutLegend(data.categories, units, quarters / 4.0), units);
+    };
     int low = int(std::lround(kLegendMinPoints * 4));
     int high = int(std::lround(kLegendMaxPoints * 4));
-    auto fits = [&](int quarters) {
-        return ChartPicture(data, twips, quarters / 4.0).legendFits();
-    };
-    if (fits(high))
+    if (fitsAt(high))
         return high / 4.0;
-    if (!fits(low))
+    if (!fitsAt(low))
         return low / 4.0;
-    // fits(low) and not fits(high)
+    // fitsAt(low) and not fitsAt(high)
     while (high - low > 1) {
         const int middle = (low + high) / 2;
-        if (fits(middle))
+        if (fitsAt(middle))
             low = middle;
         else
             high = middle;

@@ -201,7 +201,7 @@ bool Image::loadPicture(const QString& path)
     const bool readable = pictureFileSize(path, &error).has_value();
     m_source = PictureSource{readable ? path : QString(), QImage()};
     m_name.clear();
-    m_loadError = readable ? QString() : error;
+    m_loadError = readable || !m_required ? QString() : error;
     return readable;
 }
 
@@ -225,8 +225,8 @@ PageItem Image::snapshot(QPointF origin, SnapshotContext& context) const
     item.source = m_source.file.isEmpty() ? m_name : m_source.file;
     item.alignment = m_alignment;
     item.sizeMode = m_sizeMode;
-    item.picture =
-        context.pictures.place(m_source, rect().size(), m_sizeMode, m_alignment, context.requester);
+    item.picture = context.pictures.place(m_source, rect().size(), m_sizeMode, m_alignment,
+                                          context.requester, m_required);
     return item;
 }
 

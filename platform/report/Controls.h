@@ -241,8 +241,14 @@ public:
 
     // Shows the picture in this file. A file that is missing or is not a picture leaves the
     // control empty and returns false; the failure is also recorded as an error of the run
-    // when the section is next placed. Only the file's header is read here.
+    // when the section is next placed, unless the picture is not required. Only the file's
+    // header is read here, once a run however often the file is loaded.
     bool loadPicture(const QString& path);
+    // Whether a picture file that cannot be read is an error of the run (the default). A
+    // control for a picture that may well be missing, such as a person's photo, is left
+    // empty without one.
+    bool PictureRequired() const { return m_required; }
+    void setPictureRequired(bool required) { m_required = required; }
     // Shows a picture made in code; the name stands for it in the document's dump.
     void setPicture(const QImage& picture, const QString& name);
     void clearPicture();
@@ -267,6 +273,7 @@ private:
     QString m_loadError;
     report::PictureAlignment m_alignment = report::PictureAlignment::TopLeft;
     report::SizeMode m_sizeMode = report::SizeMode::Clip;
+    bool m_required = true;
 };
 
 // A chart. The layout fills its data; the engine draws it (a pie, see ChartData) at the size

@@ -413,6 +413,8 @@ std::shared_ptr<const Document> Runner::run()
         explicit Running(Report& r) : layout(r) { layout.m_running = true; }
         ~Running() { layout.m_running = false; }
     } running(m_layout);
+    // Picture files are looked at once a run, however often the layout loads them.
+    const PictureCache::RunScope pictures(m_context.pictures);
 
     m_doc->m_caption = m_layout.Caption();
     m_layout.m_pageNumber = 0;

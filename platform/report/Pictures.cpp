@@ -1,8 +1,11 @@
 #include "platform/report/Pictures.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QMutex>
 #include <QThread>
 #include <QThreadPool>
 
@@ -16,6 +19,108 @@ namespace {
 
 constexpr double kMetersPerInch = 0.0254;
 constexpr double kDefaultDotsPerInch = 96;
+
+// A run keeps a copy of each picture file up to this size (bar code digits, icons), and of at
+// most this much in all, so that it opens them only once.
+constexpr qint64 kKeptFileBytes = 64 * 1024;
+constexpr qint64 kKeptRunBytes = 16 * 1024 * 1024;
+
+thread_local PictureCache* t_currentCache = nullptr;
+
+struct OpenCounts {
+    QMutex mutex;
+    QHash<QString, int> counts;
+};
+
+OpenCounts& openCounts()
+{
+    static OpenCounts counts;
+    return counts;
+}
+
+void noteOpened(const QString& file)
+{
+    OpenCounts& opens = openCounts();
+    const QMutexLocker lock(&opens.mutex);
+    ++opens.counts[file];
+}
+
+QString unreadable(const QString& file, const QString& reason)
+{
+    return QStringLiteral("The picture \"%1\" cannot be read: %2.")
+        .arg(QDir::toNativeSeparators(file), reason);
+}
+
+// A reader of a picture file, or of a run's copy of the file (bytes), turning the picture by
+// its stored orientation.
+class FileReader {
+public:
+    FileReader(const QString& file, const QByteArray& bytes)
+    {
+        if (bytes.isEmpty()) {
+            noteOpened(file);
+            m_reader.setFileName(file);
+        } else {
+            m_buffer.setData(bytes);
+            m_buffer.open(QIODevice::ReadOnly);
+            m_reader.setDevice(&m_buffer);
+            // The name's extension is only a hint, as it is for a file: the content decides.
+            m_reader.setFormat(QFileInfo(file).suffix().toLatin1());
+        }
+        m_reader.setAutoTransform(true);
+    }
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    QImageReader* operator->() { return &m_reader; }
+
+    // The size the picture shows at, turned by its orientation.
+    QSize shownSize()
+    {
+        QSize size = m_reader.size();
+        if (turned())
+            size.transpose();
+        return size;
+    }
+    bool turned() const
+    {
+        return m_reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+    }
+
+private:
+    QBuffer m_buffer;
+    QImageReader m_reader;
+};
+
+// Looks at a file: its size from the header; with mayKeep, a small file is read whole first and
+// the copy kept for decoding.
+PictureFileLook lookAt(const QString& file, bool mayKeep)
+{
+    PictureFileLook look;
+    const auto fail = [&look](const QString& reason) {
+        look.error = reason;
+        look.bytes.clear();
+        return look;
+    };
+    if (file.isEmpty())
+        return fail(QStringLiteral("No picture file was named."));
+    const QFileInfo info(file);
+    if (!info.isFile())
+        return fail(QStringLiteral("The picture \"%1\" does not exist.")
+                        .arg(QDir::toNativeSeparators(file)));
+    if (mayKeep && info.size() <= kKeptFileBytes) {
+        QFile whole(file);
+        noteOpened(file);
+        if (!whole.open(QIODevice::ReadOnly))
+            return fail(unreadable(file, whole.errorString()));
+        look.bytes = whole.readAll();
+    }
+    FileReader reader(file, look.bytes);
+    if (!reader->canRead())
+        return fail(unreadable(file, reader->errorString()));
+    look.size = reader.shownSize();
+    return look;
+}
 
 // The pixels a printed size needs at the print resolution.
 QSize printPixels(QSizeF twips)
@@ -131,21 +236,19 @@ PictureData placeImage(const QImage& image, QSizeF box, SizeMode mode, PictureAl
     return reduced(image.copy(pixels), drawRect);
 }
 
-// Reads a file straight at the size it prints at. Safe on any thread.
-Decoded decodeFile(const QString& file, QSizeF box, SizeMode mode, PictureAlignment alignment)
+// Reads a file (or the run's copy of it) straight at the size it prints at. Safe on any thread.
+Decoded decodeFile(const QString& file, const QByteArray& bytes, QSizeF box, SizeMode mode,
+                   PictureAlignment alignment)
 {
     Decoded decoded;
-    QImageReader reader(file);
-    reader.setAutoTransform(true);
-    QSize own = reader.size();
-    const bool turned = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
-    if (turned)
-        own.transpose();
+    FileReader reader(file, bytes);
+    const QSize own = reader.shownSize();
+    const bool turned = reader.turned();
 
     QImage image;
     if (mode == SizeMode::Clip || own.isEmpty()) {
         // The resolution stored with the picture is known only once it is read.
-        image = reader.read();
+        image = reader->read();
         if (!image.isNull()) {
             decoded.picture = placeImage(image, box, mode, alignment);
             return decoded;
@@ -154,9 +257,9 @@ Decoded decodeFile(const QString& file, QSizeF box, SizeMode mode, PictureAlignm
         const Fit fit = fitFor(own, box, mode, alignment);
         if (!fit.keepOwnSize) {
             // Decoded straight at the smaller size (JPEG files are never decoded whole).
-            reader.setScaledSize(turned ? fit.pixels.transposed() : fit.pixels);
+            reader->setScaledSize(turned ? fit.pixels.transposed() : fit.pixels);
         }
-        image = reader.read();
+        image = reader->read();
         if (!image.isNull()) {
             decoded.picture.image = std::move(image);
             decoded.picture.drawRect = fit.drawRect;
@@ -164,8 +267,7 @@ Decoded decodeFile(const QString& file, QSizeF box, SizeMode mode, PictureAlignm
             return decoded;
         }
     }
-    decoded.error = QStringLiteral("The picture \"%1\" cannot be read: %2.")
-                        .arg(QDir::toNativeSeparators(file), reader.errorString());
+    decoded.error = unreadable(file, reader->errorString());
     return decoded;
 }
 
@@ -196,10 +298,12 @@ QRectF alignedIn(const QRectF& box, QSizeF size, PictureAlignment alignment)
 struct PictureCache::Entry {
     std::shared_ptr<PictureData> picture = std::make_shared<PictureData>();
     QString file;
+    QByteArray bytes; // the run's copy of a small file
     QSizeF box;
     SizeMode mode = SizeMode::Clip;
     PictureAlignment alignment = PictureAlignment::TopLeft;
-    PictureRequester requester;
+    PictureRequester requester; // the first place that needs the picture
+    bool reportFailure = false;
     QString error; // set by a worker thread, read after all of them finished
 };
 
@@ -212,7 +316,8 @@ int PictureCache::count() const
 }
 
 SharedPicture PictureCache::place(const PictureSource& source, QSizeF box, SizeMode mode,
-                                  PictureAlignment alignment, const PictureRequester& requester)
+                                  PictureAlignment alignment, const PictureRequester& requester,
+                                  bool reportFailure)
 {
     if (source.isNull() || box.width() <= 0 || box.height() <= 0)
         return nullptr;
@@ -224,17 +329,26 @@ SharedPicture PictureCache::place(const PictureSource& source, QSizeF box, SizeM
             .arg(int(alignment))
             .arg(box.width(), 0, 'f', 2)
             .arg(box.height(), 0, 'f', 2);
-    if (auto it = m_entries.constFind(key); it != m_entries.constEnd())
-        return (*it)->picture;
+    if (auto it = m_entries.constFind(key); it != m_entries.constEnd()) {
+        Entry& known = **it;
+        if (reportFailure && !known.reportFailure) {
+            known.reportFailure = true;
+            known.requester = requester;
+        }
+        return known.picture;
+    }
     auto entry = std::make_shared<Entry>();
     if (source.file.isEmpty()) {
         *entry->picture = placeImage(source.image, box, mode, alignment);
     } else {
         entry->file = source.file;
+        entry->bytes = m_files.value(source.file).bytes;
         entry->box = box;
         entry->mode = mode;
         entry->alignment = alignment;
-        entry->requester = requester;
+        entry->reportFailure = reportFailure;
+        if (reportFailure)
+            entry->requester = requester;
         m_pending.push_back(entry);
     }
     m_entries.insert(key, entry);
@@ -252,47 +366,76 @@ std::vector<PictureFailure> PictureCache::decodeFiles()
         Entry* e = entry.get();
         pool.start([e] {
             try {
-                Decoded decoded = decodeFile(e->file, e->box, e->mode, e->alignment);
+                Decoded decoded = decodeFile(e->file, e->bytes, e->box, e->mode, e->alignment);
                 *e->picture = std::move(decoded.picture);
                 e->error = std::move(decoded.error);
             } catch (const std::exception& failure) {
                 *e->picture = PictureData();
-                e->error =
-                    QStringLiteral("The picture \"%1\" cannot be read: %2.")
-                        .arg(QDir::toNativeSeparators(e->file), QString::fromUtf8(failure.what()));
+                e->error = unreadable(e->file, QString::fromUtf8(failure.what()));
             }
         });
     }
     pool.waitForDone();
     std::vector<PictureFailure> failures;
     for (const std::shared_ptr<Entry>& entry : pending) {
-        if (!entry->error.isEmpty())
+        if (entry->reportFailure && !entry->error.isEmpty())
             failures.push_back({entry->requester, entry->error});
     }
     return failures;
 }
 
+PictureFileLook PictureCache::look(const QString& file)
+{
+    if (auto it = m_files.constFind(file); it != m_files.constEnd())
+        return *it;
+    PictureFileLook found = lookAt(file, m_keptBytes < kKeptRunBytes);
+    m_keptBytes += found.bytes.size();
+    m_files.insert(file, found);
+    return found;
+}
+
+PictureCache* PictureCache::current()
+{
+    return t_currentCache;
+}
+
+PictureCache::RunScope::RunScope(PictureCache& cache) : m_previous(t_currentCache)
+{
+    t_currentCache = &cache;
+}
+
+PictureCache::RunScope::~RunScope()
+{
+    t_currentCache = m_previous;
+}
+
 std::optional<QSize> pictureFileSize(const QString& file, QString* error)
 {
-    auto fail = [error](const QString& reason) -> std::optional<QSize> {
-        if (error)
-            *error = reason;
-        return std::nullopt;
-    };
-    if (file.isEmpty())
-        return fail(QStringLiteral("No picture file was named."));
-    if (!QFileInfo(file).isFile())
-        return fail(QStringLiteral("The picture \"%1\" does not exist.")
-                        .arg(QDir::toNativeSeparators(file)));
-    QImageReader reader(file);
-    reader.setAutoTransform(true);
-    if (!reader.canRead())
-        return fail(QStringLiteral("The picture \"%1\" cannot be read: %2.")
-                        .arg(QDir::toNativeSeparators(file), reader.errorString()));
-    QSize size = reader.size();
-    if (reader.transformation().testFlag(QImageIOHandler::TransformationRotate90))
-        size.transpose();
-    return size;
+    PictureCache* run = PictureCache::current();
+    const PictureFileLook look = run ? run->look(file) : lookAt(file, false);
+    if (error && !look.size)
+        *error = look.error;
+    return look.size;
+}
+
+QImage readPictureFile(const QString& file)
+{
+    QByteArray bytes;
+    if (PictureCache* run = PictureCache::current()) {
+        const PictureFileLook look = run->look(file);
+        if (!look.size)
+            return {};
+        bytes = look.bytes;
+    }
+    FileReader reader(file, bytes);
+    return reader->read();
+}
+
+int pictureFileOpens(const QString& file)
+{
+    OpenCounts& opens = openCounts();
+    const QMutexLocker lock(&opens.mutex);
+    return opens.counts.value(file);
 }
 
 } // namespace report

@@ -305,16 +305,23 @@ TEST(MailingLabels, LongLinesWrapAndTheAddressAlwaysFits)
     addAddressed(db, "Christopher", "Bb", "12345 Shadow Mountain Ridge Boulevard", "40503");
     addAddressed(db, "Alexandria", "Bb", "12345 Shadow Mountain Ridge Boulevard", "40503");
     addAddressed(db, "Maximilian", "Bb", "12345 Shadow Mountain Ridge Boulevard", "40503");
+    // A name on two lines with a first line, a street line and the city line fill the label
+    // exactly: the name stays whole.
+    addAddressed(db, "Alexandria", "Dd", "9 Elm St", "40505");
+    addAddressed(db, "Christopher", "Dd", "9 Elm St", "40505");
+    addAddressed(db, "Maximilian", "Dd", "9 Elm St", "40505");
     // A street that would need many lines keeps as many as there is room for.
     addAddressed(db, "Cy", "Cc",
                  "Building 7 of the Riverside Commons Retirement Village and Conference "
                  "Centre, 4400 Old Frankfort Pike",
                  "40504");
+    addAddressed(db, "Eve", "Ee", "Riverside Commons Retirement Village, 4400 Old Frankfort Pike",
+                 "40506");
     program().ReportLine1 = QStringLiteral("To the Parents of");
 
     const LabelsRun r = runLabels(true);
     const QStringList labels = r.texts();
-    ASSERT_EQ(labels.size(), 3);
+    ASSERT_EQ(labels.size(), 5);
 
     const QStringList ann = labels[0].split('\n');
     EXPECT_EQ(ann.size(), 5);
@@ -334,6 +341,11 @@ TEST(MailingLabels, LongLinesWrapAndTheAddressAlwaysFits)
     EXPECT_TRUE(cc[2].startsWith("BUILDING 7")) << cc[2].toStdString();
     EXPECT_EQ(cc.last(), "LEXINGTON KY  40504");
 
+    const QStringList dd = labels[3].split('\n');
+    EXPECT_EQ(dd.size(), 5);
+    EXPECT_EQ(dd.mid(1, 2).join(' '), "ALEXANDRIA & CHRISTOPHER & MAXIMILIAN DD");
+    EXPECT_EQ(dd[3], "9 ELM ST");
+
     // Every line fits the text box, which itself never grows out of its label.
     QFontMetricsF metrics(report::toQFont(report::Font{"Arial", 9.75}));
     for (const auto& found : r.doc->items("LabelText")) {
@@ -344,6 +356,13 @@ TEST(MailingLabels, LongLinesWrapAndTheAddressAlwaysFits)
             EXPECT_LE(metrics.horizontalAdvance(line), 3120) << line.toStdString();
         EXPECT_TRUE(cellHolding(item.rect)) << item.text.toStdString();
     }
+
+    // Without a first line, a street on three lines keeps all three.
+    program().ReportLine1.clear();
+    const QStringList ee = runLabels(true).texts().value(4).split('\n');
+    EXPECT_EQ(ee.size(), 5);
+    EXPECT_EQ(ee.mid(1, 3).join(' '),
+              "RIVERSIDE COMMONS RETIREMENT VILLAGE 4400 OLD FRANKFORT PIKE");
 }
 
 TEST(MailingLabels, SheetsOfThirtyLabelsAtTheSheetsPositions)

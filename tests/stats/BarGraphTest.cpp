@@ -102,6 +102,7 @@ TEST(BarLayout, WidthsAndPositionsOfEachGraph)
         {"summary, 1 date (cap)", kSummaryFrame, 1, 144, 400, 400, 504, 904},
         {"summary, 10 dates (cap)", kSummaryFrame, 10, 144, 400, 400, 504, 5800},
         {"summary, 52 dates", kSummaryFrame, 52, 144, 400, 121, 504, 14140},
+        {"summary, 49 dates: 137.6 trimmed to 137", kSummaryFrame, 49, 144, 400, 137, 504, 14129},
         {"summary, 80 dates: 28.5 to even", kSummaryFrame, 80, 144, 400, 28, 504, 14120},
     };
     for (const Case& c : cases) {
@@ -162,6 +163,22 @@ TEST(BarLayout, CaptionsFitTheRoomBetweenBars)
     const BarLayout ten = FitBars(kSummaryFrame, 10, 144, 400); // box 544, pitch 544
     EXPECT_TRUE(CaptionFits(ten, 544));
     EXPECT_FALSE(CaptionFits(ten, 545));
+
+    // Counts over 49 bars: smaller where they are wider than their room, never below 6 pt,
+    // apart from each other and inside the frame.
+    const BarLayout many = FitBars(kSummaryFrame, 49, 144, 400);
+    const FittedCaption last = FitCaption(many, 49, 1000, 200, QStringLiteral("167"));
+    const FittedCaption before = FitCaption(many, 48, 1000, 200, QStringLiteral("1660"));
+    const FittedCaption tooWide = FitCaption(many, 49, 1000, 200, QStringLiteral("1670"));
+    EXPECT_TRUE(last.fits && before.fits);
+    EXPECT_LT(last.points, 8);
+    EXPECT_EQ(before.points, 6);
+    EXPECT_LE(last.box.right(), kSummaryFrame.right());
+    EXPECT_LE(before.box.right(), last.box.left());
+    EXPECT_FALSE(tooWide.fits);
+    EXPECT_EQ(tooWide.points, 6);
+    EXPECT_LE(tooWide.box.right(), kSummaryFrame.right());
+    EXPECT_EQ(FitCaption(many, 49, 1000, 200, QStringLiteral("16")).points, 8);
 }
 
 TEST(MonthBands, RunsOfOneMonthUnderTheBars)

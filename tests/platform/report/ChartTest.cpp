@@ -5,6 +5,7 @@
 #include "platform/report/Engine.h"
 
 #include <QFile>
+#include <QPainter>
 #include <QPieSeries>
 #include <QPieSlice>
 
@@ -96,6 +97,36 @@ TEST(ChartPicture, BlankLabelsShowNoLegendEntry)
     EXPECT_EQ(picture.series().slices().size(), 5);
     EXPECT_EQ(picture.shownLegendLabels(), QStringList({"No Active Members"}));
     EXPECT_TRUE(picture.legendFits());
+
+    // The one slice is the whole pie, and the empty ones draw nothing: no line runs from the
+    // centre up to the edge.
+    QImage image(QSize(804, 492), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    picture.paint(painter, image.rect());
+    painter.end();
+    const QRgb fill = picture.series().slices()[0]->brush().color().rgb();
+    const auto filled = [&](int x, int y) {
+        const QRgb p = image.pixel(x, y);
+        return std::abs(qRed(p) - qRed(fill)) + std::abs(qGreen(p) - qGreen(fill)) +
+                   std::abs(qBlue(p) - qBlue(fill)) <=
+               3;
+    };
+    // The pie's middle: the middle of the longest run of its fill.
+    QPoint centre;
+    int widest = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0, run = 0; x < image.width(); ++x) {
+            run = filled(x, y) ? run + 1 : 0;
+            if (run > widest) {
+                widest = run;
+                centre = QPoint(x - run / 2, y);
+            }
+        }
+    }
+    ASSERT_GT(widest, 200);
+    for (int y = centre.y() - widest / 2 + 5; y < centre.y(); ++y)
+        ASSERT_TRUE(filled(centre.x(), y)) << y;
 }
 
 TEST(ChartLegend, TheFontIsTheLargestAtWhichEveryLabelShowsWhole)
@@ -151,6 +182,20 @@ TEST(ChartLegend, ManyEntriesGetASmallerFontSoThatAllOfThemShow)
     EXPECT_EQ(picture.shownLegendLabels().size(), 14);
     // At the size that suits three entries, fourteen would run off the chart.
     EXPECT_FALSE(ChartPicture(many, kStatsChart, forFew).legendFits());
+
+    // Sixty teams in the team chart's room: every entry whole, in columns, at 5 pt or more.
+    ChartData sixty;
+    QStringList teams;
+    for (int i = 1; i <= 60; ++i) {
+        teams << QStringLiteral("Team %1 (1.7%)").arg(i);
+        sixty.categories.push_back({teams.back(), 1, {}});
+    }
+    const QSizeF teamChart(4020, 1920);
+    const double forSixty = fitLegendPoints(sixty, teamChart);
+    EXPECT_GE(forSixty, 5);
+    const ChartPicture sixtyTeams(sixty, teamChart, forSixty);
+    EXPECT_TRUE(sixtyTeams.legendWhole());
+    EXPECT_EQ(sixtyTeams.shownLegendLabels(), teams);
 }
 
 TEST(ChartLegend, ALabelTooLongForTheSmallestFontIsCutOffAndSaysSo)

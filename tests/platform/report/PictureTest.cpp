@@ -95,6 +95,29 @@ TEST(ReportPictures, ZoomKeepsTheAspectAndPlacesThePictureByItsAlignment)
     PictureRows bottom(file, {0, 0, 1440, 1440}, SizeMode::Zoom, 1, PictureAlignment::BottomLeft);
     const ImageItem& low = *pictures(*run(bottom)).front();
     EXPECT_EQ(low.drawRect().bottom(), low.rect.bottom());
+
+    // The same pixels marked as taken with the camera turned (orientation 6, a quarter turn
+    // clockwise): shown upright, as high as the box and half as wide.
+    QFile jpeg(file);
+    ASSERT_TRUE(jpeg.open(QIODevice::ReadOnly));
+    QByteArray bytes = jpeg.readAll();
+    jpeg.close();
+    const char orientation[] = "\xFF\xE1\x00\x22"
+                               "Exif\0\0"
+                               "MM\x00\x2A\x00\x00\x00\x08"
+                               "\x00\x01\x01\x12\x00\x03\x00\x00\x00\x01\x00\x06\x00\x00"
+                               "\x00\x00\x00\x00";
+    bytes.insert(2, orientation, sizeof orientation - 1);
+    const QString turnedFile = testenv::programFile(QStringLiteral("turned.jpg"));
+    QFile turned(turnedFile);
+    ASSERT_TRUE(turned.open(QIODevice::WriteOnly));
+    turned.write(bytes);
+    turned.close();
+    PictureRows upright(turnedFile, {0, 0, 1440, 1440}, SizeMode::Zoom, 1,
+                        PictureAlignment::Center);
+    const ImageItem& tall = *pictures(*run(upright)).front();
+    EXPECT_EQ(tall.drawRect(), QRectF(tall.rect.left() + 360, tall.rect.top(), 720, 1440));
+    EXPECT_EQ(tall.image().size(), QSize(150, 300));
 }
 
 TEST(ReportPictures, ClipKeepsOnlyThePartThatShows)

@@ -14,5 +14,12 @@ void SendEmailTo(const QString& address)
     }
     if (address.isEmpty())
         return;
-    TryStep("Starting the e-mail message", [&] { ui::shell().openUrl(ui::mailtoLink(address)); });
+    bool started = false;
+    TryStep("Starting the e-mail message",
+            [&] { started = ui::shell().openUrl(ui::mailtoLink(address)); });
+    if (!started)
+        ui::critical(QStringLiteral("Corvessa was unable to start a new e-mail message for you: "
+                                    "no e-mail program could be opened.  You can copy the "
+                                    "address into your e-mail program instead:\n\n") +
+                     address);
 }

@@ -7,5 +7,6 @@ inline const QString kExampleEmailAddress = QStringLiteral("someone@mail.example
 
 // "Send E-mail" of the directory: an address that is not valid (IsValidEmail) is answered
 // with a message and nothing else; an empty one does nothing; any other is handed to the
-// desktop as a "mailto:" link for a new message. Whether a mail program opens is not checked.
+// desktop as a "mailto:" link for a new message. When the desktop cannot hand the link to a
+// mail program, the user is told so, with the address.
 void SendEmailTo(const QString& address);

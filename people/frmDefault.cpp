@@ -5,6 +5,7 @@
 #include "shell/Helpers.h"
 #include "shell/Panel.h"
 #include "shell/ProgramState.h"
+#include "shell/SettingKeys.h"
 #include "shell/TryStep.h"
 #include "shell/StatusRules.h"
 #include "shell/clsCorvessa.h"
@@ -96,15 +97,6 @@ QString monthAndDay(const QDate& d)
         }
     }
     return d.toString(QStringLiteral("MM")) + separator + d.toString(QStringLiteral("dd"));
-}
-
-// A setting read straight from the store, through the tolerant conversion.
-bool storedFlag(const char* section, const char* key, bool absent)
-{
-    const QString text =
-        ui::settingsStore().value(QLatin1String(section), QLatin1String(key),
-                                  absent ? QStringLiteral("True") : QStringLiteral("False"));
-    return ToBoolean(data::Variant(text), false);
 }
 
 // The birthday of a person born on `born` that falls in the listed window around today, if
@@ -316,27 +308,18 @@ void frmDefault::AddGraduationReminder()
         month = QStringLiteral("December");
     else
         return;
-    // An unreadable setting counts as off.
-    bool remind = false;
-    TryStep("Reading the graduation reminder setting",
-            [&] { remind = settings().RemindGraduation(); });
-    if (remind)
+    if (settings().RemindGraduation())
         appendReminder(QStringLiteral("Reminder: ") + month +
                        QStringLiteral(" graduations are coming up!"));
 }
 
 void frmDefault::fillLists(data::Recordset& rs, Counts& counts)
 {
-    bool remindInactiveBirthdays = false;
-    bool requireLetter = true;
-    bool requireCall = false;
-    bool requireVisit = false;
-    TryStep("Reading the Start page settings", [&] {
-        remindInactiveBirthdays = storedFlag("Reminders", "RemindInactiveBday", false);
-        requireLetter = storedFlag("Visitors", "VisRequireLetter", true);
-        requireCall = storedFlag("Visitors", "VisRequireCall", false);
-        requireVisit = storedFlag("Visitors", "VisRequireVisit", false);
-    });
+    const clsCorvessa& s = settings();
+    const bool remindInactiveBirthdays = s.StoredFlag(keys::RemindInactiveBday);
+    const bool requireLetter = s.StoredFlag(keys::VisRequireLetter);
+    const bool requireCall = s.StoredFlag(keys::VisRequireCall);
+    const bool requireVisit = s.StoredFlag(keys::VisRequireVisit);
 
     const QDate today = ui::today();
     struct Birthday {

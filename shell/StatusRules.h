@@ -16,8 +16,9 @@ class Connection;
 // (PersonStatus); a last-attended value is Youth_Last_Attended as read: a date, or Null for a
 // person who never attended.
 //
-// None of them handles errors: a last-attended value that is not a date, an unreadable week
-// count in the settings, or a data file that cannot be read is passed to the caller.
+// None of them handles errors: a last-attended value that is not a date or a data file that
+// cannot be read is passed to the caller. (An unreadable week count in the settings reads as its
+// default; the settings object tells the user.)
 
 // Whole days from the last attendance to today, negative for a date in the future; nullopt
 // for Null. Throws std::invalid_argument for a value that is not a date.

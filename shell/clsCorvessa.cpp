@@ -30,9 +30,25 @@ QString boolText(bool on)
     return on ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-bool readBool(const SettingKey& key)
+// The strict readings: "True" or "False" in any case, or a number (0 is False); decimal text of
+// a 16-bit number, a fraction rounded; a date. Empty text reads as none of them.
+std::optional<bool> parseBoolean(const QString& text)
 {
-    return clsCorvessa::readBoolean(read(key), key.Key());
+    return convert::toBoolean(data::Variant(text));
+}
+
+std::optional<std::int16_t> parseCount(const QString& text)
+{
+    if (text.trimmed().isEmpty())
+        return std::nullopt;
+    return convert::toInteger(data::Variant(text));
+}
+
+std::optional<double> parseDate(const QString& text)
+{
+    if (text.trimmed().isEmpty())
+        return std::nullopt;
+    return convert::toDate(data::Variant(text));
 }
 
 // A date through the tolerant conversion: unreadable text is the zero date.
@@ -43,25 +59,37 @@ double readLenientDate(const SettingKey& key)
 
 } // namespace
 
-bool clsCorvessa::readBoolean(const QString& text, const QString& key)
+void clsCorvessa::reportUnreadable(const SettingKey& key, const QString& text,
+                                   const QString& expected, const QString& used) const
 {
-    const QString t = text.trimmed();
-    if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-        return false;
-    if (const auto n = data::text::parseNumber(t))
-        return *n != 0.0;
-    throw SettingsFormatError(
-        QStringLiteral("The setting %1 holds \"%2\", which is not True or False.").arg(key, text).toStdString());
+    const QString reported =
+        key.Section().toLower() + QLatin1Char('\\') + key.Key().toLower() + QLatin1Char('=') + text;
+    if (m_reported.contains(reported))
+        return;
+    m_reported.insert(reported);
+    ui::critical(QStringLiteral("The stored setting %1 holds \"%2\", which is not %3.\n\nThe "
+                                "default, %4, is used in its place.")
+                     .arg(key.Key(), text, expected, used));
 }
 
-std::int16_t clsCorvessa::readInteger(const QString& text, const QString& key)
+bool clsCorvessa::StoredFlag(const SettingKey& key) const
 {
-    if (const auto n = convert::toInteger(data::Variant(text)); n && !text.trimmed().isEmpty())
+    const QString text = read(key);
+    if (const auto on = parseBoolean(text))
+        return *on;
+    const bool fallback = parseBoolean(key.Absent()).value_or(false);
+    reportUnreadable(key, text, QStringLiteral("True or False"), boolText(fallback));
+    return fallback;
+}
+
+std::int16_t clsCorvessa::StoredCount(const SettingKey& key) const
+{
+    const QString text = read(key);
+    if (const auto n = parseCount(text))
         return *n;
-    throw SettingsFormatError(
-        QStringLiteral("The setting %1 holds \"%2\", which is not a whole number.").arg(key, text).toStdString());
+    const std::int16_t fallback = parseCount(key.Absent()).value_or(0);
+    reportUnreadable(key, text, QStringLiteral("a whole number"), QString::number(fallback));
+    return fallback;
 }
 
 QString clsCorvessa::writeDate(double day)
@@ -79,7 +107,7 @@ bool clsCorvessa::Custom() const
 
 bool clsCorvessa::RemindGraduation() const
 {
-    return readBool(keys::RemindGrad);
+    return StoredFlag(keys::RemindGrad);
 }
 
 void clsCorvessa::setRemindGraduation(bool on)
@@ -99,7 +127,7 @@ void clsCorvessa::setLastRemindGradDate(double day)
 
 bool clsCorvessa::AutoGradSchool() const
 {
-    return readBool(keys::AutoGradSchool);
+    return StoredFlag(keys::AutoGradSchool);
 }
 
 void clsCorvessa::setAutoGradSchool(bool on)
@@ -119,7 +147,7 @@ void clsCorvessa::setLastAutoGradSchoolDate(double day)
 
 bool clsCorvessa::AutoGradVisitor() const
 {
-    return readBool(keys::AutoGradVisitor);
+    return StoredFlag(keys::AutoGradVisitor);
 }
 
 void clsCorvessa::setAutoGradVisitor(bool on)
@@ -131,7 +159,7 @@ std::int16_t clsCorvessa::cachedWeeks(std::int16_t& cache, const SettingKey& key
 {
     if (cache != 0)
         return cache;
-    cache = readInteger(read(key), key.Key());
+    cache = StoredCount(key);
     return cache;
 }
 
@@ -200,16 +228,18 @@ void clsCorvessa::setGroupName(const QString& name)
 
 bool clsCorvessa::AutoBackup() const
 {
-    return readBool(keys::RemindBackup);
+    return StoredFlag(keys::RemindBackup);
 }
 
 double clsCorvessa::LastAutoBackup() const
 {
     const QString text = read(keys::LastBackupDate);
-    if (const auto day = convert::toDate(data::Variant(text)); day && !text.trimmed().isEmpty())
+    if (const auto day = parseDate(text))
         return *day;
-    throw SettingsFormatError(
-        QStringLiteral("The setting LastBackupDate holds \"%1\", which is not a date.").arg(text).toStdString());
+    const double fallback = parseDate(keys::LastBackupDate.Absent()).value_or(0.0);
+    reportUnreadable(keys::LastBackupDate, text, QStringLiteral("a date"),
+                     data::text::formatShortDate(data::jetdate::toDate(fallback)));
+    return fallback;
 }
 
 void clsCorvessa::setLastAutoBackup(double day)

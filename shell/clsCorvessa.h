@@ -1,25 +1,20 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 #include <cstdint>
-#include <stdexcept>
 
 struct SettingKey;
-
-// Stored text that does not read as the property's type.
-class SettingsFormatError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // The one settings object. Each stored property reads or writes one key of the per-user
 // settings store (ui::settingsStore()) at the moment it is used; the three week counts are
 // cached until ResetValues. ReportListIndex and DataFileName live in memory only.
 //
-// Reads of Booleans, week counts and LastAutoBackup are strict: stored text of another type
-// throws SettingsFormatError. Dates are written as yyyy-MM-dd, which reads back the same under
-// any locale; dates written in the locale's short form are read as well.
+// Booleans, week counts and LastAutoBackup are read strictly: stored text of another type is
+// reported to the user once in the run, naming the setting and the text, and the key's default
+// is used in its place. Dates are written as yyyy-MM-dd, which reads back the same under any
+// locale; dates written in the locale's short form are read as well.
 class clsCorvessa {
 public:
     std::int16_t ReportListIndex() const { return m_reportListIndex; }
@@ -60,12 +55,19 @@ public:
     QString DataFileName() const { return m_dataFileName; }
     void setDataFileName(const QString& name) { m_dataFileName = name; }
 
-    // The text forms of stored values, shared with the options dialog.
-    static bool readBoolean(const QString& text, const QString& key);
-    static std::int16_t readInteger(const QString& text, const QString& key);
+    // A Boolean or whole-number key read straight from the store (the options dialog and the
+    // Start page read theirs so), by the same rules as the properties.
+    bool StoredFlag(const SettingKey& key) const;
+    std::int16_t StoredCount(const SettingKey& key) const;
+
     static QString writeDate(double day);
 
 private:
+    // Tells the user, once in the run for each key and text, that the stored text is not
+    // `expected` and that `used` stands in for it.
+    void reportUnreadable(const SettingKey& key, const QString& text, const QString& expected,
+                          const QString& used) const;
+
     std::int16_t cachedWeeks(std::int16_t& cache, const SettingKey& key);
     void storeWeeks(std::int16_t& cache, const SettingKey& key, std::int16_t weeks);
 
@@ -74,4 +76,5 @@ private:
     std::int16_t m_weeksToMember = 0;
     std::int16_t m_weeksToInactive = 0;
     QString m_dataFileName;
+    mutable QSet<QString> m_reported;
 };

@@ -10,7 +10,7 @@
 #include <QPointer>
 #include <QPushButton>
 
-frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Dialog)
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Corvessa"));
@@ -50,6 +50,8 @@ frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Dialog)
     grid->addWidget(lblDisclaimer, 4, 1);
     grid->addWidget(cmdWeb, 5, 0, 1, 2);
     grid->addWidget(cmdOK, 6, 1, Qt::AlignRight);
+    // Nothing in it grows: the window keeps the size of its contents.
+    grid->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdWeb, &QPushButton::clicked, this, [this] { cmdWeb_Click(); });
@@ -59,6 +61,12 @@ frmAbout::frmAbout(QWidget* parent) : QWidget(parent, Qt::Dialog)
 frmAbout::~frmAbout()
 {
     Forms::remove(this);
+}
+
+void frmAbout::reject()
+{
+    Forms::remove(this);
+    QDialog::reject();
 }
 
 frmAbout* frmAbout::ShowAbout(QWidget* owner)

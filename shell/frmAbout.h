@@ -1,17 +1,20 @@
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
 class QLabel;
 class QPushButton;
 
 // The about dialog: title, maker, version, motto and copyright, with a button that opens the
 // product page of the maker's web site.
-class frmAbout : public QWidget {
+class frmAbout : public QDialog {
     Q_OBJECT
 public:
     explicit frmAbout(QWidget* parent = nullptr);
     ~frmAbout() override;
+
+    // Escape, the window's close button and OK all unload the window.
+    void reject() override;
 
     // Shows the one about dialog, creating it when none is open.
     static frmAbout* ShowAbout(QWidget* owner);

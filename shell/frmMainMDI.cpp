@@ -27,6 +27,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -57,6 +58,14 @@ constexpr int kSplitterBorder = 15;
 constexpr double kTitleHeight = 480;
 constexpr int kTitleBorder = 15;
 constexpr double kMaskLineHeight = 15;
+
+// The working area less a twentieth of it (at least 40 pixels) on every side.
+QRect RestoredGeometry(const QRect& available)
+{
+    const int dx = std::max(40, available.width() / 20);
+    const int dy = std::max(40, available.height() / 20);
+    return available.adjusted(dx, dy, -dx, -dy);
+}
 
 } // namespace
 
@@ -213,9 +222,14 @@ void frmMainMDI::Load()
 
 void frmMainMDI::Show()
 {
-    // Without a window manager a maximised window keeps its size: fill the screen ourselves.
-    if (QScreen* s = screen())
-        setGeometry(s->availableGeometry());
+    // The size the window returns to when it is no longer maximised: inside the screen's
+    // working area with room for the frame and title bar a window manager adds, so that the
+    // title bar can still be grabbed. The position counts the frame in.
+    if (QScreen* s = screen()) {
+        const QRect restored = RestoredGeometry(s->availableGeometry());
+        resize(restored.size());
+        move(restored.topLeft());
+    }
     showMaximized();
     float x = static_cast<float>(m_splitterLeft);
     SizeControls(x);

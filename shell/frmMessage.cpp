@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmMessage::frmMessage(QWidget* parent) : QWidget(parent, Qt::Dialog)
+frmMessage::frmMessage(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmMessage"));
     setWindowTitle(ui::kAppTitle);
@@ -29,6 +29,7 @@ frmMessage::frmMessage(QWidget* parent) : QWidget(parent, Qt::Dialog)
     txtContent->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblDescription);
@@ -46,6 +47,12 @@ frmMessage::frmMessage(QWidget* parent) : QWidget(parent, Qt::Dialog)
 frmMessage::~frmMessage()
 {
     Forms::remove(this);
+}
+
+void frmMessage::reject()
+{
+    Forms::remove(this);
+    QDialog::reject();
 }
 
 void frmMessage::Form_Load()

@@ -1,6 +1,5 @@
 #include "shell/frmOptions.h"
 
-#include "shell/Conversions.h"
 #include "shell/Forms.h"
 #include "shell/Helpers.h"
 #include "shell/ProgramState.h"
@@ -273,18 +272,21 @@ void frmOptions::LoadOptions()
 {
     for (std::size_t i = 0; i < m_editors.size(); ++i) {
         const SettingKey& key = keys::kOptionKeys[i];
-        const QString text = ui::settingsStore().value(key.Section(), key.Key(), key.Absent());
         QWidget* editor = m_editors[i];
-        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
-            line->setText(text);
-        } else if (auto* check = qobject_cast<QCheckBox*>(editor)) {
-            // "1", "-1" and "True" are on; "0", "False" and text that is no number are off.
-            check->setChecked(ToBoolean(data::Variant(text), false));
-        } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-            if (combo->isEditable())
+        auto* combo = qobject_cast<QComboBox*>(editor);
+        // Stored text that does not read as its type is reported once and the default shown;
+        // the store keeps it until OK or Apply.
+        if (auto* check = qobject_cast<QCheckBox*>(editor)) {
+            check->setChecked(settings().StoredFlag(key));
+        } else if (combo && !combo->isEditable()) {
+            // a count no entry carries leaves the box without a selection
+            SelectComboByItemData(combo, settings().StoredCount(key));
+        } else {
+            const QString text = ui::settingsStore().value(key.Section(), key.Key(), key.Absent());
+            if (auto* line = qobject_cast<QLineEdit*>(editor))
+                line->setText(text);
+            else if (combo)
                 combo->setCurrentText(text);
-            else // a count no entry carries leaves the box without a selection
-                SelectComboByItemData(combo, ToLong(data::Variant(text), 0));
         }
     }
 }

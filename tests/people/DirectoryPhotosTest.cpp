@@ -281,6 +281,14 @@ TEST_F(DirectoryPhotos, SendEmailChecksTheAddressAndHandsItToTheDesktop)
     settle();
     EXPECT_TRUE(testenv::messages().shown().empty());
     EXPECT_EQ(testenv::shell().opened, QStringList({"mailto:ann%20adams@mail.example%3Fcc%3Dx"}));
+
+    // No mail program takes the link: one message, naming the address.
+    testenv::shell().succeed = false;
+    retype(8, "ann@mail.example");
+    click("cmdEmail");
+    settle();
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_TRUE(lastMessage().contains("ann@mail.example"));
 }
 
 TEST_F(DirectoryPhotos, TheTrackingTabListsTheLast26WeeksOfThePersonShown)

@@ -53,9 +53,9 @@ TEST(PersonIconKeys, NameTheKindAndTheMarks)
 
     settings().setWeeksToMIA(8);
     EXPECT_EQ(GetPersonIconKey(false, longAgo, 1, false, false), "mbr1");
-    testenv::settings().write("Members", "WeeksToMIA", "many"); // unreadable: never missing
+    testenv::settings().write("Members", "WeeksToMIA", "many"); // unreadable: the default, 4
     settings().ResetValues();
-    EXPECT_EQ(GetPersonIconKey(false, day(2020, 1, 1), 1, false, false), "mbr1");
+    EXPECT_EQ(GetPersonIconKey(false, day(2020, 1, 1), 1, false, false), "mbrMIA");
 }
 
 TEST(PersonIconKeys, EveryPictureIsDistinct)

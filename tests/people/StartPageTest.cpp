@@ -228,8 +228,8 @@ TEST_F(StartPageTest, GraduationReminderInItsTwoSeasons)
         {{2024, 4, 25}, "0", nullptr},
         {{2024, 12, 1}, "False", nullptr},
         {{2024, 4, 25}, "1", "Reminder: May graduations are coming up!"},
-        // An unreadable setting counts as off; the page is built all the same.
-        {{2024, 4, 25}, "perhaps", nullptr},
+        // An unreadable setting is told and its default (on) used; the page is built all the same.
+        {{2024, 4, 25}, "perhaps", "Reminder: May graduations are coming up!"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE((c.today.toString(Qt::ISODate) + QStringLiteral(" ") +
@@ -311,12 +311,9 @@ TEST_F(StartPageTest, VisitorsBecomeMembersAfterEnoughMeetingsInEightWeeks)
     m_db.attend(m_db.addMeeting(ui::today().addDays(-57)), {four, three});
     m_db.attend(m_db.addMeeting(ui::today().addDays(-30)), {four});
 
-    // Turned off, or unreadable, nobody changes.
+    // Turned off, nobody changes.
     store("Members", "AutoGradVisitor", QStringLiteral("False"));
     start();
-    EXPECT_EQ(reminders(), QStringList{});
-    store("Members", "AutoGradVisitor", QStringLiteral("sometimes"));
-    restartOn(ui::today());
     EXPECT_EQ(reminders(), QStringList{});
     EXPECT_EQ(number(four, "Youth_Visitor"), -1);
 
@@ -325,6 +322,13 @@ TEST_F(StartPageTest, VisitorsBecomeMembersAfterEnoughMeetingsInEightWeeks)
     EXPECT_EQ(reminders(), QStringList{"These visitors are now members: Four Times"});
     EXPECT_EQ(number(four, "Youth_Visitor"), 0);
     EXPECT_EQ(number(three, "Youth_Visitor"), -1);
+
+    // Unreadable: the user is told, and the default (on) stands in.
+    m_db.exec(QStringLiteral("UPDATE Youth SET Youth_Visitor=-1 WHERE Youth_ID=%1").arg(four));
+    store("Members", "AutoGradVisitor", QStringLiteral("sometimes"));
+    restartOn(ui::today());
+    EXPECT_EQ(reminders(), QStringList{"These visitors are now members: Four Times"});
+    EXPECT_EQ(testenv::messages().shown().size(), 1u);
 }
 
 TEST_F(StartPageTest, LaterVisitsShowTheSameRemindersWithoutRunningTheRulesAgain)

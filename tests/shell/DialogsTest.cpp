@@ -90,3 +90,18 @@ TEST(MessageWindow, ShowsTheCurrentListForCopying)
     flushDeletes();
     EXPECT_TRUE(window.isNull());
 }
+
+TEST(DialogKeys, EscapeAndEnterCloseTheAboutAndListWindows)
+{
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        QPointer<frmAbout> about = frmAbout::ShowAbout(nullptr);
+        QPointer<frmMessage> list = frmMessage::ShowMessage(nullptr);
+        // Each where the focus starts: OK, and the list for copying.
+        QTest::keyClick(about->cmdOK, key);
+        QTest::keyClick(list->txtContent, key);
+        flushDeletes();
+        EXPECT_TRUE(about.isNull()) << key;
+        EXPECT_TRUE(list.isNull()) << key;
+    }
+    EXPECT_TRUE(testenv::shell().opened.isEmpty());
+}

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -328,6 +329,17 @@ TEST_F(MainWindowTest, ExitUnloadsEverythingWithoutNavigating)
     flushDeletes();
     EXPECT_TRUE(watch.isNull());
     EXPECT_EQ(Forms::all(), QList<QWidget*>{&main()});
+}
+
+TEST_F(MainWindowTest, TheRestoredWindowLeavesRoomForItsFrameOnTheScreen)
+{
+    main().Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main()));
+    EXPECT_TRUE(main().isMaximized());
+    // Room for a title bar of 30 pixels and borders of 5 around the restored window.
+    const QRect area = main().screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(main().normalGeometry().adjusted(-5, -30, 5, 5)))
+        << main().normalGeometry().x() << "," << main().normalGeometry().y();
 }
 
 TEST_F(MainWindowTest, SplitterDragEndsWithinTheTreeClamps)

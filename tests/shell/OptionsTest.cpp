@@ -200,7 +200,7 @@ TEST(OptionsDialog, CancelCloseAndEscapeStoreNothing)
     }
 }
 
-TEST(OptionsDialog, StoredValuesOutsideTheListsAreKeptAndUnreadableChecksOpenOff)
+TEST(OptionsDialog, StoredValuesOutsideTheListsAreKeptAndUnreadableOnesToldAndDefaulted)
 {
     store("Members", "WeeksToMember", "12");
     store("Members", "WeeksToInactive", "many");
@@ -211,19 +211,30 @@ TEST(OptionsDialog, StoredValuesOutsideTheListsAreKeptAndUnreadableChecksOpenOff
 
     QPointer<frmOptions> d = frmOptions::ShowOptions(nullptr);
     EXPECT_EQ(d->Select_AutoGradWeeks->currentIndex(), -1);
-    EXPECT_EQ(d->Select_InactiveWeeks->currentIndex(), -1);
-    EXPECT_FALSE(d->chkAutoGradSchool->isChecked());
     EXPECT_TRUE(d->chkAutoGradVisitor->isChecked());
     EXPECT_TRUE(d->chkRmndInactiveBday->isChecked());
     EXPECT_FALSE(d->chkRmndGrads->isChecked());
+    // Text that does not read is told once in the run and shows the default, which is stored
+    // only on OK.
+    EXPECT_EQ(d->Select_InactiveWeeks->currentData().toInt(), 9);
+    EXPECT_TRUE(d->chkAutoGradSchool->isChecked());
+    ASSERT_EQ(testenv::messages().shown().size(), 2u);
+    EXPECT_TRUE(testenv::messages().shown()[0].text.startsWith(
+        "The stored setting WeeksToInactive holds \"many\", which is not a whole number."));
+    EXPECT_TRUE(testenv::messages().shown()[1].text.startsWith(
+        "The stored setting AutoGradSchool holds \"abc\""));
+    EXPECT_EQ(stored("Members", "WeeksToInactive"), QStringLiteral("many"));
+    EXPECT_EQ(settings().WeeksToInactive(), 9);
+    EXPECT_TRUE(settings().AutoGradSchool());
+    EXPECT_EQ(testenv::messages().shown().size(), 2u);
 
     choose(d->Select_MIAWeeks, 3);
     QTest::mouseClick(d->cmdOK, Qt::LeftButton);
     // A box without a chosen entry leaves its stored count alone; the rest is written.
     EXPECT_EQ(stored("Members", "WeeksToMember"), QStringLiteral("12"));
-    EXPECT_EQ(stored("Members", "WeeksToInactive"), QStringLiteral("many"));
+    EXPECT_EQ(stored("Members", "WeeksToInactive"), QStringLiteral("9"));
     EXPECT_EQ(stored("Members", "WeeksToMIA"), QStringLiteral("3"));
-    EXPECT_EQ(stored("Members", "AutoGradSchool"), QStringLiteral("0"));
+    EXPECT_EQ(stored("Members", "AutoGradSchool"), QStringLiteral("1"));
     EXPECT_EQ(stored("Members", "AutoGradVisitor"), QStringLiteral("1"));
     EXPECT_EQ(stored("Reminders", "RemindInactiveBday"), QStringLiteral("1"));
     EXPECT_EQ(settings().WeeksToMember(), 12);

@@ -70,10 +70,19 @@ TEST(Settings, BooleansReadWordsAndNumbersStrictly)
         store("Reminders", "RemindGrad", text);
         EXPECT_EQ(s.RemindGraduation(), expected);
     }
+    // Unreadable text is told once in the run, naming the setting and the text; the default
+    // stands in for it.
     store("Reminders", "RemindGrad", "Yes");
-    EXPECT_THROW(s.RemindGraduation(), SettingsFormatError);
+    EXPECT_TRUE(s.RemindGraduation());
+    EXPECT_TRUE(s.RemindGraduation());
     store("Reminders", "RemindBackup", "");
-    EXPECT_THROW(s.AutoBackup(), SettingsFormatError);
+    EXPECT_TRUE(s.AutoBackup());
+    EXPECT_EQ(testenv::messages().texts(),
+              QStringList({"The stored setting RemindGrad holds \"Yes\", which is not True or "
+                           "False.\n\nThe default, True, is used in its place.",
+                           "The stored setting RemindBackup holds \"\", which is not True or "
+                           "False.\n\nThe default, True, is used in its place."}));
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
 
     s.setAutoGradVisitor(false);
     EXPECT_EQ(stored("Members", "AutoGradVisitor"), QStringLiteral("False"));
@@ -105,9 +114,11 @@ TEST(Settings, WeekCountsAreCachedUntilResetValues)
     EXPECT_EQ(s.WeeksToMember(), 2);
     store("Members", "WeeksToMember", "many");
     s.ResetValues();
-    EXPECT_THROW(s.WeeksToMember(), SettingsFormatError);
+    EXPECT_EQ(s.WeeksToMember(), 4);
     store("Members", "WeeksToMember", "40000");
-    EXPECT_THROW(s.WeeksToMember(), SettingsFormatError);
+    s.ResetValues();
+    EXPECT_EQ(s.WeeksToMember(), 4);
+    EXPECT_EQ(testenv::messages().shown().size(), 2u);
 }
 
 TEST(Settings, DatesReadBackUnderAnyLocale)
@@ -133,7 +144,10 @@ TEST(Settings, DatesReadBackUnderAnyLocale)
     store("Members", "LastAutoGradSchoolDate", "soon");
     EXPECT_EQ(s.LastAutoGradSchoolDate(), 0.0);
     store("Reminders", "LastBackupDate", "soon");
-    EXPECT_THROW(s.LastAutoBackup(), SettingsFormatError);
+    EXPECT_EQ(s.LastAutoBackup(), day(1999, 9, 9));
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_TRUE(testenv::messages().last().text.startsWith(
+        "The stored setting LastBackupDate holds \"soon\", which is not a date."));
 
     s.setLastAutoGradSchoolDate(day(2024, 6, 15));
     EXPECT_EQ(s.LastAutoGradSchoolDate(), day(2024, 6, 15));

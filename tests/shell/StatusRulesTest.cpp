@@ -98,9 +98,12 @@ TEST(StatusRules, PassFailuresToTheCaller)
 {
     testenv::clock().setToday(kToday);
     EXPECT_THROW(IsMIA(1, data::Variant("soon")), std::invalid_argument);
+    // An unreadable week count is told once and its default (4) used: the rules still run.
     store("Members", "WeeksToMIA", QStringLiteral("many"));
-    EXPECT_THROW(IsMIA(1, daysAgo(50)), SettingsFormatError);
-    EXPECT_THROW(ShouldBecomeInactive(1, daysAgo(50)), SettingsFormatError);
+    EXPECT_TRUE(IsMIA(1, daysAgo(50)));
+    EXPECT_FALSE(ShouldBecomeInactive(1, daysAgo(91)));
+    EXPECT_TRUE(ShouldBecomeInactive(1, daysAgo(98)));
+    EXPECT_EQ(testenv::messages().shown().size(), 1u);
     // No week count is needed to know that an Away person is not missing.
     EXPECT_FALSE(IsMIA(2, daysAgo(50)));
 }

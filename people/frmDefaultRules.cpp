@@ -49,8 +49,8 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
     const QDate raiseDay(today.year(), 6, 15);
 
     // The school year is over once a year, at the first run on or after 15 June. The very
-    // first run only records the date. Unreadable settings count as off: no grade is raised
-    // and no visitor becomes a member on guesswork.
+    // first run only records the date. (A stored switch that cannot be read has been reported
+    // and reads as its default.)
     const double lastRaise = s.LastAutoGradSchoolDate();
     bool schoolYearOver = false;
     if (data::jetdate::toDate(lastRaise) == data::jetdate::epoch()) {
@@ -58,13 +58,10 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
         TryStep("Recording the school year",
                 [&] { s.setLastAutoGradSchoolDate(data::jetdate::fromDate(QDate(year, 6, 14))); });
     } else {
-        bool autoGradSchool = false;
-        TryStep("Reading the grade raise setting", [&] { autoGradSchool = s.AutoGradSchool(); });
-        schoolYearOver = autoGradSchool && today >= raiseDay &&
+        schoolYearOver = s.AutoGradSchool() && today >= raiseDay &&
                          data::jetdate::toDate(lastRaise).year() < today.year();
     }
-    bool autoGradVisitor = false;
-    TryStep("Reading the visitor setting", [&] { autoGradVisitor = s.AutoGradVisitor(); });
+    const bool autoGradVisitor = s.AutoGradVisitor();
 
     QStringList inactive;
     QStringList activeAgain;

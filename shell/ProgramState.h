@@ -41,12 +41,12 @@ struct ProgramState {
     QString StoredReminders;
     QString ReportLine1;
     QString ReportLine2;
-    QString ReportFilter;        // SQL conditions without WHERE, joined by " AND "
-    QString ReportSort;          // an ORDER BY list
+    QString ReportFilter; // SQL conditions without WHERE, joined by " AND "
+    QString ReportSort;   // an ORDER BY list
     bool ReportCombineAddresses = false;
-    QString ReportOption;        // "MIA", "SCHOOL", "BARCODE" or empty
+    QString ReportOption;             // "MIA", "SCHOOL", "BARCODE" or empty
     std::int32_t SelectedYouthID = 0; // 0 = none
-    QString BulkEmailList;       // each address followed by "; "
+    QString BulkEmailList;            // each address followed by "; "
     std::int32_t ReportWeekID = 0;    // below 1 = all members
     // Handed from the meetings screen a preview covered to the next meetings screen made.
     std::optional<KeptAttendanceList> KeptAttendance;

@@ -109,7 +109,8 @@ struct Bench {
             sql += "INSERT INTO Weeks (Wk_Date, Wk_Mtg_Type) VALUES (" + day +
                    ", 'Sunday');"
                    "INSERT INTO Attendance (Attend_Youth_ID, Attend_Wk_ID) "
-                   "SELECT Youth_ID, (SELECT Max(Wk_ID) FROM Weeks) FROM Youth WHERE Youth_Deleted = 0 AND "
+                   "SELECT Youth_ID, (SELECT Max(Wk_ID) FROM Weeks) FROM Youth WHERE Youth_Deleted "
+                   "= 0 AND "
                    "((Youth_Visitor <> 0 AND Youth_ID % 3 = 0) OR "
                    "(Youth_Status = 3 AND Youth_ID % 10 = 0));"
                    "UPDATE Youth SET Youth_Last_Attended = " +

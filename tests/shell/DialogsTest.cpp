@@ -75,10 +75,12 @@ TEST(MessageWindow, ShowsTheCurrentListForCopying)
     program().BulkEmailList = QStringLiteral("a@x.example; b@y.example; ");
     QPointer<frmMessage> window = frmMessage::ShowMessage(nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Corvessa"));
-    EXPECT_EQ(window->lblDescription->text(),
-              QStringLiteral("Corvessa was unable to startup a new e-mail message for you.  Instead, here is a "
-                             "list of matching recipients you can copy to your e-mail program using Copy "
-                             "(Ctrl+C) and Paste (Ctrl+V)."));
+    EXPECT_EQ(
+        window->lblDescription->text(),
+        QStringLiteral(
+            "Corvessa was unable to startup a new e-mail message for you.  Instead, here is a "
+            "list of matching recipients you can copy to your e-mail program using Copy "
+            "(Ctrl+C) and Paste (Ctrl+V)."));
     EXPECT_EQ(window->txtContent->toPlainText(), QStringLiteral("a@x.example; b@y.example; "));
 
     // Still open from the earlier e-mail: the new list replaces the old one.

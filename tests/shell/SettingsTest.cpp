@@ -15,7 +15,8 @@ double day(int y, int m, int d)
 
 void store(const char* section, const char* key, const char* value)
 {
-    testenv::settings().write(QString::fromUtf8(section), QString::fromUtf8(key), QString::fromUtf8(value));
+    testenv::settings().write(QString::fromUtf8(section), QString::fromUtf8(key),
+                              QString::fromUtf8(value));
 }
 
 std::optional<QString> stored(const char* section, const char* key)
@@ -63,8 +64,9 @@ TEST(Settings, KeysMatchWithoutRegardToCase)
 TEST(Settings, BooleansReadWordsAndNumbersStrictly)
 {
     clsCorvessa s;
-    const std::pair<const char*, bool> readable[] = {
-        {"0", false}, {"1", true}, {"-1", true}, {"False", false}, {"TRUE", true}, {"false", false}};
+    const std::pair<const char*, bool> readable[] = {{"0", false},   {"1", true},
+                                                     {"-1", true},   {"False", false},
+                                                     {"TRUE", true}, {"false", false}};
     for (const auto& [text, expected] : readable) {
         SCOPED_TRACE(text);
         store("Reminders", "RemindGrad", text);

@@ -33,8 +33,8 @@ class RawDb {
 public:
     explicit RawDb(const QString& path)
     {
-        sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr);
+        sqlite3_open_v2(path.toUtf8().constData(), &m_db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     }
     ~RawDb() { sqlite3_close(m_db); }
     void exec(const QString& sql)
@@ -55,7 +55,8 @@ public:
         }
         while (sqlite3_step(st) == SQLITE_ROW) {
             const auto* text = sqlite3_column_text(st, 0);
-            out << (text ? QString::fromUtf8(reinterpret_cast<const char*>(text)) : QStringLiteral("<null>"));
+            out << (text ? QString::fromUtf8(reinterpret_cast<const char*>(text))
+                         : QStringLiteral("<null>"));
         }
         sqlite3_finalize(st);
         return out;
@@ -81,23 +82,30 @@ protected:
     {
         data::schema::createDataFile(file(kData));
         RawDb db(file(kData));
-        db.exec("INSERT INTO Youth (Youth_ID, Youth_FName, Youth_LName, Youth_Status, Youth_Visitor, "
-                "Youth_Bday, Youth_Comments) VALUES (3, 'Ann', 'Lee', 1, 0, 39000, 'line one\nline two'), "
-                "(17, 'Bo', NULL, NULL, -1, NULL, '')");
+        db.exec(
+            "INSERT INTO Youth (Youth_ID, Youth_FName, Youth_LName, Youth_Status, Youth_Visitor, "
+            "Youth_Bday, Youth_Comments) VALUES (3, 'Ann', 'Lee', 1, 0, 39000, 'line one\nline "
+            "two'), "
+            "(17, 'Bo', NULL, NULL, -1, NULL, '')");
         db.exec("INSERT INTO Weeks (Wk_ID, Wk_Date, Wk_Offering, Wk_Mtg_Type) VALUES "
                 "(5, 45354, 12.5, 'Sunday'), (9, 45361, NULL, NULL)");
-        db.exec("INSERT INTO Attendance (Attend_Youth_ID, Attend_Wk_ID) VALUES (3, 5), (17, 5), (3, 9)");
+        db.exec("INSERT INTO Attendance (Attend_Youth_ID, Attend_Wk_ID) VALUES (3, 5), (17, 5), "
+                "(3, 9)");
     }
 
     static QStringList dump(RawDb& db)
     {
         QStringList all;
-        all << db.column("SELECT Youth_ID || '|' || Youth_FName || '|' || IFNULL(Youth_LName,'<null>') || '|' || "
-                         "IFNULL(Youth_Status,'<null>') || '|' || Youth_Visitor || '|' || IFNULL(Youth_Bday,'<null>') "
+        all << db.column("SELECT Youth_ID || '|' || Youth_FName || '|' || "
+                         "IFNULL(Youth_LName,'<null>') || '|' || "
+                         "IFNULL(Youth_Status,'<null>') || '|' || Youth_Visitor || '|' || "
+                         "IFNULL(Youth_Bday,'<null>') "
                          "|| '|' || Youth_Comments FROM Youth ORDER BY Youth_ID");
-        all << db.column("SELECT Wk_ID || '|' || Wk_Date || '|' || IFNULL(Wk_Offering,'<null>') || '|' || "
-                         "IFNULL(Wk_Mtg_Type,'<null>') FROM Weeks ORDER BY Wk_ID");
-        all << db.column("SELECT Attend_Youth_ID || '-' || Attend_Wk_ID FROM Attendance ORDER BY 1");
+        all << db.column(
+            "SELECT Wk_ID || '|' || Wk_Date || '|' || IFNULL(Wk_Offering,'<null>') || '|' || "
+            "IFNULL(Wk_Mtg_Type,'<null>') FROM Weeks ORDER BY Wk_ID");
+        all << db.column(
+            "SELECT Attend_Youth_ID || '-' || Attend_Wk_ID FROM Attendance ORDER BY 1");
         return all;
     }
 
@@ -157,7 +165,8 @@ TEST_F(UpgradeTest, ATableTheOldFileLacksStaysEmpty)
 {
     {
         RawDb old(file(kData));
-        old.exec("CREATE TABLE Youth (Youth_ID INTEGER PRIMARY KEY AUTOINCREMENT, Youth_FName TEXT, Youth_LName TEXT)");
+        old.exec("CREATE TABLE Youth (Youth_ID INTEGER PRIMARY KEY AUTOINCREMENT, Youth_FName "
+                 "TEXT, Youth_LName TEXT)");
         old.exec("CREATE TABLE Weeks (Wk_ID INTEGER PRIMARY KEY AUTOINCREMENT, Wk_Date REAL)");
         old.exec("INSERT INTO Youth VALUES (4, 'Cy', 'Ng')");
     }
@@ -165,7 +174,8 @@ TEST_F(UpgradeTest, ATableTheOldFileLacksStaysEmpty)
     UpgradeDataFile();
     EXPECT_TRUE(testenv::messages().shown().empty());
     RawDb upgraded(file(kData));
-    EXPECT_EQ(upgraded.column("SELECT Youth_ID || Youth_FName || Youth_Visitor FROM Youth"), QStringList{"4Cy0"});
+    EXPECT_EQ(upgraded.column("SELECT Youth_ID || Youth_FName || Youth_Visitor FROM Youth"),
+              QStringList{"4Cy0"});
     EXPECT_EQ(upgraded.scalar("SELECT COUNT(*) FROM Attendance"), 0);
     EXPECT_FALSE(exists(kTemplate));
 }
@@ -208,19 +218,22 @@ TEST_F(UpgradeTest, AColumnTheTemplateLacksFailsAndKeepsBothFiles)
     ASSERT_EQ(testenv::messages().shown().size(), 1u);
     EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Information);
     EXPECT_EQ(testenv::messages().last().title, QStringLiteral("Corvessa"));
-    EXPECT_EQ(testenv::messages().last().text,
-              QStringLiteral("A problem occured while updating certain settings. As a precaution, a backup of your "
-                             "data was saved with a '.OLD.bak' extension. If you encounter problems with using the "
-                             "program, contact Corvessa technical support."));
+    EXPECT_EQ(
+        testenv::messages().last().text,
+        QStringLiteral(
+            "A problem occured while updating certain settings. As a precaution, a backup of your "
+            "data was saved with a '.OLD.bak' extension. If you encounter problems with using the "
+            "program, contact Corvessa technical support."));
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
     EXPECT_EQ(original.readAll(), oldBytes);
     EXPECT_TRUE(exists(kTemplate));
     EXPECT_TRUE(exists(kBackup));
     // The template is as clean as it shipped, so the next start tries again from scratch.
     RawDb pristine(file(kTemplate));
-    EXPECT_EQ(pristine.scalar("SELECT (SELECT COUNT(*) FROM Youth) + (SELECT COUNT(*) FROM Weeks) + "
-                              "(SELECT COUNT(*) FROM Attendance)"),
-              0);
+    EXPECT_EQ(
+        pristine.scalar("SELECT (SELECT COUNT(*) FROM Youth) + (SELECT COUNT(*) FROM Weeks) + "
+                        "(SELECT COUNT(*) FROM Attendance)"),
+        0);
     EXPECT_FALSE(exists(kTemplate + QStringLiteral(".upgrade")));
 }
 

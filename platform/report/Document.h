@@ -31,6 +31,14 @@ struct PlacedSection {
 };
 
 struct Page {
+    Page() = default;
+    Page(const Page&) = default;
+    Page& operator=(const Page&) = default;
+    // QPageSize does not promise a move that cannot throw; without these a growing list of
+    // pages would copy every page it holds instead of moving it.
+    Page(Page&&) noexcept = default;
+    Page& operator=(Page&&) noexcept = default;
+
     int number = 0;
     QPageSize paperSize{QPageSize::Letter};
     Orientation orientation = Orientation::Portrait;

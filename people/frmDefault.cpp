@@ -240,6 +240,10 @@ void frmDefault::Form_Load()
     }
 
     ui::Hourglass hourglass;
+    // The settings' problems met from here on are told with the rest, in one message.
+    GatheredSettingProblems settingProblems(settings());
+    m_problems.clear();
+    m_skippedRules.clear();
 
     data::Connection conn;
     data::Recordset rs;
@@ -250,15 +254,24 @@ void frmDefault::Form_Load()
     } catch (const std::exception& e) {
         // The page stays empty and the rules wait for a visit that can read the data file.
         rs.Close();
-        ui::critical(data::describe(e));
+        m_problems << data::describe(e);
     }
+    const bool peopleRead = rs.State() == data::adStateOpen;
 
-    if (rs.State() == data::adStateOpen && evaluationsDue()) {
+    if (peopleRead && evaluationsDue()) {
         AddGraduationReminder();
-        if (RunStatusEvaluations(conn, rs))
+        switch (RunStatusEvaluations(conn, rs)) {
+        case Evaluation::Stored:
             setEvaluationsDone();
-        else
+            break;
+        case Evaluation::PutOff:
+            setEvaluationsDone();
             m_reminderText.clear();
+            break;
+        case Evaluation::NotStored:
+            m_reminderText.clear();
+            break;
+        }
     }
 
     Counts counts;
@@ -266,8 +279,10 @@ void frmDefault::Form_Load()
     rs.Close();
     conn.Close();
 
-    TryStep("Showing the counts", [&] { showCounts(counts); });
+    TryStep("Showing the counts",
+            [&] { showCounts(peopleRead ? std::optional(counts) : std::nullopt); });
     TryStep("Showing the reminders", [&] { showReminders(); });
+    tellProblems(settingProblems.take());
 }
 
 bool frmDefault::evaluationsDue() const
@@ -409,16 +424,22 @@ void frmDefault::fillLists(data::Recordset& rs, Counts& counts)
         List_Birthday->addItem(b.text);
 }
 
-void frmDefault::showCounts(const Counts& counts)
+void frmDefault::showCounts(const std::optional<Counts>& counts)
 {
     QStringList captions{QStringLiteral("Total Members+Visitors:"), QStringLiteral("Active:"),
                          QStringLiteral("Away:"), QStringLiteral("Inactive:")};
-    const int total = counts.active + counts.away + counts.inactive + counts.unassigned;
-    QStringList numbers{QString::number(total), QString::number(counts.active),
-                        QString::number(counts.away), QString::number(counts.inactive)};
-    if (counts.unassigned > 0) {
+    if (!counts) {
+        // Zeros would say the group is empty.
+        lblStatus->setText(captions.join(kLineBreak));
+        lblNumbers->clear();
+        return;
+    }
+    const int total = counts->active + counts->away + counts->inactive + counts->unassigned;
+    QStringList numbers{QString::number(total), QString::number(counts->active),
+                        QString::number(counts->away), QString::number(counts->inactive)};
+    if (counts->unassigned > 0) {
         captions << QStringLiteral("Unassigned:");
-        numbers << QString::number(counts.unassigned);
+        numbers << QString::number(counts->unassigned);
     }
     lblStatus->setText(captions.join(kLineBreak));
     lblNumbers->setText(numbers.join(kLineBreak));

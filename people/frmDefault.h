@@ -4,11 +4,13 @@
 #include "shell/Helpers.h"
 
 #include <QSet>
+#include <QStringList>
 #include <QString>
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class Panel;
 class QLabel;
@@ -72,15 +74,25 @@ private:
         bool attempt(const char* what, std::int32_t person, const std::function<void()>& step);
     };
 
+    enum class Evaluation {
+        Stored,    // the changes are in the file (those that could be made)
+        NotStored, // nothing was stored; the next visit of the page tries again
+        PutOff,    // another program holds the file: nothing was stored, the next start tries
+    };
+
     bool evaluationsDue() const;
     void setEvaluationsDone();
     void AddGraduationReminder();
-    // Returns false when the changes could not be stored; the file is then left as it was.
-    bool RunStatusEvaluations(data::Connection& conn, data::Recordset& rs);
+    // The file is left as it was unless the result is Stored. What the user must be told is
+    // added to m_problems.
+    Evaluation RunStatusEvaluations(data::Connection& conn, data::Recordset& rs);
     bool RaiseSchoolGrades(data::Connection& conn, data::Recordset& rs, double lastRaise,
                            EvaluationFailures& failures);
     static bool saveRow(data::Recordset& rs, std::int32_t id, EvaluationFailures& failures);
-    static void reportFailures(const EvaluationFailures& failures);
+    void reportFailures(const EvaluationFailures& failures);
+    // One message for everything this load could not do: the problems with the stored
+    // settings, the rules left undone for them, then m_problems.
+    void tellProblems(const QStringList& settingProblems);
     void appendReminder(const QString& line);
 
     static QString personName(data::Recordset& rs);
@@ -90,11 +102,16 @@ private:
     }
 
     void fillLists(data::Recordset& rs, Counts& counts);
-    void showCounts(const Counts& counts);
+    // Without counts (the people could not be read) only the captions are shown.
+    void showCounts(const std::optional<Counts>& counts);
     void showReminders();
 
     // The reminder lines of this load.
     QString m_reminderText;
+    // What this load could not do, told in one message at its end.
+    QStringList m_problems;
+    // The automatic changes left undone because a setting they go by could not be read.
+    QStringList m_skippedRules;
     // Stands in for the main window's flag when the page is shown without one.
     bool m_evalsDone = false;
     // Pane positions in twips, as the last resize left them.

@@ -4,6 +4,7 @@
 
 #include "shell/Conversions.h"
 #include "shell/ProgramState.h"
+#include "shell/SettingKeys.h"
 #include "shell/StatusRules.h"
 #include "shell/TryStep.h"
 #include "shell/clsCorvessa.h"
@@ -25,6 +26,19 @@ const QString kGradesNotRaised = QStringLiteral(
     "The school year is over, but the day of the grade raise could not be recorded, so no grade "
     "has been raised. The grades will be raised at the next start of the program.");
 
+const QString kPutOff = QStringLiteral(
+    "The automatic status rules were therefore not applied, and nothing was changed. The "
+    "changes will be made at the next start of the program.");
+
+// "a", "a and b", "a, b and c".
+QString listed(const QStringList& items)
+{
+    if (items.size() < 2)
+        return items.join(QString());
+    return items.mid(0, items.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
+           items.last();
+}
+
 } // namespace
 
 bool frmDefault::EvaluationFailures::attempt(const char* what, std::int32_t person,
@@ -34,6 +48,9 @@ bool frmDefault::EvaluationFailures::attempt(const char* what, std::int32_t pers
         step();
         return true;
     } catch (const std::exception& e) {
+        // Another program holding the file stops the whole evaluation.
+        if (data::inUseByAnotherProgram(e))
+            throw;
         qWarning().noquote() << what << "failed:" << e.what();
         people.insert(person);
         if (firstReason.isEmpty())
@@ -42,26 +59,44 @@ bool frmDefault::EvaluationFailures::attempt(const char* what, std::int32_t pers
     return false;
 }
 
-bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& rs)
+frmDefault::Evaluation frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& rs)
 {
     clsCorvessa& s = settings();
     const QDate today = ui::today();
     const QDate raiseDay(today.year(), 6, 15);
 
+    // A rule that goes by a setting that could not be read is not applied at this start: no
+    // record is changed on a default standing in for the user's choice. Every setting is read,
+    // so that every problem is told.
+    const std::optional<double> lastRaise = s.RuleLastAutoGradSchoolDate();
+    const std::optional<bool> autoGradSchool = s.RuleFlag(keys::AutoGradSchool);
+    const std::optional<bool> autoGradVisitor = s.RuleFlag(keys::AutoGradVisitor);
+    const bool memberCountRead = s.RuleCount(keys::WeeksToMember).has_value();
+    const bool miaCountRead = s.RuleCount(keys::WeeksToMIA).has_value();
+    const bool inactiveCountRead = s.RuleCount(keys::WeeksToInactive).has_value();
+
+    const bool inactiveRule = miaCountRead && inactiveCountRead;
+    const bool memberRule = autoGradVisitor.value_or(false) && memberCountRead;
+    if (!inactiveRule)
+        m_skippedRules << QStringLiteral("active people who stay away becoming inactive");
+    if (!autoGradVisitor || (*autoGradVisitor && !memberCountRead))
+        m_skippedRules << QStringLiteral("regular visitors becoming members");
+
     // The school year is over once a year, at the first run on or after 15 June. The very
-    // first run only records the date. (A stored switch that cannot be read has been reported
-    // and reads as its default.)
-    const double lastRaise = s.LastAutoGradSchoolDate();
+    // first run only records the date.
     bool schoolYearOver = false;
-    if (data::jetdate::toDate(lastRaise) == data::jetdate::epoch()) {
+    if (!lastRaise) {
+        m_skippedRules << QStringLiteral("the yearly raise of the school grades");
+    } else if (data::jetdate::toDate(*lastRaise) == data::jetdate::epoch()) {
         const int year = today < raiseDay ? today.year() - 1 : today.year();
         TryStep("Recording the school year",
                 [&] { s.setLastAutoGradSchoolDate(data::jetdate::fromDate(QDate(year, 6, 14))); });
+    } else if (!autoGradSchool) {
+        m_skippedRules << QStringLiteral("the yearly raise of the school grades");
     } else {
-        schoolYearOver = s.AutoGradSchool() && today >= raiseDay &&
-                         data::jetdate::toDate(lastRaise).year() < today.year();
+        schoolYearOver = *autoGradSchool && today >= raiseDay &&
+                         data::jetdate::toDate(*lastRaise).year() < today.year();
     }
-    const bool autoGradVisitor = s.AutoGradVisitor();
 
     QStringList inactive;
     QStringList activeAgain;
@@ -79,7 +114,7 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
         // for a lock that only this loop can let go.
         std::optional<QHash<std::int32_t, int>> periodAttendance;
         QString attendanceUnread;
-        if (autoGradVisitor) {
+        if (memberRule) {
             try {
                 periodAttendance = MemberPeriodAttendance(conn);
             } catch (const std::exception& e) {
@@ -98,6 +133,8 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
             bool becameMember = false;
 
             failures.attempt("Checking for inactivity", id, [&] {
+                if (!inactiveRule)
+                    return;
                 const std::int16_t status = ToInteger(rs["Youth_Status"], 0);
                 if (ShouldBecomeInactive(status, rs["Youth_Last_Attended"])) {
                     rs["Youth_Status"] = statusCode(PersonStatus::Inactive);
@@ -112,7 +149,7 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
                 }
             });
             failures.attempt("Counting a visitor's attendance", id, [&] {
-                if (!autoGradVisitor || !ToBoolean(rs["Youth_Visitor"], false))
+                if (!memberRule || !ToBoolean(rs["Youth_Visitor"], false))
                     return;
                 if (!periodAttendance)
                     throw data::DataError(attendanceUnread);
@@ -137,20 +174,24 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
         }
 
         if (schoolYearOver)
-            gradesRaised = RaiseSchoolGrades(conn, rs, lastRaise, failures);
+            gradesRaised = RaiseSchoolGrades(conn, rs, *lastRaise, failures);
         try {
             transaction.commit();
         } catch (...) {
             if (gradesRaised)
                 TryStep("Restoring the school year",
-                        [&] { s.setLastAutoGradSchoolDate(lastRaise); });
+                        [&] { s.setLastAutoGradSchoolDate(*lastRaise); });
             throw;
         }
     } catch (const std::exception& e) {
-        ui::critical(data::describe(e));
         // Show the people as the file holds them.
         TryStep("Reading the people again", [&] { rs.Requery(); });
-        return false;
+        if (data::inUseByAnotherProgram(e)) {
+            m_problems << data::describe(e) + QStringLiteral("\n\n") + kPutOff;
+            return Evaluation::PutOff;
+        }
+        m_problems << data::describe(e);
+        return Evaluation::NotStored;
     }
 
     const QString separator = QStringLiteral(", ");
@@ -167,7 +208,7 @@ bool frmDefault::RunStatusEvaluations(data::Connection& conn, data::Recordset& r
         appendReminder(QStringLiteral("These visitors are now members: ") +
                        newMembers.join(separator));
     reportFailures(failures);
-    return true;
+    return Evaluation::Stored;
 }
 
 // Raises every school grade of 1 or more by one and records the day of the raise. The raises
@@ -204,6 +245,8 @@ bool frmDefault::RaiseSchoolGrades(data::Connection& conn, data::Recordset& rs, 
     } catch (const std::exception& e) {
         if (recorded)
             TryStep("Restoring the school year", [&] { s.setLastAutoGradSchoolDate(lastRaise); });
+        if (data::inUseByAnotherProgram(e))
+            throw;
         qWarning().noquote() << "Raising the school grades failed:" << e.what();
         failures.gradesUndone = true;
         if (failures.firstReason.isEmpty())
@@ -224,7 +267,7 @@ bool frmDefault::saveRow(data::Recordset& rs, std::int32_t id, EvaluationFailure
     return false;
 }
 
-// One message after the evaluation, when anything of it could not be done.
+// What the evaluation could not do, for the one message after it.
 void frmDefault::reportFailures(const EvaluationFailures& failures)
 {
     const auto people = failures.people.size();
@@ -244,5 +287,19 @@ void frmDefault::reportFailures(const EvaluationFailures& failures)
     const bool several = people + (failures.gradesUndone ? 1 : 0) > 1;
     parts << (several ? QStringLiteral("The first reason: ") : QStringLiteral("The reason: ")) +
                  failures.firstReason;
-    ui::critical(parts.join(QStringLiteral("\n\n")));
+    m_problems << parts.join(QStringLiteral("\n\n"));
+}
+
+void frmDefault::tellProblems(const QStringList& settingProblems)
+{
+    QStringList parts = settingProblems;
+    if (!m_skippedRules.isEmpty())
+        parts << QStringLiteral("So that no one's record is changed on a guess, these automatic "
+                                "changes were not made at this start: ") +
+                     listed(m_skippedRules) +
+                     QStringLiteral(". They will be made at the first start at which the "
+                                    "settings they go by can be read.");
+    parts << m_problems;
+    if (!parts.isEmpty())
+        ui::critical(parts.join(QStringLiteral("\n\n")));
 }

@@ -18,7 +18,8 @@ class Connection;
 //
 // None of them handles errors: a last-attended value that is not a date or a data file that
 // cannot be read is passed to the caller. (An unreadable week count in the settings reads as its
-// default; the settings object tells the user.)
+// default, and the settings object tells the user; a caller that changes records by a rule reads
+// the counts first through clsCorvessa::RuleCount and applies no rule whose count is unreadable.)
 
 // Whole days from the last attendance to today, negative for a date in the future; nullopt
 // for Null. Throws std::invalid_argument for a value that is not a date.

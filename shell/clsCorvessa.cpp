@@ -10,16 +10,6 @@
 
 namespace {
 
-QString read(const SettingKey& key, const QString& fallback)
-{
-    return ui::settingsStore().value(key.Section(), key.Key(), fallback);
-}
-
-QString read(const SettingKey& key)
-{
-    return read(key, key.Absent());
-}
-
 void write(const SettingKey& key, const QString& value)
 {
     ui::settingsStore().write(key.Section(), key.Key(), value);
@@ -51,45 +41,170 @@ std::optional<double> parseDate(const QString& text)
     return convert::toDate(data::Variant(text));
 }
 
-// A date through the tolerant conversion: unreadable text is the zero date.
-double readLenientDate(const SettingKey& key)
+QString keyText(const SettingKey& key, const QString& text)
 {
-    return ToDate(data::Variant(read(key)), 0.0);
+    return key.Section().toLower() + QLatin1Char('\\') + key.Key().toLower() + QLatin1Char('=') +
+           text;
 }
 
 } // namespace
 
+void clsCorvessa::tell(const QString& problem) const
+{
+    if (m_gathering > 0) {
+        m_gathered << problem;
+        return;
+    }
+    ui::critical(problem);
+}
+
+std::optional<QString> clsCorvessa::readStored(const SettingKey& key) const
+{
+    try {
+        return ui::settingsStore().read(key.Section(), key.Key()).value_or(key.Absent());
+    } catch (const ui::SettingsStoreError& e) {
+        if (!m_storeFailureTold) {
+            m_storeFailureTold = true;
+            tell(QString::fromStdString(e.what()) +
+                 QStringLiteral(" Until it can, the program uses its default settings and "
+                                "stores no setting in it."));
+        }
+        return std::nullopt;
+    }
+}
+
+QString clsCorvessa::readOrDefault(const SettingKey& key, const QString& fallback) const
+{
+    try {
+        return ui::settingsStore().read(key.Section(), key.Key()).value_or(fallback);
+    } catch (const ui::SettingsStoreError&) {
+        readStored(key); // tells the failure once
+        return fallback;
+    }
+}
+
+QString clsCorvessa::read(const SettingKey& key) const
+{
+    return readStored(key).value_or(key.Absent());
+}
+
+// A date through the tolerant conversion: unreadable text is the zero date.
+double clsCorvessa::readLenientDate(const SettingKey& key) const
+{
+    return ToDate(data::Variant(read(key)), 0.0);
+}
+
+QStringList clsCorvessa::TakeGathered() const
+{
+    QStringList taken;
+    taken.swap(m_gathered);
+    return taken;
+}
+
+QStringList clsCorvessa::EndGathering() const
+{
+    if (m_gathering > 0)
+        --m_gathering;
+    return TakeGathered();
+}
+
+GatheredSettingProblems::GatheredSettingProblems(const clsCorvessa& settings) : m_settings(settings)
+{
+    m_settings.BeginGathering();
+}
+
+GatheredSettingProblems::~GatheredSettingProblems()
+{
+    const QStringList left = m_settings.EndGathering();
+    if (left.isEmpty())
+        return;
+    try {
+        ui::critical(left.join(QStringLiteral("\n\n")));
+    } catch (...) {
+    }
+}
+
+QStringList GatheredSettingProblems::take()
+{
+    return m_settings.TakeGathered();
+}
+
 void clsCorvessa::reportUnreadable(const SettingKey& key, const QString& text,
                                    const QString& expected, const QString& used) const
 {
-    const QString reported =
-        key.Section().toLower() + QLatin1Char('\\') + key.Key().toLower() + QLatin1Char('=') + text;
+    const QString reported = keyText(key, text);
     if (m_reported.contains(reported))
         return;
     m_reported.insert(reported);
-    ui::critical(QStringLiteral("The stored setting %1 holds \"%2\", which is not %3.\n\nThe "
-                                "default, %4, is used in its place.")
-                     .arg(key.Key(), text, expected, used));
+    QString problem = QStringLiteral("The stored setting %1 holds \"%2\", which is not %3.")
+                          .arg(key.Key(), text, expected);
+    if (!used.isEmpty())
+        problem += QStringLiteral("\n\nThe default, %1, is used in its place.").arg(used);
+    tell(problem);
 }
 
 bool clsCorvessa::StoredFlag(const SettingKey& key) const
 {
-    const QString text = read(key);
-    if (const auto on = parseBoolean(text))
-        return *on;
     const bool fallback = parseBoolean(key.Absent()).value_or(false);
-    reportUnreadable(key, text, QStringLiteral("True or False"), boolText(fallback));
+    const auto text = readStored(key);
+    if (!text)
+        return fallback;
+    if (const auto on = parseBoolean(*text))
+        return *on;
+    reportUnreadable(key, *text, QStringLiteral("True or False"), boolText(fallback));
     return fallback;
 }
 
 std::int16_t clsCorvessa::StoredCount(const SettingKey& key) const
 {
-    const QString text = read(key);
-    if (const auto n = parseCount(text))
-        return *n;
     const std::int16_t fallback = parseCount(key.Absent()).value_or(0);
-    reportUnreadable(key, text, QStringLiteral("a whole number"), QString::number(fallback));
+    const auto text = readStored(key);
+    if (!text)
+        return fallback;
+    if (const auto n = parseCount(*text))
+        return *n;
+    reportUnreadable(key, *text, QStringLiteral("a whole number"), QString::number(fallback));
     return fallback;
+}
+
+std::optional<bool> clsCorvessa::RuleFlag(const SettingKey& key) const
+{
+    const auto text = readStored(key);
+    if (!text)
+        return std::nullopt;
+    const auto on = parseBoolean(*text);
+    if (!on)
+        reportUnreadable(key, *text, QStringLiteral("True or False"), QString());
+    return on;
+}
+
+std::optional<std::int16_t> clsCorvessa::RuleCount(const SettingKey& key)
+{
+    std::int16_t* cache = key.Key() == keys::WeeksToMIA.Key()        ? &m_weeksToMIA
+                          : key.Key() == keys::WeeksToMember.Key()   ? &m_weeksToMember
+                          : key.Key() == keys::WeeksToInactive.Key() ? &m_weeksToInactive
+                                                                     : nullptr;
+    if (cache && *cache != 0)
+        return *cache;
+    const auto text = readStored(key);
+    if (!text)
+        return std::nullopt;
+    const auto n = parseCount(*text);
+    if (!n) {
+        reportUnreadable(key, *text, QStringLiteral("a whole number"), QString());
+        return std::nullopt;
+    }
+    if (cache)
+        *cache = *n;
+    return n;
+}
+
+std::optional<double> clsCorvessa::RuleLastAutoGradSchoolDate() const
+{
+    const auto text = readStored(keys::LastAutoGradSchoolDate);
+    if (!text)
+        return std::nullopt;
+    return ToDate(data::Variant(*text), 0.0);
 }
 
 QString clsCorvessa::writeDate(double day)
@@ -159,8 +274,10 @@ std::int16_t clsCorvessa::cachedWeeks(std::int16_t& cache, const SettingKey& key
 {
     if (cache != 0)
         return cache;
-    cache = StoredCount(key);
-    return cache;
+    // Only a count that was read is kept; a default standing in for one is not.
+    if (const auto weeks = RuleCount(key))
+        return *weeks;
+    return StoredCount(key);
 }
 
 void clsCorvessa::storeWeeks(std::int16_t& cache, const SettingKey& key, std::int16_t weeks)
@@ -218,7 +335,7 @@ void clsCorvessa::setChurchName(const QString& name)
 
 QString clsCorvessa::GroupName() const
 {
-    return read(keys::GroupName, QStringLiteral("Corvessa: Group Edition"));
+    return readOrDefault(keys::GroupName, QStringLiteral("Corvessa: Group Edition"));
 }
 
 void clsCorvessa::setGroupName(const QString& name)
@@ -233,11 +350,13 @@ bool clsCorvessa::AutoBackup() const
 
 double clsCorvessa::LastAutoBackup() const
 {
-    const QString text = read(keys::LastBackupDate);
-    if (const auto day = parseDate(text))
-        return *day;
     const double fallback = parseDate(keys::LastBackupDate.Absent()).value_or(0.0);
-    reportUnreadable(keys::LastBackupDate, text, QStringLiteral("a date"),
+    const auto text = readStored(keys::LastBackupDate);
+    if (!text)
+        return fallback;
+    if (const auto day = parseDate(*text))
+        return *day;
+    reportUnreadable(keys::LastBackupDate, *text, QStringLiteral("a date"),
                      data::text::formatShortDate(data::jetdate::toDate(fallback)));
     return fallback;
 }

@@ -2,8 +2,10 @@
 
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
+#include <optional>
 
 struct SettingKey;
 
@@ -13,8 +15,13 @@ struct SettingKey;
 //
 // Booleans, week counts and LastAutoBackup are read strictly: stored text of another type is
 // reported to the user once in the run, naming the setting and the text, and the key's default
-// is used in its place. Dates are written as yyyy-MM-dd, which reads back the same under any
-// locale; dates written in the locale's short form are read as well.
+// is used in its place. A store that cannot be read at all is reported once in the run, naming
+// its file and the cause, and every key reads as its default. Dates are written as yyyy-MM-dd,
+// which reads back the same under any locale; dates written in the locale's short form are read
+// as well.
+//
+// The rules that change people's records never go by a default that stands in for a value that
+// could not be read: they read through the Rule... members, which give nothing instead.
 class clsCorvessa {
 public:
     std::int16_t ReportListIndex() const { return m_reportListIndex; }
@@ -62,11 +69,36 @@ public:
 
     static QString writeDate(double day);
 
+    // Strict readings for the rules that change people's records: nullopt when the store
+    // cannot be read or the stored text is not of the key's type (told once, like any other
+    // unreadable setting, but without a default standing in). An absent key reads as its
+    // default, as everywhere.
+    std::optional<bool> RuleFlag(const SettingKey& key) const;
+    std::optional<std::int16_t> RuleCount(const SettingKey& key);
+    // LastAutoGradSchoolDate as its property reads it (text that is no date is never set), or
+    // nullopt when the store cannot be read.
+    std::optional<double> RuleLastAutoGradSchoolDate() const;
+
+    // While gathering, the problems met with stored settings are kept, to be told together in
+    // one message by the caller (TakeGathered), instead of one message each. EndGathering gives
+    // what was not taken.
+    void BeginGathering() const { ++m_gathering; }
+    QStringList TakeGathered() const;
+    QStringList EndGathering() const;
+
 private:
     // Tells the user, once in the run for each key and text, that the stored text is not
-    // `expected` and that `used` stands in for it.
+    // `expected` and that `used` stands in for it (nothing is said of a stand-in when `used` is
+    // empty).
     void reportUnreadable(const SettingKey& key, const QString& text, const QString& expected,
                           const QString& used) const;
+    // The stored text of a key, its default when absent; nullopt when the store cannot be read
+    // (told once in the run).
+    std::optional<QString> readStored(const SettingKey& key) const;
+    QString readOrDefault(const SettingKey& key, const QString& fallback) const;
+    QString read(const SettingKey& key) const;
+    double readLenientDate(const SettingKey& key) const;
+    void tell(const QString& problem) const;
 
     std::int16_t cachedWeeks(std::int16_t& cache, const SettingKey& key);
     void storeWeeks(std::int16_t& cache, const SettingKey& key, std::int16_t weeks);
@@ -77,4 +109,23 @@ private:
     std::int16_t m_weeksToInactive = 0;
     QString m_dataFileName;
     mutable QSet<QString> m_reported;
+    mutable bool m_storeFailureTold = false;
+    mutable int m_gathering = 0;
+    mutable QStringList m_gathered;
+};
+
+// Gathers the problems with stored settings while it lives (clsCorvessa::BeginGathering); what
+// the owner has not taken by then is told when it goes.
+class GatheredSettingProblems {
+public:
+    explicit GatheredSettingProblems(const clsCorvessa& settings);
+    ~GatheredSettingProblems();
+    GatheredSettingProblems(const GatheredSettingProblems&) = delete;
+    GatheredSettingProblems& operator=(const GatheredSettingProblems&) = delete;
+
+    // The problems met so far, each once; gathering goes on.
+    QStringList take();
+
+private:
+    const clsCorvessa& m_settings;
 };

@@ -69,9 +69,11 @@ private:
 // or folder is read-only); empty text when it can be written.
 QString readOnlyReason(const Connection& connection);
 
-// How long, in milliseconds, a statement waits for a lock that another program holds on the
-// data file before it fails with the in-use wording (5 seconds unless set). A lock held by this
-// program itself is never waited for: that statement fails at once.
+// How long, in milliseconds, one operation waits for locks that another program holds on the
+// data file before it fails with the in-use wording (5 seconds unless set). An operation is a
+// transaction, or a statement outside one; its waits add up from the first, however many locks
+// it asks for (a large transaction asks again each time its changes outgrow the page cache). A
+// lock held by this program itself is never waited for: that statement fails at once.
 int busyTimeout();
 void setBusyTimeout(int milliseconds);
 

@@ -1,5 +1,7 @@
 #include "platform/data/DataError.h"
 
+#include <sqlite3.h>
+
 #include <QDir>
 
 namespace data {
@@ -23,6 +25,18 @@ DataError::DataError(const QString& message, const QString& sql, const QString& 
     : std::runtime_error(composeWhat(message, sql, translatedSql)), m_message(message), m_sql(sql),
       m_translatedSql(translatedSql), m_code(code)
 {}
+
+bool DataError::inUseByAnotherProgram() const
+{
+    const int primary = m_code & 0xff;
+    return m_code > 0 && (primary == SQLITE_BUSY || primary == SQLITE_LOCKED);
+}
+
+bool inUseByAnotherProgram(const std::exception& e)
+{
+    const auto* d = dynamic_cast<const DataError*>(&e);
+    return d && d->inUseByAnotherProgram();
+}
 
 QString describe(const std::exception& e)
 {

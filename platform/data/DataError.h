@@ -24,6 +24,8 @@ public:
     int code() const { return m_code; }
     bool changedByAnotherUser() const { return m_code == kChangedByAnotherUserCode; }
     bool removedByAnotherUser() const { return m_code == kRemovedByAnotherUserCode; }
+    // Another program holds the data file locked (it waited as long as it may).
+    bool inUseByAnotherProgram() const;
 
     // The code of a refused write whose record another user changed since it was read.
     static constexpr int kChangedByAnotherUserCode = -1;
@@ -39,6 +41,8 @@ private:
 
 // What went wrong, as a message box shows it: a DataError's description, else the error's text.
 QString describe(const std::exception& e);
+// True for a DataError that is inUseByAnotherProgram().
+bool inUseByAnotherProgram(const std::exception& e);
 
 // The one wording, everywhere, of each reason a data file cannot be used, naming the file.
 QString dataFileMissingText(const QString& path);

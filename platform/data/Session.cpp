@@ -58,19 +58,16 @@ constexpr int kPauses[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
 
 int waitForLock(void* arg, int attempt)
 {
-    const auto* session = static_cast<const Session*>(arg);
+    auto* session = static_cast<Session*>(arg);
     if (session->fileHeldByThisProcess()) {
         qWarning().noquote() << "A statement on" << session->path()
                              << "met a lock this program holds itself; it fails at once.";
         return 0;
     }
+    // Short pauses first, for a lock that is let go at once; the pauses of one request grow,
+    // but the time is that of the whole operation.
     constexpr int kCount = static_cast<int>(std::size(kPauses));
-    int waited = 0;
-    for (int i = 0; i < std::min(attempt, kCount); ++i)
-        waited += kPauses[i];
-    if (attempt > kCount)
-        waited += (attempt - kCount) * kPauses[kCount - 1];
-    const int pause = std::min(kPauses[std::min(attempt, kCount - 1)], busyTimeout() - waited);
+    const int pause = std::min(kPauses[std::min(attempt, kCount - 1)], session->waitLeft());
     if (pause <= 0)
         return 0;
     sqlite3_sleep(pause);
@@ -250,6 +247,19 @@ bool Session::readOnly() const
            !QFileInfo(QFileInfo(m_path).absolutePath()).isWritable();
 }
 
+void Session::startOperation()
+{
+    if (m_db && sqlite3_get_autocommit(m_db))
+        m_waiting.invalidate();
+}
+
+int Session::waitLeft()
+{
+    if (!m_waiting.isValid())
+        m_waiting.start();
+    return static_cast<int>(std::max<qint64>(0, busyTimeout() - m_waiting.elapsed()));
+}
+
 bool Session::fileHeldByThisProcess() const
 {
     OpenSessions& open = openSessions();
@@ -272,6 +282,7 @@ void Session::requireOpen() const
 Session::Statement Session::prepare(const QString& sql, const QString& jetSql)
 {
     requireOpen();
+    startOperation();
     if (sqlite3_stmt* idle = m_idle.take(sql))
         return Statement(this, sql, idle);
     sqlite3_stmt* stmt = nullptr;
@@ -337,6 +348,7 @@ Session::Statement::Statement(Statement&& other) noexcept
 void runSimple(Session& session, const char* sql)
 {
     session.requireOpen();
+    session.startOperation();
     char* error = nullptr;
     if (sqlite3_exec(session.db(), sql, nullptr, nullptr, &error) != SQLITE_OK) {
         const QString message = error ? QString::fromUtf8(error) : QString();

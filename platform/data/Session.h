@@ -2,6 +2,7 @@
 
 #include "platform/data/Catalog.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QString>
 
@@ -66,6 +67,13 @@ public:
     // a lock on the file is then this process's own, and waiting for it would never end.
     bool fileHeldByThisProcess() const;
 
+    // A new operation begins when a statement or a transaction starts outside a transaction:
+    // the waits for another program's locks start from nothing again.
+    void startOperation();
+    // Milliseconds the current operation may still wait for another program's lock; the
+    // first call of an operation starts its clock.
+    int waitLeft();
+
     // Explicit transactions: nesting depth (0 = none).
     int transactionDepth = 0;
 
@@ -80,6 +88,7 @@ private:
     QString m_file; // the path resolved, so that two spellings of one file compare equal
     std::shared_ptr<const Catalog> m_catalog;
     QHash<QString, sqlite3_stmt*> m_idle;
+    QElapsedTimer m_waiting; // running from the current operation's first wait
 };
 
 // Runs SQLite text that returns no rows (BEGIN, COMMIT, ...). Throws DataError.

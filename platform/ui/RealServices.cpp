@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QHash>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -156,9 +160,60 @@ QString storedSpelling(const QStringList& names, const QString& wanted)
 
 } // namespace
 
+namespace {
+
+// The files found damaged, with the size and time they had then: the settings library reads a
+// file once and answers later readers from memory, saying nothing more of the damage.
+struct Damaged {
+    qint64 size;
+    QDateTime modified;
+};
+QHash<QString, Damaged>& damagedFiles()
+{
+    static QHash<QString, Damaged> files;
+    return files;
+}
+
+// Why the store's file cannot be read, in the system's words, or empty text when it can (or is
+// not there yet: an absent file is an empty store).
+QString unreadableReason(const QSettings& settings, const QString& file)
+{
+    const QFileInfo info(file);
+    if (!info.exists())
+        return QString();
+    if (info.isDir())
+        return QStringLiteral("it is a folder, not a file");
+    QFile probe(file);
+    if (!probe.open(QIODevice::ReadOnly))
+        return probe.errorString();
+    const Damaged stamp{info.size(), info.lastModified()};
+    auto known = damagedFiles().find(file);
+    if (settings.status() == QSettings::FormatError ||
+        (known != damagedFiles().end() && known->size == stamp.size &&
+         known->modified == stamp.modified)) {
+        damagedFiles().insert(file, stamp);
+        return QStringLiteral("it is damaged or is not a settings file");
+    }
+    if (settings.status() == QSettings::AccessError)
+        return QStringLiteral("it cannot be read");
+    return QString();
+}
+
+void requireReadable(const QSettings& settings, const QString& file)
+{
+    const QString reason = unreadableReason(settings, file);
+    if (!reason.isEmpty())
+        throw SettingsStoreError(QStringLiteral("The settings file %1 cannot be read: %2.")
+                                     .arg(QDir::toNativeSeparators(file), reason)
+                                     .toStdString());
+}
+
+} // namespace
+
 std::optional<QString> QSettingsStore::read(const QString& section, const QString& key) const
 {
     QSettings settings(m_file, QSettings::IniFormat);
+    requireReadable(settings, m_file);
     const QString group = storedSpelling(settings.childGroups(), section);
     settings.beginGroup(group);
     const QString name = storedSpelling(settings.childKeys(), key);
@@ -170,6 +225,8 @@ std::optional<QString> QSettingsStore::read(const QString& section, const QStrin
 void QSettingsStore::write(const QString& section, const QString& key, const QString& value)
 {
     QSettings settings(m_file, QSettings::IniFormat);
+    // A file that cannot be read is never written over: what it holds would be lost.
+    requireReadable(settings, m_file);
     const QString group = storedSpelling(settings.childGroups(), section);
     settings.beginGroup(group);
     const QString name = storedSpelling(settings.childKeys(), key);

@@ -75,24 +75,32 @@ public:
     QDate today() const { return now().date(); }
 };
 
+class SettingsStoreError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // The per-user settings store: text values under the application title, a section and a key.
 // Sections and keys match without regard to letter case.
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;
+    // nullopt when the key is absent. Throws SettingsStoreError, naming the store's file and
+    // the cause, when the store cannot be read (then it is never written either).
     virtual std::optional<QString> read(const QString& section, const QString& key) const = 0;
     // Throws SettingsStoreError when the value cannot be stored.
     virtual void write(const QString& section, const QString& key, const QString& value) = 0;
 
+    // The stored text, or `fallback` when the key is absent or the store cannot be read: for
+    // readers whose value only shapes what is shown.
     QString value(const QString& section, const QString& key, const QString& fallback) const
     {
-        return read(section, key).value_or(fallback);
+        try {
+            return read(section, key).value_or(fallback);
+        } catch (const SettingsStoreError&) {
+            return fallback;
+        }
     }
-};
-
-class SettingsStoreError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
 };
 
 // The services screens use instead of Qt's statics, so that tests can replace each of them.

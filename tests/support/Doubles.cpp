@@ -80,6 +80,8 @@ bool RecordingShell::openUrl(const QString& address)
 
 std::optional<QString> MemorySettingsStore::read(const QString& section, const QString& key) const
 {
+    if (unreadable)
+        throw ui::SettingsStoreError(*unreadable);
     const auto s = m_values.find(section.toCaseFolded());
     if (s == m_values.end())
         return std::nullopt;
@@ -91,6 +93,8 @@ std::optional<QString> MemorySettingsStore::read(const QString& section, const Q
 
 void MemorySettingsStore::write(const QString& section, const QString& key, const QString& value)
 {
+    if (unreadable)
+        throw ui::SettingsStoreError(*unreadable);
     if (failWrites)
         throw ui::SettingsStoreError("The settings store refused the write.");
     auto& keys = m_values[section.toCaseFolded()];

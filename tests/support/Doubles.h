@@ -9,6 +9,8 @@
 #include <QStringList>
 
 #include <deque>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace testing_support {
@@ -97,6 +99,8 @@ public:
     int keyCount() const;
     // When set, every write throws.
     bool failWrites = false;
+    // When set, the store cannot be read: every read and write throws this reason.
+    std::optional<std::string> unreadable;
 
 private:
     // Stored spelling of the section, then the keys with their stored spelling.

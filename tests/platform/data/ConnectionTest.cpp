@@ -9,8 +9,12 @@
 #include <sqlite3.h>
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
+
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +70,75 @@ TEST(Connection, EachReasonAFileCannotBeUsedHasItsOwnWording)
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     EXPECT_EQ(openFailure(db.path()), QStringLiteral("opened"));
+}
+
+TEST(Connection, AnotherProgramsLocksAreWaitedForWithinOneBudgetAndOurOwnNeverAre)
+{
+    const int usualTimeout = data::busyTimeout();
+    const auto restore = qScopeGuard([&] { data::setBusyTimeout(usualTimeout); });
+    testing_support::DataFixture db;
+    const QString insert =
+        QStringLiteral("INSERT INTO Attendance ( Attend_Youth_ID, Attend_Wk_ID ) SELECT 1 AS "
+                       "Expr1, 1 AS Expr2;");
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(db.path().toUtf8().constData(), &other), SQLITE_OK);
+    const auto closeOther = qScopeGuard([&] { sqlite3_close(other); });
+    data::Connection conn;
+    conn.Open(db.connectionString());
+    // Another connection of this program, idle: it holds no lock and must not count as one.
+    data::Connection idle;
+    idle.Open(db.connectionString());
+
+    // Another program's write, let go after a moment: the statement waits for it and succeeds.
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    });
+    EXPECT_NO_THROW(conn.Execute(insert));
+    release.join();
+    EXPECT_EQ(db.count("Attendance"), 1);
+
+    // Another program reading while a transaction's changes outgrow the page cache: every
+    // spill asks for the file anew, but all the asking shares one budget. Then the commit
+    // fails as in use and nothing of the transaction is stored.
+    constexpr int kBudget = 400;
+    data::setBusyTimeout(kBudget);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN; SELECT count(*) FROM Youth;", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    QElapsedTimer waited;
+    waited.start();
+    {
+        data::Transaction tx(conn);
+        const QString row = QStringLiteral("INSERT INTO Youth ( Youth_FName, Youth_Comments ) "
+                                           "SELECT 'P' AS Expr1, '%1' AS Expr2;")
+                                .arg(QString(1500, QLatin1Char('x')));
+        for (int i = 0; i < 3000; ++i)
+            conn.Execute(row);
+        try {
+            tx.commit();
+            ADD_FAILURE() << "committed while another program reads";
+        } catch (const data::DataError& e) {
+            EXPECT_TRUE(e.inUseByAnotherProgram());
+            EXPECT_EQ(e.description(), data::dataFileInUseText(db.path()));
+        }
+    }
+    // A wait of its own for each spill would take minutes.
+    EXPECT_LT(waited.elapsed(), 10 * kBudget);
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    EXPECT_EQ(db.count("Youth"), 0);
+
+    // A lock this program holds itself is never waited for, however long the budget: the
+    // statement fails at once (waiting would hang the test).
+    data::setBusyTimeout(24 * 60 * 60 * 1000);
+    data::Transaction held(conn);
+    conn.Execute(insert);
+    try {
+        idle.Execute(insert);
+        ADD_FAILURE() << "written beside this program's own open transaction";
+    } catch (const data::DataError& e) {
+        EXPECT_TRUE(e.inUseByAnotherProgram());
+    }
 }
 
 TEST(Connection, ErrorsCarryTheMessageAndTheStatementAsSentAndAsRun)

@@ -1,6 +1,8 @@
 #include "platform/ui/RealServices.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -45,11 +47,45 @@ TEST(QSettingsStore, KeepsTextWithCommasAndQuotes)
     EXPECT_EQ(store.read(QStringLiteral("GroupInfo"), QStringLiteral("GroupName")), name);
 }
 
-TEST(QSettingsStore, ReportsAWriteThatCannotBeStored)
+TEST(QSettingsStore, ReportsAWriteThatCannotBeStoredAndAFileThatCannotBeRead)
 {
     ui::QSettingsStore store(QStringLiteral("/proc/corvessa-no-such-dir/s.ini"));
     EXPECT_THROW(store.write(QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")),
                  ui::SettingsStoreError);
+
+    // A folder where the file belongs, and a damaged file: neither is read as an empty store,
+    // and neither is written over.
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("Corvessa.ini"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString damaged = dir.filePath(QStringLiteral("Damaged.ini"));
+    {
+        QFile f(damaged);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Members\nAutoGradVisitor=False\n");
+    }
+    for (const QString& file : {folder, damaged}) {
+        SCOPED_TRACE(file.toStdString());
+        ui::QSettingsStore unreadable(file);
+        try {
+            unreadable.read(QStringLiteral("Members"), QStringLiteral("AutoGradVisitor"));
+            ADD_FAILURE() << "read as if it were a settings file";
+        } catch (const ui::SettingsStoreError& e) {
+            EXPECT_TRUE(QString::fromStdString(e.what()).startsWith(
+                QStringLiteral("The settings file %1 cannot be read: it ").arg(file)))
+                << e.what();
+        }
+        EXPECT_EQ(unreadable.value(QStringLiteral("Members"), QStringLiteral("AutoGradVisitor"),
+                                   QStringLiteral("1")),
+                  QStringLiteral("1"));
+        EXPECT_THROW(unreadable.write(QStringLiteral("Members"), QStringLiteral("AutoGradVisitor"),
+                                      QStringLiteral("True")),
+                     ui::SettingsStoreError);
+    }
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    QFile f(damaged);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("[Members\nAutoGradVisitor=False\n"));
 }
 
 TEST(PipeFilter, BecomesQtFilter)

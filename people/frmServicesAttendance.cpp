@@ -234,7 +234,7 @@ bool frmServices::ConfirmOldListChange()
                          QString::number(6) +
                          QStringLiteral(" days ago.  Are you sure you want to change "
                                         "information for ") +
-                         data::text::formatGeneralDate(day.value_or(0)) + QLatin1Char('?');
+                         shortDateText(data::Variant::date(day.value_or(0))) + QLatin1Char('?');
     if (!ui::askCriticalYesNo(text))
         return false;
     OldListConfirmed = true;

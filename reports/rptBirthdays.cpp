@@ -126,7 +126,7 @@ void rptBirthdays::FillDetail(data::Recordset& rows)
                                                  fieldText(rows, QStringLiteral("Youth_LName")));
     setField(QStringLiteral("txtBirthday"),
              SchoolMode() ? fieldText(rows, QStringLiteral("Youth_School_Grade")) + QLatin1Char(' ')
-                          : fieldText(rows, QStringLiteral("Youth_Bday")));
+                          : shortDateText(rows[QStringLiteral("Youth_Bday")]));
     setField(QStringLiteral("txtAddress"), fieldText(rows, QStringLiteral("Youth_Address1")));
     setField(QStringLiteral("txtCity"), fieldText(rows, QStringLiteral("Youth_City")));
     setField(QStringLiteral("txtState"), fieldText(rows, QStringLiteral("Youth_State")).toUpper());

@@ -113,8 +113,8 @@ void rptMissingData::FillDetail(data::Recordset& rows)
                                                  QLatin1Char(' ') +
                                                  fieldText(rows, QStringLiteral("Youth_LName")));
     setField(QStringLiteral("txtDate"),
-             fieldText(rows, MiaMode() ? QStringLiteral("Youth_Last_Attended")
-                                       : QStringLiteral("Youth_Bday")));
+             shortDateText(rows[MiaMode() ? QStringLiteral("Youth_Last_Attended")
+                                          : QStringLiteral("Youth_Bday")]));
     setField(QStringLiteral("txtAddress"), fieldText(rows, QStringLiteral("Youth_Address1")));
     setField(QStringLiteral("txtCity"), fieldText(rows, QStringLiteral("Youth_City")));
     setField(QStringLiteral("txtState"), fieldText(rows, QStringLiteral("Youth_State")).toUpper());

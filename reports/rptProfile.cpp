@@ -236,6 +236,9 @@ void rptProfile::PageHeader_Format()
     const auto text = [this](const char* field) {
         return fieldText(m_row, QString::fromLatin1(field));
     };
+    const auto dateText = [this](const char* field) {
+        return shortDateText(m_row[QString::fromLatin1(field)]);
+    };
     const auto setText = [&](const char* control, const std::function<QString()>& value) {
         TryStep(control, [&] {
             sheet.Item<report::TextBox>(QString::fromLatin1(control)).setText(value());
@@ -279,7 +282,7 @@ void rptProfile::PageHeader_Format()
     setText("Age", [&] { return QString::number(GetAge(m_row[QStringLiteral("Youth_Bday")])); });
     setText("Gender",
             [&] { return GetGenderText(ToInteger(m_row[QStringLiteral("Youth_Sex")], 0)); });
-    setText("Bday", [&] { return text("Youth_Bday"); });
+    setText("Bday", [&] { return dateText("Youth_Bday"); });
     setText("School", [&] { return text("Youth_School"); });
     setText("Grade", [&] { return text("Youth_School_Grade"); });
     setText("Ministries", [&] { return text("Youth_Ministry"); });
@@ -289,8 +292,8 @@ void rptProfile::PageHeader_Format()
     setText("Status",
             [&] { return GetStatusText(ToInteger(m_row[QStringLiteral("Youth_Status")], 0)); });
     setText("Contact", [&] { return text("Youth_Contact"); });
-    setText("FirstAttended", [&] { return text("FirstDate"); });
-    setText("LastAttended", [&] { return text("LastDate"); });
+    setText("FirstAttended", [&] { return dateText("FirstDate"); });
+    setText("LastAttended", [&] { return dateText("LastDate"); });
 
     setCheck("Visitor", "Youth_Visitor");
     setCheck("MailList", "Youth_Mail_List");

@@ -113,7 +113,7 @@ rptRollSheet::rptRollSheet()
         if (RowCount() > 0) {
             TryStep("Reading the meeting of the roll sheet", [this] {
                 data::Recordset& rows = Rows();
-                m_meeting.date = fieldText(rows, QStringLiteral("Wk_Date"));
+                m_meeting.date = shortDateText(rows[QStringLiteral("Wk_Date")]);
                 if (ToDouble(rows[QStringLiteral("Wk_Offering")], 0) > 0)
                     m_meeting.offering =
                         QStringLiteral("$") + fieldText(rows, QStringLiteral("Wk_Offering"));

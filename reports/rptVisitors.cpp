@@ -115,7 +115,8 @@ void rptVisitors::FillDetail(data::Recordset& rows)
     setField(QStringLiteral("txtPhone"), fieldText(rows, QStringLiteral("Youth_HomePhone")));
     setField(QStringLiteral("txtEmail"), fieldText(rows, QStringLiteral("Youth_Email")));
     setField(QStringLiteral("txtContact"), fieldText(rows, QStringLiteral("Youth_Contact")));
-    setField(QStringLiteral("txtAttended"), fieldText(rows, QStringLiteral("Youth_Last_Attended")));
+    setField(QStringLiteral("txtAttended"),
+             shortDateText(rows[QStringLiteral("Youth_Last_Attended")]));
     // Ticked when the follow-up was done.
     for (const auto& [box, field] :
          {std::pair{"chkCall", "Youth_VCall"}, std::pair{"chkWrite", "Youth_VLetter"},

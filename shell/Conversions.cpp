@@ -165,3 +165,12 @@ std::int16_t BoolToCheckValue(bool b)
 {
     return ToInteger(Variant(b), 0) == 0 ? 0 : 1;
 }
+
+QString shortDateText(const Variant& value)
+{
+    if (value.isEmpty())
+        return QString();
+    if (const auto day = convert::toDate(value))
+        return data::text::formatShortDate(data::jetdate::toDate(*day));
+    return ToString(value, QString());
+}

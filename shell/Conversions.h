@@ -23,6 +23,10 @@ QString ToString(const data::Variant& value, const QString& fallback);
 // The value of a check box (1 checked, 0 unchecked) for a Boolean.
 std::int16_t BoolToCheckValue(bool b);
 
+// A stored date as the locale's short date, whatever time of day it carries (ToString would
+// add the time): empty text for Null; a value that is no date prints as ToString gives it.
+QString shortDateText(const data::Variant& value);
+
 // The conversions without a default: nullopt where the conversion fails.
 namespace convert {
 std::optional<bool> toBoolean(const data::Variant& value);

@@ -5,7 +5,6 @@
 #include "shell/ProgramState.h"
 #include "platform/data/Connection.h"
 #include "platform/data/DataError.h"
-#include "platform/data/LocaleText.h"
 #include "platform/data/Recordset.h"
 #include "platform/ui/FileWrites.h"
 #include "platform/ui/Hourglass.h"
@@ -98,14 +97,11 @@ QString valueText(const data::Variant& value, Kind kind)
     case Kind::Id:
         return QString::number(ToLong(value, 0));
     case Kind::Date:
-        if (const auto date = convert::toDate(value))
-            return data::text::formatShortDate(data::jetdate::toDate(*date));
-        break;
     case Kind::Text:
     case Kind::Quoted:
         break;
     }
-    QString text = ToString(value, QString());
+    QString text = kind == Kind::Date ? shortDateText(value) : ToString(value, QString());
     for (QChar& c : text)
         if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
             c = QLatin1Char(' ');

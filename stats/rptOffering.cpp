@@ -223,7 +223,7 @@ void rptOffering::showList(const std::vector<stats::WeekOffering>& weeks)
         const double left = dateHead.Left() + (place.column - 1) * kColumnStep;
         const double top = firstTop + place.line * kLineStep;
         stats::AddGraphLabel(PageHeader(), left, top, dateHead.Width(),
-                             ToString(data::Variant::date(week.day), QString()), Alignment::Center)
+                             shortDateText(data::Variant::date(week.day)), Alignment::Center)
             .setFontSize(kListPoints);
         stats::AddGraphLabel(
             PageHeader(), left + (amountHead.Left() - dateHead.Left()), top, amountHead.Width(),

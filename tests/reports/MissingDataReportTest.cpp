@@ -12,6 +12,7 @@
 
 using testing_support::DataFixture;
 using testing_support::day;
+using testing_support::moment;
 
 namespace {
 
@@ -76,7 +77,7 @@ TEST(MissingDataReport, ListsPeopleWithANullAddressBirthdayPhoneOrEmail)
                   {"Youth_Zip", "45373"}});
     db.addPerson("No", "Mail",
                  {{"Youth_Address1", "3 Ash"},
-                  {"Youth_Bday", day(2010, 2, 3)},
+                  {"Youth_Bday", moment(2010, 2, 3, 6, 0)}, // the time is not printed
                   {"Youth_HomePhone", "555-0102"}});
     db.addPerson("No", "Phone", complete({{"Youth_HomePhone", data::Variant()}}));
     db.addPerson("No", "Street", complete({{"Youth_Address1", data::Variant()}}));
@@ -115,7 +116,7 @@ TEST(MissingDataReport, MissingInActionByWholeWeeksOfAbsence)
     db.addPerson("Nev", "Came", kActive);
     db.addPerson("Old", "Timer",
                  {{"Youth_Status", std::int16_t(1)},
-                  {"Youth_Last_Attended", day(2023, 1, 1)},
+                  {"Youth_Last_Attended", moment(2023, 1, 1, 18, 0)},
                   {"Youth_City", "Troy"},
                   {"Youth_State", "oh"},
                   {"Youth_Email", "old@mail.example"}});

@@ -136,7 +136,8 @@ TEST_F(ProfileReport, PrintsEveryFieldOfThePerson)
     db.attend(db.addMeeting(QDate(2024, 3, 3)), {kim});
     db.attend(db.addMeeting(QDate(2023, 9, 10)), {kim});
     db.attend(db.addMeeting(QDate(2024, 1, 7)), {kim});
-    db.addMeeting(QDate(2024, 4, 7)); // not attended
+    db.addMeeting(QDate(2024, 4, 7));                     // not attended
+    db.exec("UPDATE Weeks SET Wk_Date = Wk_Date + 0.75"); // evening meetings: no time printed
 
     const ProfileRun r = runProfile(kim);
 
@@ -167,6 +168,7 @@ TEST_F(ProfileReport, PartsLeftOutWhenEmpty)
         {"no IM service", {{"Youth_IM_Service", data::Variant::null()}}, "IMUsername", "kimp"},
         {"no birth date", {{"Youth_Bday", data::Variant::null()}}, "Age", "0"},
         {"no birth date", {{"Youth_Bday", data::Variant::null()}}, "Bday", ""},
+        {"no birth time", {{"Youth_Bday", moment(2004, 1, 14, 6, 0)}}, "Bday", "1/14/2004"},
         {"no gender", {{"Youth_Sex", std::int16_t(0)}}, "Gender", ""},
         {"no status", {{"Youth_Status", data::Variant::null()}}, "Status", "Unknown"},
         {"no comments", {{"Youth_Comments", data::Variant::null()}}, "Comments", ""},

@@ -10,6 +10,7 @@
 
 using testing_support::DataFixture;
 using testing_support::day;
+using testing_support::moment;
 
 namespace {
 
@@ -65,7 +66,7 @@ TEST(VisitorsReport, FirstAttendedDateMatchesEachVisitorsEarliestMeeting)
     const int early = db.addPerson("Ann", "Early",
                                    {{"Youth_Visitor", true},
                                     {"Youth_VLetter", true},
-                                    {"Youth_Last_Attended", day(2024, 3, 8)},
+                                    {"Youth_Last_Attended", moment(2024, 3, 8, 18, 0)},
                                     {"Youth_City", "Troy"},
                                     {"Youth_State", "oh"},
                                     {"Youth_Email", "ann@mail.example"}});

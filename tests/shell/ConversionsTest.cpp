@@ -95,11 +95,20 @@ TEST(ToBoolean, AcceptsWordsAndNumbersOnly)
         bool expected;
     };
     const Case cases[] = {
-        {Variant("1"), false, true},   {Variant("0"), true, false},  {Variant("-1"), false, true},
-        {Variant("TRUE"), false, true}, {Variant("false"), true, false}, {Variant("yes"), true, true},
-        {Variant("yes"), false, false}, {Variant(""), true, true},    {kNull, true, true},
-        {kEmpty, true, false},         {Variant(0.0), true, false},  {Variant(0.1), false, true},
-        {Variant(std::int16_t(0)), true, false}, {Variant::date(0.0), true, false},
+        {Variant("1"), false, true},
+        {Variant("0"), true, false},
+        {Variant("-1"), false, true},
+        {Variant("TRUE"), false, true},
+        {Variant("false"), true, false},
+        {Variant("yes"), true, true},
+        {Variant("yes"), false, false},
+        {Variant(""), true, true},
+        {kNull, true, true},
+        {kEmpty, true, false},
+        {Variant(0.0), true, false},
+        {Variant(0.1), false, true},
+        {Variant(std::int16_t(0)), true, false},
+        {Variant::date(0.0), true, false},
         {Variant::date(1.0), false, true},
     };
     for (const Case& c : cases) {
@@ -145,6 +154,12 @@ TEST(ToString, WritesTheLocaleForms)
               QStringLiteral("3/3/2024 6:00:00 PM"));
     EXPECT_EQ(ToString(Variant("x"), QString()), QStringLiteral("x"));
     EXPECT_EQ(ToString(Variant(""), QStringLiteral("d")), QString());
+
+    // The short date drops the time of day, also on days before the zero date.
+    EXPECT_EQ(shortDateText(Variant::date(day(2024, 3, 3) + 0.75)), QStringLiteral("3/3/2024"));
+    EXPECT_EQ(shortDateText(Variant::date(-1.25)), QStringLiteral("12/29/1899"));
+    EXPECT_EQ(shortDateText(kNull), QString());
+    EXPECT_EQ(shortDateText(Variant("x")), QStringLiteral("x"));
 }
 
 TEST(BoolToCheckValue, GivesCheckBoxValues)

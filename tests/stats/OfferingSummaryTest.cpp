@@ -151,7 +151,9 @@ TEST(OfferingSummary, TotalsGraphAndListOfOneYearAndType)
     meeting(db, QDate(2006, 5, 7), 1000);
     meeting(db, QDate(2006, 5, 14), 234.46);
     meeting(db, QDate(2006, 5, 10), 999, "Bible Study");
-    meeting(db, QDate(2006, 12, 31), 66);
+    const int newYearsEve = meeting(db, QDate(2006, 12, 31), 66);
+    db.exec(QStringLiteral("UPDATE Weeks SET Wk_Date = Wk_Date + 0.75 WHERE Wk_ID = %1")
+                .arg(newYearsEve)); // an evening meeting: its year and date without the time
     meeting(db, QDate(2007, 1, 1), 5);
     meeting(db, QDate(2008, 3, 3), data::Variant::null()); // a year of empty offerings
 

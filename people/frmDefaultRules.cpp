@@ -48,9 +48,6 @@ bool frmDefault::EvaluationFailures::attempt(const char* what, std::int32_t pers
         step();
         return true;
     } catch (const std::exception& e) {
-        // Another program holding the file stops the whole evaluation.
-        if (data::inUseByAnotherProgram(e))
-            throw;
         qWarning().noquote() << what << "failed:" << e.what();
         people.insert(person);
         if (firstReason.isEmpty())
@@ -245,8 +242,6 @@ bool frmDefault::RaiseSchoolGrades(data::Connection& conn, data::Recordset& rs, 
     } catch (const std::exception& e) {
         if (recorded)
             TryStep("Restoring the school year", [&] { s.setLastAutoGradSchoolDate(lastRaise); });
-        if (data::inUseByAnotherProgram(e))
-            throw;
         qWarning().noquote() << "Raising the school grades failed:" << e.what();
         failures.gradesUndone = true;
         if (failures.firstReason.isEmpty())

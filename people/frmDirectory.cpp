@@ -410,10 +410,13 @@ template <class Move> bool frmDirectory::tryMove(Move&& move)
         return true;
     } catch (const data::DataError& e) {
         // A move off a changed person saves it first: a failed save leaves the change pending.
-        if (adoPrimaryRS->EditMode() == data::adEditNone)
+        if (adoPrimaryRS->EditMode() == data::adEditNone) {
             ui::critical(e.description());
-        else if (tellNotSaved(e))
-            return tryMove(move); // the changes were dropped: the move can go on
+        } else {
+            showStoredChangeTime();
+            if (tellNotSaved(e))
+                return tryMove(move); // the changes were dropped: the move can go on
+        }
     }
     SyncNavCombo();
     return false;

@@ -169,6 +169,9 @@ private:
     // Writes the row (stamped with the time), and takes a new person to the end of the list.
     // Throws data::DataError.
     void storePerson();
+    // After a save that failed: the change time shown is the one the file holds, not one that
+    // was never stored.
+    void showStoredChangeTime();
     // Tells why the person shown could not be saved. A person another user removed can never
     // be saved: the user may drop the changes (true, after Cancel) or keep them on screen.
     bool tellNotSaved(const data::DataError& e);

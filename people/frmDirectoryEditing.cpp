@@ -236,12 +236,25 @@ bool frmDirectory::tellNotSaved(const data::DataError& e)
 void frmDirectory::storePerson()
 {
     (*adoPrimaryRS)["Youth_Updated"] = data::Variant::dateTime(ui::now());
-    adoPrimaryRS->Move(0);
-    adoPrimaryRS->Update();
+    try {
+        adoPrimaryRS->Move(0);
+        adoPrimaryRS->Update();
+    } catch (const data::DataError&) {
+        showStoredChangeTime();
+        throw;
+    }
     if (m_adding)
         adoPrimaryRS->MoveLast();
     m_editing = false;
     m_adding = false;
+}
+
+void frmDirectory::showStoredChangeTime()
+{
+    TryStep("Showing the stored change time", [this] {
+        data::Field updated = adoPrimaryRS->Fields(QStringLiteral("Youth_Updated"));
+        updated = updated.OriginalValue();
+    });
 }
 
 void frmDirectory::cmdCancel_Click()
@@ -325,6 +338,8 @@ bool frmDirectory::saveKeepingFlags()
         if (m_adding)
             adoPrimaryRS->MoveLast();
     } catch (const data::DataError& e) {
+        if (adoPrimaryRS->EditMode() != data::adEditNone)
+            showStoredChangeTime();
         ui::critical(notSavedText(e));
         return false;
     }

@@ -20,7 +20,7 @@ class DirectoryFailures : public DirectoryFixture {
 protected:
     void SetUp() override
     {
-        ann = db.addPerson("Ann", "Baker");
+        ann = db.addPerson("Ann", "Baker", {{"Youth_Updated", testing_support::day(2024, 3, 4)}});
         db.addPerson("Bob", "Carter");
         open();
     }
@@ -41,6 +41,7 @@ TEST_F(DirectoryFailures, AFailedSaveIsShownAndLosesNothing)
     EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
     EXPECT_TRUE(screen().IsEditing());
     EXPECT_EQ(box(0)->text(), "1 New Road");
+    EXPECT_EQ(box(29)->text(), "3/4/2024"); // the change time stored, not one never stored
 
     // Moving would save: it is refused the same way, and the screen stays.
     testenv::messages().clear();
@@ -49,10 +50,12 @@ TEST_F(DirectoryFailures, AFailedSaveIsShownAndLosesNothing)
     EXPECT_EQ(box(11)->text(), "Ann");
     EXPECT_EQ(box(0)->text(), "1 New Road");
     EXPECT_EQ(pickedText(), "Baker, Ann");
+    EXPECT_EQ(box(29)->text(), "3/4/2024");
 
     db.exec("DROP TRIGGER refuse_update");
     click("cmdUpdate");
     EXPECT_FALSE(screen().IsEditing());
+    EXPECT_EQ(box(29)->text(), "5/15/2024");
     EXPECT_EQ(db.value("SELECT Youth_Address1 FROM Youth WHERE Youth_FName = 'Ann'").text(),
               "1 New Road");
 }

@@ -61,7 +61,7 @@ TEST_F(DirectoryFailures, AFailedSaveIsShownAndLosesNothing)
 }
 
 // A full disk and a read-only file are named as the data layer names them, and what was typed
-// stays; a read-only file is said as soon as the screen opens.
+// stays; a read-only file is said once a visit, as soon as the screen opens.
 TEST_F(DirectoryFailures, ASaveTheFileCannotTakeSaysWhyAndKeepsTheTyping)
 {
     const QString notSaved = "The changes to this person could not be saved. What you typed is "
@@ -83,15 +83,24 @@ TEST_F(DirectoryFailures, ASaveTheFileCannotTakeSaysWhyAndKeepsTheTyping)
     }
     {
         testing_support::ReadOnlyDataFiles readOnly;
+        // Said once a visit, whether or not there is anyone to show (there are no visitors).
+        for (const bool visitors : {false, true}) {
+            testenv::messages().clear();
+            open(visitors);
+            leave();
+            EXPECT_EQ(testenv::messages().texts(),
+                      QStringList{data::dataFileReadOnlyText(db.path())})
+                << visitors;
+        }
         testenv::messages().clear();
         open();
-        EXPECT_EQ(testenv::messages().texts(), QStringList{data::dataFileReadOnlyText(db.path())});
         type(0, "2 Side St");
         click("cmdUpdate");
         EXPECT_EQ(lastMessage(), notSaved + data::dataFileReadOnlyText(db.path()));
         EXPECT_EQ(box(0)->text(), "2 Side St");
         click("cmdCancel");
         leave();
+        EXPECT_EQ(testenv::messages().shown().size(), 2u);
     }
     EXPECT_TRUE(db.value("SELECT Youth_Address1 FROM Youth WHERE Youth_ID = 1").isNull());
 }

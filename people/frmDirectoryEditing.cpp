@@ -236,17 +236,24 @@ bool frmDirectory::tellNotSaved(const data::DataError& e)
 void frmDirectory::storePerson()
 {
     (*adoPrimaryRS)["Youth_Updated"] = data::Variant::dateTime(ui::now());
-    try {
-        adoPrimaryRS->Move(0);
-        adoPrimaryRS->Update();
-    } catch (const data::DataError&) {
-        showStoredChangeTime();
-        throw;
-    }
+    writeRow();
     if (m_adding)
         adoPrimaryRS->MoveLast();
     m_editing = false;
     m_adding = false;
+}
+
+void frmDirectory::writeRow()
+{
+    try {
+        adoPrimaryRS->Move(0);
+        if (adoPrimaryRS->EditMode() != data::adEditNone)
+            adoPrimaryRS->Update();
+    } catch (const data::DataError&) {
+        if (adoPrimaryRS->EditMode() != data::adEditNone)
+            showStoredChangeTime();
+        throw;
+    }
 }
 
 void frmDirectory::showStoredChangeTime()
@@ -332,14 +339,10 @@ bool frmDirectory::saveKeepingFlags()
         return false;
     }
     try {
-        adoPrimaryRS->Move(0);
-        if (adoPrimaryRS->EditMode() != data::adEditNone)
-            adoPrimaryRS->Update();
+        writeRow();
         if (m_adding)
             adoPrimaryRS->MoveLast();
     } catch (const data::DataError& e) {
-        if (adoPrimaryRS->EditMode() != data::adEditNone)
-            showStoredChangeTime();
         ui::critical(notSavedText(e));
         return false;
     }

@@ -44,11 +44,12 @@ TEST_F(DirectoryFailures, AFailedSaveIsShownAndLosesNothing)
     EXPECT_EQ(box(29)->text(), "3/4/2024"); // the change time stored, not one never stored
 
     // Moving would save: it is refused the same way, and the screen stays.
+    append(0, " East");
     testenv::messages().clear();
     click("cmdNext");
     EXPECT_TRUE(lastMessage().contains("The data file refused the change"));
     EXPECT_EQ(box(11)->text(), "Ann");
-    EXPECT_EQ(box(0)->text(), "1 New Road");
+    EXPECT_EQ(box(0)->text(), "1 New Road East");
     EXPECT_EQ(pickedText(), "Baker, Ann");
     EXPECT_EQ(box(29)->text(), "3/4/2024");
 
@@ -57,7 +58,7 @@ TEST_F(DirectoryFailures, AFailedSaveIsShownAndLosesNothing)
     EXPECT_FALSE(screen().IsEditing());
     EXPECT_EQ(box(29)->text(), "5/15/2024");
     EXPECT_EQ(db.value("SELECT Youth_Address1 FROM Youth WHERE Youth_FName = 'Ann'").text(),
-              "1 New Road");
+              "1 New Road East");
 }
 
 // A full disk and a read-only file are named as the data layer names them, and what was typed

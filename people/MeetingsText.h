@@ -1,10 +1,12 @@
 #pragma once
 
 #include "platform/data/DataError.h"
+#include "platform/data/LocaleText.h"
 
 #include <QString>
 
 #include <exception>
+#include <optional>
 
 // The messages and captions of the meetings screen, word for word.
 namespace meetings_text {
@@ -77,6 +79,18 @@ inline const QString kLeaveWithoutStoring =
 inline const QString kDropOrKeep = QStringLiteral(
     "Click Yes to go on without saving the changes to this meeting, or No to keep them on the "
     "screen.");
+
+// Told when the screen comes back from a report preview to a list whose unsaved ticks were
+// kept, and another user deleted the meeting meanwhile.
+inline QString keptListLostText(std::optional<double> meetingDay)
+{
+    const QString meeting =
+        meetingDay ? QStringLiteral("The meeting of ") + data::text::formatGeneralDate(*meetingDay)
+                   : QStringLiteral("The meeting");
+    return meeting + QStringLiteral(" was deleted by another user while the report was shown, so "
+                                    "the changes to its list of attendees that were not saved "
+                                    "could not be kept.");
+}
 
 using data::describe;
 

@@ -258,11 +258,13 @@ void frmDirectory::openList()
     // Every save stamps the time of the change: another user's newer stamp is no conflict.
     adoPrimaryRS->excludeFromConflictCheck(QStringLiteral("Youth_Updated"));
 
-    if (adoPrimaryRS->RecordCount() == 0) {
+    // An empty list starts on a new person, unless the file cannot take one: the screen then
+    // shows nobody, and a person added with Add is refused, with the reason, when saved.
+    if (adoPrimaryRS->RecordCount() == 0 && data::readOnlyReason(m_connection).isEmpty()) {
         adoPrimaryRS->AddNew();
         (*adoPrimaryRS)["Youth_FName"] = kPlaceholderName;
         (*adoPrimaryRS)["Youth_Visitor"] = m_visitorMode;
-    } else {
+    } else if (adoPrimaryRS->RecordCount() > 0) {
         m_defaultState = ToString(fieldValue("Youth_State"), QString());
     }
     // A data file without the photo column has no photo tab, whether or not it holds people.
@@ -324,7 +326,10 @@ void frmDirectory::Form_Unload()
             data::Connection conn;
             conn.setCursorLocation(data::adUseServer);
             conn.Open(program().ConnectionString);
-            conn.Execute(cleanup);
+            // A file that cannot be changed keeps its placeholders for a later visit to clear;
+            // the user heard why when the screen opened.
+            if (data::readOnlyReason(conn).isEmpty())
+                conn.Execute(cleanup);
         }
     } catch (const data::DataError& e) {
         ui::critical(e.description());
@@ -410,10 +415,13 @@ template <class Move> bool frmDirectory::tryMove(Move&& move)
         return true;
     } catch (const data::DataError& e) {
         // A move off a changed person saves it first: a failed save leaves the change pending.
-        if (adoPrimaryRS->EditMode() == data::adEditNone)
+        if (adoPrimaryRS->EditMode() == data::adEditNone) {
             ui::critical(e.description());
-        else if (tellNotSaved(e))
-            return tryMove(move); // the changes were dropped: the move can go on
+        } else {
+            showStoredChangeTime();
+            if (tellNotSaved(e))
+                return tryMove(move); // the changes were dropped: the move can go on
+        }
     }
     SyncNavCombo();
     return false;

@@ -169,6 +169,12 @@ private:
     // Writes the row (stamped with the time), and takes a new person to the end of the list.
     // Throws data::DataError.
     void storePerson();
+    // Hands the boxes' text to the row and writes the row when it has changes. Throws
+    // data::DataError, after showing the change time the file holds.
+    void writeRow();
+    // After a save that failed: the change time shown is the one the file holds, not one that
+    // was never stored.
+    void showStoredChangeTime();
     // Tells why the person shown could not be saved. A person another user removed can never
     // be saved: the user may drop the changes (true, after Cancel) or keep them on screen.
     bool tellNotSaved(const data::DataError& e);

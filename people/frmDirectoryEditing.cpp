@@ -236,12 +236,32 @@ bool frmDirectory::tellNotSaved(const data::DataError& e)
 void frmDirectory::storePerson()
 {
     (*adoPrimaryRS)["Youth_Updated"] = data::Variant::dateTime(ui::now());
-    adoPrimaryRS->Move(0);
-    adoPrimaryRS->Update();
+    writeRow();
     if (m_adding)
         adoPrimaryRS->MoveLast();
     m_editing = false;
     m_adding = false;
+}
+
+void frmDirectory::writeRow()
+{
+    try {
+        adoPrimaryRS->Move(0);
+        if (adoPrimaryRS->EditMode() != data::adEditNone)
+            adoPrimaryRS->Update();
+    } catch (const data::DataError&) {
+        if (adoPrimaryRS->EditMode() != data::adEditNone)
+            showStoredChangeTime();
+        throw;
+    }
+}
+
+void frmDirectory::showStoredChangeTime()
+{
+    TryStep("Showing the stored change time", [this] {
+        data::Field updated = adoPrimaryRS->Fields(QStringLiteral("Youth_Updated"));
+        updated = updated.OriginalValue();
+    });
 }
 
 void frmDirectory::cmdCancel_Click()
@@ -319,9 +339,7 @@ bool frmDirectory::saveKeepingFlags()
         return false;
     }
     try {
-        adoPrimaryRS->Move(0);
-        if (adoPrimaryRS->EditMode() != data::adEditNone)
-            adoPrimaryRS->Update();
+        writeRow();
         if (m_adding)
             adoPrimaryRS->MoveLast();
     } catch (const data::DataError& e) {

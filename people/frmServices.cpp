@@ -320,12 +320,16 @@ void frmServices::Form_Load()
     bindFields();
     const auto kept = std::exchange(program().KeptAttendance, std::nullopt);
     TryStep("Choosing the meeting to show", [&] {
+        if (kept && showKeptList(*kept))
+            return;
+        if (kept)
+            ui::critical(keptListLostText(kept->meetingDay));
         if (adoPrimaryRS->EOF()) {
             addMeetingRow(data::jetdate::fromDate(ui::today()));
             FillWithActive = true;
             LoadAttendanceList();
             lblInstructions->setText(kPrefillInstructions);
-        } else if (!kept || !showKeptList(*kept)) {
+        } else {
             adoPrimaryRS->MoveLast();
         }
     });

@@ -487,6 +487,7 @@ void frmServices::keepUnsavedList()
 {
     KeptAttendanceList kept;
     kept.meetingId = ToLong(adoPrimaryRS->Fields(QStringLiteral("Wk_ID")), 0);
+    kept.meetingDay = meetingDay();
     kept.stored = m_storedAttendance;
     kept.oldListConfirmed = OldListConfirmed;
     for (int i = 0; i < AttendedList->count(); ++i) {

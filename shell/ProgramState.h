@@ -21,6 +21,7 @@ struct KeptAttendanceList {
         bool ticked = false;
     };
     std::int32_t meetingId = 0;
+    std::optional<double> meetingDay; // Wk_Date, to name the meeting to the user
     std::vector<Entry> entries;
     std::vector<std::int32_t> stored;
     bool oldListConfirmed = false;

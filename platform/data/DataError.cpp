@@ -77,4 +77,11 @@ QString dataFileFullText(const QString& path)
         .arg(QDir::toNativeSeparators(path));
 }
 
+QString dataFilePathTooLongText(const QString& path)
+{
+    return QStringLiteral("The data file %1 cannot be opened: its path is too long for the "
+                          "system. Move the program's folder to a place with a shorter path.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 } // namespace data

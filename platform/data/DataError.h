@@ -50,6 +50,7 @@ QString dataFileInUseText(const QString& path);
 QString dataFileDamagedText(const QString& path);
 QString dataFileReadOnlyText(const QString& path);
 QString dataFileFullText(const QString& path);
+QString dataFilePathTooLongText(const QString& path);
 
 // Why a write was refused whose record another user (another copy of the program on the same
 // data file) changed since it was read.

@@ -106,6 +106,11 @@ Variant Field::Value() const
     return m_recordset->fieldValue(m_index);
 }
 
+Variant Field::OriginalValue() const
+{
+    return m_recordset->originalFieldValue(m_index);
+}
+
 void Field::setValue(const Variant& value)
 {
     m_recordset->setFieldValue(m_index, value);
@@ -219,6 +224,15 @@ Variant Recordset::fieldValue(int field) const
     if (m_editMode == adEditAdd || (m_editMode == adEditInProgress && m_changed[f]))
         return m_pending[f];
     return m_store->values(static_cast<std::size_t>(currentStoreRow()))[f];
+}
+
+Variant Recordset::originalFieldValue(int field) const
+{
+    requireCurrentRow();
+    if (m_editMode == adEditAdd)
+        return Variant::null();
+    return m_store->values(
+        static_cast<std::size_t>(currentStoreRow()))[static_cast<std::size_t>(field)];
 }
 
 // Opening and reading ----------------------------------------------------------------------------

@@ -44,6 +44,9 @@ public:
     FieldType Type() const;
     // The value in the current row (with its pending change); Null for an empty field.
     Variant Value() const;
+    // The value as the row was read from the file, without its pending change; Null in a row
+    // being added.
+    Variant OriginalValue() const;
     // Writes the value into the current row; it reaches the file with Update (or a move).
     void setValue(const Variant& value);
 
@@ -202,6 +205,7 @@ private:
     void requireWritable() const;
     void requireCurrentRow() const;
     Variant fieldValue(int field) const;
+    Variant originalFieldValue(int field) const;
     void setFieldValue(int field, const Variant& value);
 
     void syncView() const;

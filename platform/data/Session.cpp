@@ -9,13 +9,19 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMultiHash>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <iterator>
 #include <mutex>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace data {
 
@@ -144,6 +150,26 @@ QString describeFailure(int code, const QString& message, const QString& path)
     }
 }
 
+// True when the data file's path is longer than the system or SQLite can take: the system
+// refuses a name in it or the whole path as too long, or SQLite could not name the journal it
+// keeps beside the file (the file's full path, links followed, and "-journal").
+bool pathTooLong(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 && errno == ENAMETOOLONG)
+        return true;
+#endif
+    const sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+    if (!vfs)
+        return false;
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    const QString full = canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+    constexpr qsizetype kJournalSuffix = sizeof("-journal") - 1;
+    return QFile::encodeName(full).size() + kJournalSuffix > vfs->mxPathname;
+}
+
 void registerFunctions(sqlite3* db)
 {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
@@ -167,6 +193,8 @@ Session::Session(const QString& path) : m_path(path)
 {
     if (path.isEmpty())
         throw DataError(QStringLiteral("The connection string names no data file."));
+    if (pathTooLong(path))
+        throw DataError(dataFilePathTooLongText(path), QString(), QString(), SQLITE_CANTOPEN);
     if (!QFileInfo(path).isFile())
         throw DataError(dataFileMissingText(path), QString(), QString(), SQLITE_CANTOPEN);
     const QByteArray file = path.toUtf8();

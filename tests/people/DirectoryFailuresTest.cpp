@@ -20,7 +20,7 @@ class DirectoryFailures : public DirectoryFixture {
 protected:
     void SetUp() override
     {
-        ann = db.addPerson("Ann", "Baker");
+        ann = db.addPerson("Ann", "Baker", {{"Youth_Updated", testing_support::day(2024, 3, 4)}});
         db.addPerson("Bob", "Carter");
         open();
     }
@@ -41,24 +41,28 @@ TEST_F(DirectoryFailures, AFailedSaveIsShownAndLosesNothing)
     EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
     EXPECT_TRUE(screen().IsEditing());
     EXPECT_EQ(box(0)->text(), "1 New Road");
+    EXPECT_EQ(box(29)->text(), "3/4/2024"); // the change time stored, not one never stored
 
     // Moving would save: it is refused the same way, and the screen stays.
+    append(0, " East");
     testenv::messages().clear();
     click("cmdNext");
     EXPECT_TRUE(lastMessage().contains("The data file refused the change"));
     EXPECT_EQ(box(11)->text(), "Ann");
-    EXPECT_EQ(box(0)->text(), "1 New Road");
+    EXPECT_EQ(box(0)->text(), "1 New Road East");
     EXPECT_EQ(pickedText(), "Baker, Ann");
+    EXPECT_EQ(box(29)->text(), "3/4/2024");
 
     db.exec("DROP TRIGGER refuse_update");
     click("cmdUpdate");
     EXPECT_FALSE(screen().IsEditing());
+    EXPECT_EQ(box(29)->text(), "5/15/2024");
     EXPECT_EQ(db.value("SELECT Youth_Address1 FROM Youth WHERE Youth_FName = 'Ann'").text(),
-              "1 New Road");
+              "1 New Road East");
 }
 
 // A full disk and a read-only file are named as the data layer names them, and what was typed
-// stays; a read-only file is said as soon as the screen opens.
+// stays; a read-only file is said once a visit, as soon as the screen opens.
 TEST_F(DirectoryFailures, ASaveTheFileCannotTakeSaysWhyAndKeepsTheTyping)
 {
     const QString notSaved = "The changes to this person could not be saved. What you typed is "
@@ -80,15 +84,24 @@ TEST_F(DirectoryFailures, ASaveTheFileCannotTakeSaysWhyAndKeepsTheTyping)
     }
     {
         testing_support::ReadOnlyDataFiles readOnly;
+        // Said once a visit, whether or not there is anyone to show (there are no visitors).
+        for (const bool visitors : {false, true}) {
+            testenv::messages().clear();
+            open(visitors);
+            leave();
+            EXPECT_EQ(testenv::messages().texts(),
+                      QStringList{data::dataFileReadOnlyText(db.path())})
+                << visitors;
+        }
         testenv::messages().clear();
         open();
-        EXPECT_EQ(testenv::messages().texts(), QStringList{data::dataFileReadOnlyText(db.path())});
         type(0, "2 Side St");
         click("cmdUpdate");
         EXPECT_EQ(lastMessage(), notSaved + data::dataFileReadOnlyText(db.path()));
         EXPECT_EQ(box(0)->text(), "2 Side St");
         click("cmdCancel");
         leave();
+        EXPECT_EQ(testenv::messages().shown().size(), 2u);
     }
     EXPECT_TRUE(db.value("SELECT Youth_Address1 FROM Youth WHERE Youth_ID = 1").isNull());
 }

@@ -143,6 +143,24 @@ TEST_F(PrintMeetingSummary, UnsavedTicksAreSavedOrLeftOutOnlyAsTheUserSays)
         leave();
         testenv::messages().clear();
     }
+
+    // Another copy deletes the meeting while the sheet is shown: the ticks cannot be kept, and
+    // the user is told so, by the meeting's date.
+    db.attend(week, {ann});
+    open();
+    click("cmdFirst");
+    addFromDropDown(QStringLiteral("Brown, Bob"));
+    testenv::messages().scriptAnswer(ui::Answer::No);
+    click("cmdPrintWeekRoll");
+    db.exec(QStringLiteral("DELETE FROM Attendance WHERE Attend_Wk_ID = %1").arg(week));
+    db.exec(QStringLiteral("DELETE FROM Weeks WHERE Wk_ID = %1").arg(week));
+    closePreview();
+    ASSERT_EQ(messageTexts().size(), 2);
+    EXPECT_EQ(messageTexts().last(),
+              meetings_text::keptListLostText(data::jetdate::fromDate(QDate(2024, 5, 12))));
+    EXPECT_TRUE(messageTexts().last().startsWith("The meeting of 5/12/2024 was deleted"));
+    EXPECT_EQ(text("Wk_Date"), "5/19/2024");
+    EXPECT_FALSE(saveListShown());
 }
 
 // The whole barcode loop: the catalogue's roll sheet with barcodes, printed and read back at

@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -60,9 +61,37 @@ TEST(Connection, EachReasonAFileCannotBeUsedHasItsOwnWording)
         EXPECT_EQ(openFailure(path), data::dataFileDamagedText(path)) << content.size();
     }
 
-    // Locked by another program: in use, not damaged (an open waits a few seconds first).
+    // A path too long for the system: a name in it, or the whole path, longer than it allows;
+    // a data file whose path is as long as SQLite takes (with "-journal" after it) opens, and
+    // one a character longer is too long, also when reached through a link with a short path
+    // (SQLite follows links).
     QFile::remove(path);
     testing_support::DataFixture db;
+    const QString longName = testenv::programFile(QString(300, QLatin1Char('n')) + ".mdb");
+    const QString longPath = testenv::programFile(QStringLiteral("p/").repeated(2100) + "x.mdb");
+    EXPECT_EQ(openFailure(longName), data::dataFilePathTooLongText(longName));
+    EXPECT_EQ(openFailure(longPath), data::dataFilePathTooLongText(longPath));
+    const QString top =
+        QFileInfo(testenv::programFolder()).canonicalFilePath() + '/' + QString(200, 'd');
+    const QString deep = top + '/' + QString(200, 'e');
+    const QString link = top + "-link";
+    ASSERT_TRUE(QDir().mkpath(deep));
+    ASSERT_TRUE(QFile::link(deep, link));
+    const int fits = sqlite3_vfs_find(nullptr)->mxPathname - 8 - int(deep.toUtf8().size()) - 1;
+    ASSERT_GT(fits, 10) << "the test folder's path is too long for this test";
+    for (const int extra : {0, 1}) {
+        const QString name = QString(fits + extra, QLatin1Char('f'));
+        ASSERT_TRUE(QFile::copy(db.path(), deep + '/' + name));
+        for (const QString& folder : {deep, link}) {
+            const QString file = folder + '/' + name;
+            EXPECT_EQ(openFailure(file),
+                      extra == 0 ? QStringLiteral("opened") : data::dataFilePathTooLongText(file));
+        }
+    }
+    QFile::remove(link);
+    QDir(top).removeRecursively();
+
+    // Locked by another program: in use, not damaged (an open waits a few seconds first).
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(db.path().toUtf8().constData(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);

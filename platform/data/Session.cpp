@@ -56,6 +56,34 @@ OpenSessions& openSessions()
 // The pauses between tries while another program holds the file, in milliseconds.
 constexpr int kPauses[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
 
+} // namespace
+
+int lockPause(int attempt)
+{
+    constexpr int kCount = static_cast<int>(std::size(kPauses));
+    int waited = 0;
+    for (int i = 0; i < std::min(attempt, kCount); ++i)
+        waited += kPauses[i];
+    if (attempt > kCount)
+        waited += (attempt - kCount) * kPauses[kCount - 1];
+    return std::min(kPauses[std::min(attempt, kCount - 1)], busyTimeout() - waited);
+}
+
+bool fileHeldByThisProcess(const QString& file, const Session* except)
+{
+    OpenSessions& open = openSessions();
+    const std::lock_guard lock(open.mutex);
+    for (auto it = open.byFile.constFind(file); it != open.byFile.cend() && it.key() == file;
+         ++it) {
+        const Session* other = it.value();
+        if (other != except && other->db() && !sqlite3_get_autocommit(other->db()))
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
 int waitForLock(void* arg, int attempt)
 {
     const auto* session = static_cast<const Session*>(arg);
@@ -64,13 +92,7 @@ int waitForLock(void* arg, int attempt)
                              << "met a lock this program holds itself; it fails at once.";
         return 0;
     }
-    constexpr int kCount = static_cast<int>(std::size(kPauses));
-    int waited = 0;
-    for (int i = 0; i < std::min(attempt, kCount); ++i)
-        waited += kPauses[i];
-    if (attempt > kCount)
-        waited += (attempt - kCount) * kPauses[kCount - 1];
-    const int pause = std::min(kPauses[std::min(attempt, kCount - 1)], busyTimeout() - waited);
+    const int pause = lockPause(attempt);
     if (pause <= 0)
         return 0;
     sqlite3_sleep(pause);
@@ -198,9 +220,9 @@ Session::Session(const QString& path) : m_path(path)
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     registerFunctions(m_db);
-    // A file that cannot be read as a database, or a database without the people's table (an
-    // empty file reads as one without tables), is no data file; one locked by another program
-    // is in use.
+    // A file that cannot be read as a database, or a database without the people's table and
+    // its id and name columns (an empty file reads as one without tables), is no data file; one
+    // locked by another program is in use.
     try {
         m_catalog = Catalog::load(m_db);
     } catch (const DataError& e) {
@@ -210,7 +232,11 @@ Session::Session(const QString& path) : m_path(path)
                              : SQLITE_NOTADB;
         throw DataError(describeFailure(code, e.description(), path), QString(), QString(), code);
     }
-    if (!m_catalog->table(schema::kPeopleTable)) {
+    const TableInfo* people = m_catalog->table(schema::kPeopleTable);
+    QStringList columns;
+    for (const ColumnInfo& column : people ? people->columns : std::vector<ColumnInfo>())
+        columns << column.name;
+    if (!people || !schema::isPeopleTable(columns)) {
         close();
         throw DataError(dataFileDamagedText(path), QString(), QString(), SQLITE_NOTADB);
     }
@@ -252,15 +278,7 @@ bool Session::readOnly() const
 
 bool Session::fileHeldByThisProcess() const
 {
-    OpenSessions& open = openSessions();
-    const std::lock_guard lock(open.mutex);
-    for (auto it = open.byFile.constFind(m_file); it != open.byFile.cend() && it.key() == m_file;
-         ++it) {
-        const Session* other = it.value();
-        if (other != this && other->m_db && !sqlite3_get_autocommit(other->m_db))
-            return true;
-    }
-    return false;
+    return detail::fileHeldByThisProcess(m_file, this);
 }
 
 void Session::requireOpen() const

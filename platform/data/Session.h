@@ -82,6 +82,14 @@ private:
     QHash<QString, sqlite3_stmt*> m_idle;
 };
 
+// True while an open session of this process on `file` (a canonical path), other than `except`,
+// is inside a transaction.
+bool fileHeldByThisProcess(const QString& file, const Session* except = nullptr);
+
+// How long to pause, in milliseconds, before try number `attempt` (from 0) at a lock that another
+// program holds; 0 or less once busyTimeout() is spent.
+int lockPause(int attempt);
+
 // Runs SQLite text that returns no rows (BEGIN, COMMIT, ...). Throws DataError.
 void runSimple(Session& session, const char* sql);
 

@@ -231,6 +231,14 @@ bool carryRowsOver(const QString& workFileName, UpgradeFiles& files)
     ui::Hourglass hourglass;
     bool ok = true;
     data::Transaction transaction(destination);
+    // The template's indexes are made anew once its tables hold every row.
+    std::optional<data::IndexesSetAside> indexes;
+    try {
+        indexes.emplace(destination);
+    } catch (const std::exception& e) {
+        qWarning().noquote() << "The upgrade could not prepare its copy:" << e.what();
+        return false;
+    }
     for (const QString& table : kUpgradeTables.split(QLatin1Char(','))) {
         // Only a table the data file does not have is passed over; one it has but cannot read
         // fails the upgrade.
@@ -243,6 +251,14 @@ bool carryRowsOver(const QString& workFileName, UpgradeFiles& files)
             qWarning().noquote() << "Copying" << table.trimmed() << "failed:" << e.what();
         }
         ok = ok && copied;
+    }
+    if (ok) {
+        try {
+            indexes->rebuild();
+        } catch (const std::exception& e) {
+            qWarning().noquote() << "Making the indexes of the upgraded data failed:" << e.what();
+            ok = false;
+        }
     }
     if (ok) {
         files.rowsCopied();

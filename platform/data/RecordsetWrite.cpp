@@ -510,4 +510,43 @@ void RowWriter::add(const std::vector<Variant>& values)
     sqlite3_reset(stmt);
 }
 
+IndexesSetAside::IndexesSetAside(Connection& connection) : m_connection(connection)
+{
+    const auto& session = connection.session();
+    if (!session)
+        throw DataError(QStringLiteral("The connection is not open."));
+    if (session->transactionDepth == 0)
+        throw DataError(QStringLiteral("The indexes can be set aside only within a transaction."));
+    // Those SQLite makes for a table's own constraints (without a declaration) stay.
+    const QString list = QStringLiteral(
+        "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL");
+    QStringList names;
+    {
+        auto stmt = session->prepare(list, list);
+        int rc;
+        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+            names << QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
+            m_declarations << QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 1)));
+        }
+        if (rc != SQLITE_DONE)
+            session->fail(list, list);
+    }
+    for (const QString& name : names) {
+        const QByteArray drop = QByteArray("DROP INDEX ") + quoted(name).toUtf8();
+        detail::runSimple(*session, drop.constData());
+    }
+}
+
+void IndexesSetAside::rebuild()
+{
+    const auto& session = m_connection.session();
+    if (!session)
+        throw DataError(QStringLiteral("The connection is not open."));
+    for (const QString& declaration : std::as_const(m_declarations))
+        detail::runSimple(*session, declaration.toUtf8().constData());
+    m_declarations.clear();
+}
+
 } // namespace data

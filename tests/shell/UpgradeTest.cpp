@@ -154,6 +154,11 @@ TEST_F(UpgradeTest, CarriesEveryRowAndKeyIntoTheNewLayout)
     EXPECT_TRUE(exists(kBackup));
     RawDb upgraded(file(kData));
     EXPECT_EQ(dump(upgraded), before);
+    // The template's indexes, in order with the rows.
+    EXPECT_EQ(upgraded.column("SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY 1"),
+              (QStringList{"Attendance_ByMeeting", "Attendance_ByPerson", "Weeks_ByDate",
+                           "Youth_ByFirstName", "Youth_ByName"}));
+    EXPECT_EQ(upgraded.column("PRAGMA integrity_check"), QStringList{"ok"});
     // Ids are still never reused after the copy.
     upgraded.exec("INSERT INTO Youth (Youth_FName) VALUES ('New')");
     EXPECT_EQ(upgraded.scalar("SELECT MAX(Youth_ID) FROM Youth"), 18);

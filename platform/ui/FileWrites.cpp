@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
@@ -145,8 +146,21 @@ bool fillWholeFile(const QString& path,
 {
     QString why;
     QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
-    bool done = g_writes->open(file, QIODevice::ReadWrite, why);
+    const QFileInfo target(path);
+    bool done = true;
+    // As a file written whole refuses to replace one that may not be changed.
+    if (target.exists() && !target.isWritable()) {
+        why =
+            QStringLiteral("Existing file %1 is not writable").arg(QDir::toNativeSeparators(path));
+        done = false;
+    }
+    done = done && g_writes->open(file, QIODevice::ReadWrite, why);
     if (done) {
+        // The permissions an earlier file of that name had, or those of a new file.
+        file.setPermissions(target.exists() ? target.permissions()
+                                            : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                                  QFileDevice::ReadGroup | QFileDevice::ReadOther);
         file.close();
         done = fill(file.fileName(), why);
     }

@@ -170,20 +170,20 @@ TEST_F(UpgradeTest, ATableTheOldFileLacksStaysEmpty)
 {
     {
         RawDb old(file(kData));
-        // An older layout, whose Yes/No field took any number.
+        // An older layout, whose Yes/No fields took any number, and Null.
         old.exec("CREATE TABLE Youth (Youth_ID INTEGER PRIMARY KEY AUTOINCREMENT, Youth_FName "
-                 "TEXT, Youth_LName TEXT, Youth_Leader BOOLEAN)");
+                 "TEXT, Youth_LName TEXT, Youth_Leader BOOLEAN, Youth_Mail_List BOOLEAN)");
         old.exec("CREATE TABLE Weeks (Wk_ID INTEGER PRIMARY KEY AUTOINCREMENT, Wk_Date REAL)");
-        old.exec("INSERT INTO Youth VALUES (4, 'Cy', 'Ng', 1)");
+        old.exec("INSERT INTO Youth VALUES (4, 'Cy', 'Ng', 1, NULL)");
     }
     makeTemplate();
     UpgradeDataFile();
     EXPECT_TRUE(testenv::messages().shown().empty());
     RawDb upgraded(file(kData));
-    // Stored as the data layer stores it, the field the old table lacks at its default.
+    // Stored as the data layer stores them, the field the old table lacks at its default.
     EXPECT_EQ(upgraded.column("SELECT Youth_ID || Youth_FName || Youth_Leader || '/' || "
-                              "Youth_Visitor FROM Youth"),
-              QStringList{"4Cy-1/0"});
+                              "Youth_Mail_List || '/' || Youth_Visitor FROM Youth"),
+              QStringList{"4Cy-1/0/0"});
     EXPECT_EQ(upgraded.scalar("SELECT COUNT(*) FROM Attendance"), 0);
     EXPECT_FALSE(exists(kTemplate));
 }
@@ -419,6 +419,9 @@ TEST_F(UpgradeTest, CopyingIntoATableThatHoldsRowsFails)
     to.Close();
 
     // The upgrade's copy keeps the rule: both files stay as they were.
+    ASSERT_TRUE(QFile::remove(file(kTemplate)));
+    makeTemplate();
+    RawDb(file(kTemplate)).exec("INSERT INTO Weeks (Wk_ID, Wk_Date) VALUES (100, 45000)");
     const QByteArray old = readAll(file(kData));
     const QByteArray held = readAll(file(kTemplate));
     UpgradeDataFile();

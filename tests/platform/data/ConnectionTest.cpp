@@ -58,7 +58,8 @@ TEST(Connection, EachReasonAFileCannotBeUsedHasItsOwnWording)
     // A people's table without the id and name columns is another program's; an older data
     // file with fewer columns than today's opens.
     for (const auto& [layout, failure] :
-         {std::pair{"CREATE TABLE Youth(x)", data::dataFileDamagedText(path)},
+         {std::pair{"CREATE TABLE Youth(Youth_ID INTEGER PRIMARY KEY, Youth_FName)",
+                    data::dataFileDamagedText(path)},
           std::pair{"CREATE TABLE Youth(Youth_ID INTEGER PRIMARY KEY, youth_fname, Youth_LName)",
                     QStringLiteral("opened")}}) {
         QFile::remove(path);

@@ -123,14 +123,14 @@ FileCheck checkDataFile(const QString& path,
 {
     if (!QFileInfo(path).isFile())
         return {FileHealth::Unavailable, dataFileMissingText(path)};
+    QString file = QFileInfo(path).canonicalFilePath(); // outlives the connection
     sqlite3* db = nullptr;
     Closer closer{db};
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK)
         return failed(path, db, rc);
     sqlite3_extended_result_codes(db, 1);
-    const QString file = QFileInfo(path).canonicalFilePath();
-    sqlite3_busy_handler(db, &waitForLock, const_cast<QString*>(&file));
+    sqlite3_busy_handler(db, &waitForLock, &file);
 
     // Everything below runs inside one read transaction: its lock keeps writers out until the
     // copy is made.

@@ -42,13 +42,16 @@ void writeBenchData(const QString& path, sample::Options options)
                                      " could not be copied to " + path.toStdString());
         return;
     }
+    options.people *= benchScale();
+    options.attendanceRows *= benchScale();
+    sample::writeSampleData(path, options);
+}
+
+int benchScale()
+{
     bool ok = false;
     const int scale = qEnvironmentVariableIntValue("CORVESSA_BENCH_SCALE", &ok);
-    if (ok && scale > 1) {
-        options.people *= scale;
-        options.attendanceRows *= scale;
-    }
-    sample::writeSampleData(path, options);
+    return ok && scale > 1 ? scale : 1;
 }
 
 const QString SampleFolder::kDataFile = QStringLiteral("CorvessaData.mdb");

@@ -57,6 +57,11 @@ private:
     QDateTime m_now;
 };
 
+// The group's size as CORVESSA_BENCH_SCALE sets it (see writeBenchData): 1 unless it is set
+// to a larger whole number. Benchmarks that make their own rows, not the data file, make this
+// many times as many.
+int benchScale();
+
 // Writes the data file the benchmarks run on at `path`. By default that is the sample data of
 // `options` (2,000 people, 1,040 meetings, 200,000 attendance rows, the same on every run).
 // Two environment variables change it for every benchmark program at once:

@@ -1,7 +1,9 @@
-// The data layer against plain SQLite on the sample data (2,000 people, 1,040 meetings,
-// 200,000 attendance rows). Each query runs twice: through the layer (Jet text, translated,
+// The data layer against plain SQLite on the bench data (the sample data: 2,000 people, 1,040
+// meetings, 200,000 attendance rows; or as CORVESSA_BENCH_SCALE and CORVESSA_BENCH_DATA make it,
+// see BenchSupport.h). Each query runs twice: through the layer (Jet text, translated,
 // every row read into typed values) and as the equivalent SQLite text through the C API in the
 // same binary (every row read into plain C++ values). Compare the pairs' times.
+#include "bench/BenchSupport.h"
 #include "bench/SampleData.h"
 
 #include "platform/data/Connection.h"
@@ -28,7 +30,7 @@ const QString& samplePath()
     static QTemporaryDir folder;
     static const QString path = [] {
         const QString p = folder.filePath(QStringLiteral("CorvessaData.mdb"));
-        sample::writeSampleData(p, kSample);
+        bench::writeBenchData(p, kSample);
         return p;
     }();
     return path;

@@ -10,6 +10,7 @@
 #include "platform/data/ConnectionString.h"
 #include "platform/data/FileCheck.h"
 #include "platform/data/Recordset.h"
+#include "platform/data/RowStream.h"
 #include "platform/data/Session.h"
 #include "platform/data/Variant.h"
 #include "platform/ui/FileWrites.h"
@@ -19,6 +20,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace {
 
@@ -33,15 +36,10 @@ QString pathOf(const QString& fileName)
     return QDir(ui::programFolder()).filePath(fileName);
 }
 
-// Copies the data file to the backup file; an earlier backup stays as it was unless the copy is
-// complete.
-bool copyBackup(const QString& source)
+// The folder a backup is written to, as the user knows it.
+QString backupFolder()
 {
-    QString reason;
-    if (ui::copyWholeFile(source, pathOf(kBackupFileName), &reason))
-        return true;
-    qWarning().noquote() << "The backup could not be written:" << reason;
-    return false;
+    return QDir::toNativeSeparators(QFileInfo(pathOf(kBackupFileName)).absolutePath());
 }
 
 } // namespace
@@ -66,32 +64,56 @@ QString DamagedDataFileText(bool beforeUpgrade)
     return text;
 }
 
-QString BackupDataFile(BackupResult* result)
+QString BackupDataFile(BackupResult* result, QString* cause)
 {
     BackupResult outcome = BackupResult::Failed;
+    QString why;
     {
         ui::Hourglass hourglass;
         const QString source = pathOf(dataFileName());
         bool copied = false;
+        QString copyFailure;
         // The file is checked, and copied while no one can change it, so the backup is the file
-        // that passed the check.
+        // that passed the check. The copy is taken through the database, so that it holds every
+        // committed change, and it takes the earlier backup's place only once it is whole.
         const data::FileCheck check =
-            data::checkDataFile(source, [&] { copied = copyBackup(source); });
+            data::checkDataFile(source, [&](const data::HeldDataFile& held) {
+                copied = ui::fillWholeFile(
+                    pathOf(kBackupFileName),
+                    [&](const QString& file, QString& reason) { return held.copyTo(file, reason); },
+                    &copyFailure);
+            });
         if (check.health == data::FileHealth::Damaged) {
             qWarning().noquote() << "The data file is damaged:" << check.detail;
             outcome = BackupResult::DataFileDamaged;
         } else if (check.health == data::FileHealth::Sound && copied) {
             outcome = BackupResult::Saved;
-        } else if (!check.detail.isEmpty()) {
-            qWarning().noquote() << "The data file cannot be backed up:" << check.detail;
+        } else if (check.health == data::FileHealth::Sound) {
+            why = QStringLiteral("The backup could not be written to the folder %1: %2")
+                      .arg(backupFolder(), copyFailure);
+            if (!why.endsWith(QLatin1Char('.')))
+                why += QLatin1Char('.');
+        } else {
+            why = check.detail;
         }
+        if (!why.isEmpty())
+            qWarning().noquote() << "The data file was not backed up:" << why;
     }
     if (result)
         *result = outcome;
+    if (cause)
+        *cause = why;
     if (outcome != BackupResult::Saved)
         return QString();
     settings().setLastAutoBackup(data::jetdate::fromDate(ui::today()));
     return kBackupFileName;
+}
+
+QString BackupFailedText(const QString& cause)
+{
+    const QString text =
+        QStringLiteral("There was a problem backing up the data file.  No backup was made.");
+    return cause.isEmpty() ? text : text + QLatin1Char(' ') + cause;
 }
 
 void AutomaticBackupAtExit()
@@ -109,10 +131,21 @@ void AutomaticBackupAtExit()
     if (!due)
         return;
     BackupResult result = BackupResult::Failed;
-    BackupDataFile(&result);
-    // The one moment a damaged file would otherwise go unnoticed.
-    if (result == BackupResult::DataFileDamaged)
+    QString cause;
+    BackupDataFile(&result, &cause);
+    // The user would otherwise go on believing there is a recent backup.
+    if (result == BackupResult::DataFileDamaged) {
         ui::critical(DamagedDataFileText(false));
+    } else if (result == BackupResult::Failed) {
+        QString text =
+            QStringLiteral("The automatic backup of the data file could not be made. ") + cause;
+        if (QFileInfo::exists(pathOf(kBackupFileName)))
+            text += QStringLiteral(" The earlier backup, ") + DataFilePath(kBackupFileName) +
+                    QStringLiteral(", is kept as it was.");
+        else
+            text += QStringLiteral(" There is no earlier backup.");
+        ui::critical(text);
+    }
 }
 
 bool CopyRecords(data::Recordset& source, data::Recordset& destination)
@@ -153,6 +186,30 @@ const QString kUpgradeFailedText = QStringLiteral(
 // The tables carried over, in this order.
 const QString kUpgradeTables = QStringLiteral("Youth, Weeks, Attendance");
 
+// Adds every row of one table of the data file to the work copy's table of that name by the
+// rules of CopyRecords: each field to the field of the same name (keys included), the template's
+// defaults for the fields the old table lacks, a field the template lacks an error once a row is
+// to be written to it; true when the work copy's table then holds exactly the rows copied (so
+// never when the template held rows of its own). The rows go one at a time, never all at once,
+// so that a group of any size is carried over.
+bool copyTable(data::Connection& source, data::Connection& destination, const QString& table)
+{
+    const QString sql = QStringLiteral("SELECT * FROM ") + table + QStringLiteral(";");
+    data::RowReader from(source, sql);
+    std::optional<data::RowWriter> to;
+    qint64 count = 0;
+    while (from.next()) {
+        if (!to)
+            to.emplace(destination, table.trimmed(), from.names());
+        to->add(from.values());
+        ++count;
+    }
+    data::Recordset total;
+    total.Open(QStringLiteral("SELECT Count(*) AS n FROM ") + table + QStringLiteral(";"),
+               destination, data::adOpenForwardOnly, data::adLockReadOnly);
+    return count == static_cast<qint64>(total.Fields(0).Value().number());
+}
+
 // Copies the rows of every table of the data file into the (copied) template. False when any
 // table that the data file has could not be copied whole.
 bool carryRowsOver(const QString& workFileName, UpgradeFiles& files)
@@ -174,23 +231,34 @@ bool carryRowsOver(const QString& workFileName, UpgradeFiles& files)
     ui::Hourglass hourglass;
     bool ok = true;
     data::Transaction transaction(destination);
+    // The template's indexes are made anew once its tables hold every row.
+    std::optional<data::IndexesSetAside> indexes;
+    try {
+        indexes.emplace(destination);
+    } catch (const std::exception& e) {
+        qWarning().noquote() << "The upgrade could not prepare its copy:" << e.what();
+        return false;
+    }
     for (const QString& table : kUpgradeTables.split(QLatin1Char(','))) {
         // Only a table the data file does not have is passed over; one it has but cannot read
         // fails the upgrade.
         if (!source.session()->catalog().table(table.trimmed()))
             continue;
-        const QString sql = QStringLiteral("SELECT * FROM ") + table + QStringLiteral(";");
         bool copied = false;
         try {
-            data::Recordset from;
-            from.Open(sql, source, data::adOpenForwardOnly, data::adLockReadOnly);
-            data::Recordset to;
-            to.Open(sql, destination, data::adOpenStatic, data::adLockOptimistic);
-            copied = CopyRecords(from, to);
+            copied = copyTable(source, destination, table);
         } catch (const std::exception& e) {
             qWarning().noquote() << "Copying" << table.trimmed() << "failed:" << e.what();
         }
         ok = ok && copied;
+    }
+    if (ok) {
+        try {
+            indexes->rebuild();
+        } catch (const std::exception& e) {
+            qWarning().noquote() << "Making the indexes of the upgraded data failed:" << e.what();
+            ok = false;
+        }
     }
     if (ok) {
         files.rowsCopied();

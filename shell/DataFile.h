@@ -28,7 +28,8 @@ public:
 };
 
 // Installs the data file from the template on a first run, or carries the data file's rows
-// over into the template's layout; the template is consumed on success. Runs at start-up, after
+// over into the template's layout (by the rules of CopyRecords, one row at a time); the template
+// is consumed on success. Runs at start-up, after
 // this run's marker is written: while another copy of the program runs, it waits (and says so).
 // An upgrade stopped part-way at an earlier start (the program killed, the power gone) is
 // finished or undone first, from the files it left, so that the data file always holds every
@@ -47,14 +48,20 @@ enum class BackupResult {
 
 // Copies the data file to the backup file; returns the backup file's name, or empty text on
 // failure. The data file must open and pass SQLite's quick check first: a damaged file never
-// replaces the backup. On any failure the previous backup is left as it was and the backup
-// date is not recorded. `result`, when given, tells the outcome.
-QString BackupDataFile(BackupResult* result = nullptr);
+// replaces the backup. The copy holds every committed change, whatever the file's journal mode,
+// and opens on its own. On any failure the previous backup is left as it was and the backup
+// date is not recorded. `result`, when given, tells the outcome; `cause`, when given, why a
+// backup failed (in words for the user; empty for a damaged file and after success).
+QString BackupDataFile(BackupResult* result = nullptr, QString* cause = nullptr);
+
+// What the user is told when a backup from the menu failed for `cause`.
+QString BackupFailedText(const QString& cause);
 
 // What the user is told when the data file is found damaged at a backup (from the menu, at exit
 // or before an upgrade).
 QString DamagedDataFileText(bool beforeUpgrade);
 
 // The weekly backup at exit: when automatic backup is on and the last backup is 7 or more
-// days old (or its date is missing or unreadable). A damaged data file is reported.
+// days old (or its date is missing or unreadable). A damaged data file, or a backup that could
+// not be made, is reported, once.
 void AutomaticBackupAtExit();

@@ -490,14 +490,14 @@ void frmMainMDI::MDIForm_Unload()
 void frmMainMDI::mnuBackupData_Click()
 {
     BackupResult result = BackupResult::Failed;
-    const QString name = BackupDataFile(&result);
+    QString cause;
+    const QString name = BackupDataFile(&result, &cause);
     if (result == BackupResult::DataFileDamaged) {
         ui::critical(DamagedDataFileText(false));
         return;
     }
     if (name.isEmpty()) {
-        ui::critical(
-            QStringLiteral("There was a problem backing up the data file.  No backup was made."));
+        ui::critical(BackupFailedText(cause));
         return;
     }
     ui::information(

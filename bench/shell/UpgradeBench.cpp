@@ -1,7 +1,9 @@
-// Upgrading the sample data file (2,000 people, 1,040 meetings, 200,000 attendance rows) into
-// a fresh template, as the program does at the first start after an install: backup, row
-// copy through recordsets in one transaction, and the file swap.
-#include "bench/SampleData.h"
+// Upgrading the bench data file (the sample data: 2,000 people, 1,040 meetings, 200,000
+// attendance rows; or as CORVESSA_BENCH_SCALE and CORVESSA_BENCH_DATA make it, see
+// BenchSupport.h) into a fresh template, as the program does at the first start after an
+// install: backup, the rows carried over in one transaction, and the file swap. peak_rss_MB is
+// the highest resident memory of the whole process so far.
+#include "bench/BenchSupport.h"
 
 #include "shell/DataFile.h"
 #include "shell/ProgramState.h"
@@ -10,13 +12,14 @@
 #include "platform/data/Schema.h"
 #include "platform/ui/Services.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -41,7 +44,7 @@ const QString& sampleFile()
     static QTemporaryDir folder;
     static const QString path = [] {
         const QString p = folder.filePath(QStringLiteral("sample.mdb"));
-        sample::writeSampleData(p, sample::Options{});
+        bench::writeBenchData(p);
         return p;
     }();
     return path;
@@ -58,9 +61,21 @@ const QString& templateFile()
     return path;
 }
 
+// The highest resident memory of the process so far, in megabytes.
+double peakResidentMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0; // kilobytes on Linux
+}
+
 void BM_UpgradeSampleData(benchmark::State& state)
 {
     ui::services().settings = std::make_unique<MemorySettings>();
+    bench::CountedMessages* messages = bench::countMessages();
+    sampleFile();
+    templateFile();
+    const double before = peakResidentMegabytes();
     for (auto _ : state) {
         state.PauseTiming();
         QTemporaryDir folder;
@@ -80,6 +95,9 @@ void BM_UpgradeSampleData(benchmark::State& state)
             state.SkipWithError("the upgrade did not complete");
         state.ResumeTiming();
     }
+    bench::failOnMessages(state, *messages);
+    state.counters["rss_before_MB"] = before;
+    state.counters["peak_rss_MB"] = peakResidentMegabytes();
 }
 BENCHMARK(BM_UpgradeSampleData)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -87,9 +105,5 @@ BENCHMARK(BM_UpgradeSampleData)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

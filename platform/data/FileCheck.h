@@ -4,6 +4,8 @@
 
 #include <functional>
 
+struct sqlite3;
+
 namespace data {
 
 enum class FileHealth {
@@ -14,14 +16,35 @@ enum class FileHealth {
 
 struct FileCheck {
     FileHealth health = FileHealth::Unavailable;
-    QString detail; // why it is not sound
+    // Why it is not sound; for a file that is unavailable, in words for the user (not found, in
+    // use by another program, not readable and the system's reason).
+    QString detail;
+};
+
+// The data file while checkDataFile holds it: no other connection can change what it shows.
+class HeldDataFile {
+public:
+    explicit HeldDataFile(sqlite3* db) : m_db(db) {}
+
+    // Writes what the held file holds, every committed change included (also those that a
+    // write-ahead log beside it still keeps), into the existing empty file at `path`. The copy is
+    // a file in the plain rollback-journal mode that opens on its own. False, with `reason` in
+    // the system's words, when it could not be written whole; the file at `path` is then of no
+    // use.
+    bool copyTo(const QString& path, QString& reason) const;
+
+private:
+    sqlite3* m_db;
 };
 
 // Opens the data file at `path` (never creating one), rolls back what a crashed writer left
 // unfinished, and runs SQLite's quick check over every page. A file without the people's table
-// (an empty or truncated-to-nothing file, or a database of another program) counts as damaged. When
-// the file is sound and `whileUnchanged` is given, it runs while the file is held so that no other
-// connection can change it: a copy made then is exactly the file that was checked.
-FileCheck checkDataFile(const QString& path, const std::function<void()>& whileUnchanged = {});
+// and its id and name columns (an empty or truncated-to-nothing file, or a database of another
+// program) counts as damaged. When the file is sound and `whileUnchanged` is given, it runs while
+// the file is held so that no other connection can change it: a copy made then is exactly the
+// file that was checked. Another program's lock on the file is waited out for busyTimeout(); a
+// lock that this program holds itself is not waited for.
+FileCheck checkDataFile(const QString& path,
+                        const std::function<void(const HeldDataFile&)>& whileUnchanged = {});
 
 } // namespace data

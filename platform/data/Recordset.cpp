@@ -1,5 +1,6 @@
-// Opening, reading and moving over a recordset's rows, finding and filtering them. Writing
-// them back is in RecordsetWrite.cpp.
+// Opening, reading and moving over a recordset's rows, finding and filtering them; and
+// RowReader, which reads rows as a recordset does without keeping them. Writing them back is in
+// RecordsetWrite.cpp.
 #include "platform/data/Recordset.h"
 
 #include "platform/data/Connection.h"
@@ -7,6 +8,7 @@
 #include "platform/data/DataError.h"
 #include "platform/data/NameKey.h"
 #include "platform/data/RowStore.h"
+#include "platform/data/RowStream.h"
 #include "platform/data/Session.h"
 #include "platform/data/Translator.h"
 
@@ -17,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace data {
 
@@ -778,6 +781,75 @@ std::unique_ptr<Recordset> Recordset::Clone(LockTypeEnum lockType)
     clone->rebuildView();
     clone->m_pos = 0;
     return clone;
+}
+
+// Reading one row at a time -----------------------------------------------------------------------
+
+struct RowReader::State {
+    std::shared_ptr<detail::Session> session; // outlives the statement
+    QString jetSql;
+    std::shared_ptr<const Translation> translation;
+    std::optional<detail::Session::Statement> statement;
+    QStringList names;
+    std::vector<FieldType> types;
+    std::vector<Variant> values;
+};
+
+RowReader::RowReader(Connection& connection, const QString& jetSql) : m_state(new State)
+{
+    State& s = *m_state;
+    s.session = connection.session();
+    if (!s.session)
+        throw DataError(QStringLiteral("The connection is not open."), jetSql);
+    s.session->requireOpen();
+    s.jetSql = jetSql;
+    s.translation = Translator::translate(s.session->catalog(), jetSql);
+    const Translation& t = *s.translation;
+    if (t.kind != Translation::Kind::Select)
+        throw DataError(QStringLiteral("The statement returns no rows."), jetSql);
+    s.statement.emplace(s.session->prepare(t.sql, jetSql));
+    sqlite3_stmt* stmt = s.statement->get();
+    const int count = sqlite3_column_count(stmt);
+    // As a recordset reads them: the columns the translation expected, or else those SQLite
+    // names, each read by its stored form.
+    if (count == static_cast<int>(t.columns.size()) + t.hiddenColumns) {
+        for (const OutputColumn& column : t.columns) {
+            s.names << column.name;
+            s.types.push_back(column.type);
+        }
+    } else {
+        for (int c = 0; c < count - t.hiddenColumns; ++c) {
+            s.names << QString::fromUtf8(sqlite3_column_name(stmt, c));
+            s.types.push_back(FieldType::Unknown);
+        }
+    }
+    s.values.resize(s.types.size());
+}
+
+RowReader::~RowReader() = default;
+
+const QStringList& RowReader::names() const
+{
+    return m_state->names;
+}
+
+const std::vector<Variant>& RowReader::values() const
+{
+    return m_state->values;
+}
+
+bool RowReader::next()
+{
+    State& s = *m_state;
+    sqlite3_stmt* stmt = s.statement->get();
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_DONE)
+        return false;
+    if (rc != SQLITE_ROW)
+        s.session->fail(s.jetSql, s.translation->sql);
+    for (std::size_t c = 0; c < s.types.size(); ++c)
+        s.values[c] = readValue(stmt, static_cast<int>(c), s.types[c]);
+    return true;
 }
 
 } // namespace data

@@ -1,11 +1,13 @@
 // Writing a recordset's rows back to the file: field changes, AddNew, Update with its check for
-// another user's change, CancelUpdate and Delete. Opening, reading and moving are in
-// Recordset.cpp.
+// another user's change, CancelUpdate and Delete; and RowWriter, which adds rows as AddNew and
+// Update store them. Opening, reading and moving are in Recordset.cpp.
 #include "platform/data/Recordset.h"
 
+#include "platform/data/Connection.h"
 #include "platform/data/DataError.h"
 #include "platform/data/LocaleText.h"
 #include "platform/data/RowStore.h"
+#include "platform/data/RowStream.h"
 #include "platform/data/Session.h"
 #include "platform/data/Translator.h"
 
@@ -13,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace data {
 
@@ -447,6 +450,103 @@ void Recordset::Delete(AffectEnum)
     syncView();
     emit recordChangeComplete(adRsnDelete);
     emit rowsChanged();
+}
+
+// Adding rows one at a time
+// ------------------------------------------------------------------------
+
+struct RowWriter::State {
+    std::shared_ptr<detail::Session> session; // outlives the statement
+    std::shared_ptr<const Catalog> catalog;   // keeps the columns alive
+    std::vector<const ColumnInfo*> columns;
+    QString sql;
+    std::optional<detail::Session::Statement> statement;
+};
+
+RowWriter::RowWriter(Connection& connection, const QString& table, const QStringList& fields)
+    : m_state(new State)
+{
+    State& s = *m_state;
+    s.session = connection.session();
+    if (!s.session)
+        throw DataError(QStringLiteral("The connection is not open."));
+    s.session->requireOpen();
+    s.catalog = s.session->sharedCatalog();
+    const TableInfo* info = s.catalog->table(table);
+    if (!info)
+        throw DataError(QStringLiteral("The table %1 cannot be found.").arg(table));
+    QStringList names;
+    QStringList marks;
+    for (const QString& field : fields) {
+        const int index = info->indexOf(field);
+        if (index < 0)
+            throw DataError(QStringLiteral("The table %1 has no field %2.").arg(info->name, field));
+        s.columns.push_back(&info->columns[static_cast<std::size_t>(index)]);
+        names << quoted(s.columns.back()->name);
+        marks << QLatin1Char('?') + QString::number(marks.size() + 1);
+    }
+    s.sql = QLatin1String("INSERT INTO ") + quoted(info->name) +
+            (names.isEmpty() ? QStringLiteral(" DEFAULT VALUES")
+                             : QLatin1String(" (") + names.join(QLatin1String(", ")) +
+                                   QLatin1String(") VALUES (") + marks.join(QLatin1String(", ")) +
+                                   QLatin1Char(')'));
+    s.statement.emplace(s.session->prepare(s.sql, s.sql));
+}
+
+RowWriter::~RowWriter() = default;
+
+void RowWriter::add(const std::vector<Variant>& values)
+{
+    State& s = *m_state;
+    if (values.size() != s.columns.size())
+        throw DataError(
+            QStringLiteral("%1 values for %2 fields.").arg(values.size()).arg(s.columns.size()),
+            s.sql);
+    sqlite3_stmt* stmt = s.statement->get();
+    for (std::size_t k = 0; k < values.size(); ++k)
+        bindValue(stmt, static_cast<int>(k + 1), normalizeForColumn(values[k], *s.columns[k]));
+    if (sqlite3_step(stmt) != SQLITE_DONE)
+        s.session->fail(s.sql, s.sql);
+    sqlite3_reset(stmt);
+}
+
+IndexesSetAside::IndexesSetAside(Connection& connection) : m_connection(connection)
+{
+    const auto& session = connection.session();
+    if (!session)
+        throw DataError(QStringLiteral("The connection is not open."));
+    if (session->transactionDepth == 0)
+        throw DataError(QStringLiteral("The indexes can be set aside only within a transaction."));
+    // Those SQLite makes for a table's own constraints (without a declaration) stay.
+    const QString list = QStringLiteral(
+        "SELECT name, sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL");
+    QStringList names;
+    {
+        auto stmt = session->prepare(list, list);
+        int rc;
+        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+            names << QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
+            m_declarations << QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 1)));
+        }
+        if (rc != SQLITE_DONE)
+            session->fail(list, list);
+    }
+    for (const QString& name : names) {
+        const QByteArray drop = QByteArray("DROP INDEX ") + quoted(name).toUtf8();
+        detail::runSimple(*session, drop.constData());
+    }
+}
+
+void IndexesSetAside::rebuild()
+{
+    const auto& session = m_connection.session();
+    if (!session)
+        throw DataError(QStringLiteral("The connection is not open."));
+    for (const QString& declaration : std::as_const(m_declarations))
+        detail::runSimple(*session, declaration.toUtf8().constData());
+    m_declarations.clear();
 }
 
 } // namespace data

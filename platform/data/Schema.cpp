@@ -9,6 +9,15 @@
 
 namespace data::schema {
 
+bool isPeopleTable(const QStringList& columns)
+{
+    for (const char* name : {"Youth_ID", "Youth_FName", "Youth_LName"}) {
+        if (!columns.contains(QLatin1String(name), Qt::CaseInsensitive))
+            return false;
+    }
+    return true;
+}
+
 void createDataFile(const QString& path)
 {
     if (QFileInfo::exists(path))

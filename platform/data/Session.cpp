@@ -62,6 +62,31 @@ OpenSessions& openSessions()
 // The pauses between tries while another program holds the file, in milliseconds.
 constexpr int kPauses[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
 
+} // namespace
+
+int lockPause(int attempt, int waitLeft)
+{
+    // Short pauses first, for a lock that is let go at once; the pauses of one request grow,
+    // but the time is that of the whole operation.
+    constexpr int kCount = static_cast<int>(std::size(kPauses));
+    return std::min(kPauses[std::min(attempt, kCount - 1)], waitLeft);
+}
+
+bool fileHeldByThisProcess(const QString& file, const Session* except)
+{
+    OpenSessions& open = openSessions();
+    const std::lock_guard lock(open.mutex);
+    for (auto it = open.byFile.constFind(file); it != open.byFile.cend() && it.key() == file;
+         ++it) {
+        const Session* other = it.value();
+        if (other != except && other->db() && !sqlite3_get_autocommit(other->db()))
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
 int waitForLock(void* arg, int attempt)
 {
     auto* session = static_cast<Session*>(arg);
@@ -70,10 +95,7 @@ int waitForLock(void* arg, int attempt)
                              << "met a lock this program holds itself; it fails at once.";
         return 0;
     }
-    // Short pauses first, for a lock that is let go at once; the pauses of one request grow,
-    // but the time is that of the whole operation.
-    constexpr int kCount = static_cast<int>(std::size(kPauses));
-    const int pause = std::min(kPauses[std::min(attempt, kCount - 1)], session->waitLeft());
+    const int pause = lockPause(attempt, session->waitLeft());
     if (pause <= 0)
         return 0;
     sqlite3_sleep(pause);
@@ -223,9 +245,9 @@ Session::Session(const QString& path) : m_path(path)
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     registerFunctions(m_db);
-    // A file that cannot be read as a database, or a database without the people's table (an
-    // empty file reads as one without tables), is no data file; one locked by another program
-    // is in use.
+    // A file that cannot be read as a database, or a database without the people's table and
+    // its id and name columns (an empty file reads as one without tables), is no data file; one
+    // locked by another program is in use.
     try {
         m_catalog = Catalog::load(m_db);
     } catch (const DataError& e) {
@@ -235,7 +257,11 @@ Session::Session(const QString& path) : m_path(path)
                              : SQLITE_NOTADB;
         throw DataError(describeFailure(code, e.description(), path), QString(), QString(), code);
     }
-    if (!m_catalog->table(schema::kPeopleTable)) {
+    const TableInfo* people = m_catalog->table(schema::kPeopleTable);
+    QStringList columns;
+    for (const ColumnInfo& column : people ? people->columns : std::vector<ColumnInfo>())
+        columns << column.name;
+    if (!people || !schema::isPeopleTable(columns)) {
         close();
         throw DataError(dataFileDamagedText(path), QString(), QString(), SQLITE_NOTADB);
     }
@@ -290,15 +316,7 @@ int Session::waitLeft()
 
 bool Session::fileHeldByThisProcess() const
 {
-    OpenSessions& open = openSessions();
-    const std::lock_guard lock(open.mutex);
-    for (auto it = open.byFile.constFind(m_file); it != open.byFile.cend() && it.key() == m_file;
-         ++it) {
-        const Session* other = it.value();
-        if (other != this && other->m_db && !sqlite3_get_autocommit(other->m_db))
-            return true;
-    }
-    return false;
+    return detail::fileHeldByThisProcess(m_file, this);
 }
 
 void Session::requireOpen() const

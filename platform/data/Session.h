@@ -91,6 +91,15 @@ private:
     QElapsedTimer m_waiting; // running from the current operation's first wait
 };
 
+// True while an open session of this process on `file` (a canonical path), other than `except`,
+// is inside a transaction.
+bool fileHeldByThisProcess(const QString& file, const Session* except = nullptr);
+
+// How long to pause, in milliseconds, before try number `attempt` (from 0) at a lock that another
+// program holds, when the operation may wait `waitLeft` milliseconds more; 0 or less when it may
+// not wait any more.
+int lockPause(int attempt, int waitLeft);
+
 // Runs SQLite text that returns no rows (BEGIN, COMMIT, ...). Throws DataError.
 void runSimple(Session& session, const char* sql);
 

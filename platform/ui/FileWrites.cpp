@@ -2,9 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <array>
+#include <filesystem>
 
 namespace ui {
 
@@ -24,8 +27,7 @@ class WholeFile {
 public:
     explicit WholeFile(const QString& path) : m_file(path)
     {
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            m_reason = m_file.errorString();
+        g_writes->open(m_file, QIODevice::WriteOnly | QIODevice::Unbuffered, m_reason);
     }
     ~WholeFile()
     {
@@ -80,6 +82,14 @@ bool finish(WholeFile& file, QString* reason)
 
 } // namespace
 
+bool FileWrites::open(QFileDevice& file, QIODevice::OpenMode mode, QString& reason)
+{
+    if (file.open(mode))
+        return true;
+    reason = file.errorString();
+    return false;
+}
+
 qint64 FileWrites::write(QFileDevice& file, const char* data, qint64 size, QString& reason)
 {
     const qint64 written = file.write(data, size);
@@ -128,6 +138,48 @@ bool copyWholeFile(const QString& from, const QString& to, QString* reason)
         target.write(buffer.data(), got);
     }
     return finish(target, reason);
+}
+
+bool fillWholeFile(const QString& path,
+                   const std::function<bool(const QString& file, QString& reason)>& fill,
+                   QString* reason)
+{
+    QString why;
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    const QFileInfo target(path);
+    bool done = true;
+    // As a file written whole refuses to replace one that may not be changed.
+    if (target.exists() && !target.isWritable()) {
+        why =
+            QStringLiteral("Existing file %1 is not writable").arg(QDir::toNativeSeparators(path));
+        done = false;
+    }
+    done = done && g_writes->open(file, QIODevice::ReadWrite, why);
+    if (done) {
+        // The permissions an earlier file of that name had, or those of a new file.
+        file.setPermissions(target.exists() ? target.permissions()
+                                            : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                                  QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        file.close();
+        done = fill(file.fileName(), why);
+    }
+    if (done) {
+        // The new file takes the old one's place in one step.
+        std::error_code error;
+        std::filesystem::rename(std::filesystem::path(file.fileName().toStdU16String()),
+                                std::filesystem::path(path.toStdU16String()), error);
+        if (error) {
+            why = QString::fromLocal8Bit(error.message().c_str());
+            done = false;
+        } else {
+            file.setAutoRemove(false);
+        }
+    }
+    // A file left half-written is removed with the temporary file object.
+    if (!done && reason)
+        *reason = why.isEmpty() ? QStringLiteral("Not every byte could be written.") : why;
+    return done;
 }
 
 } // namespace ui

@@ -1,17 +1,23 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
+
+#include <functional>
 
 class QFileDevice;
 
 namespace ui {
 
-// How the bytes of the program's files reach the disk; tests put another in its place to make
-// a write come up short.
+// How the program's files are made and their bytes reach the disk; tests put another in its
+// place to make a write come up short or a folder refuse a new file.
 class FileWrites {
 public:
     virtual ~FileWrites() = default;
+    // Opens a new file beside the one being written; false with `reason` set to the system's
+    // description of the failure.
+    virtual bool open(QFileDevice& file, QIODevice::OpenMode mode, QString& reason);
     // Writes up to `size` bytes; returns how many were written, or -1 with `reason` set to
     // the system's description of the failure.
     virtual qint64 write(QFileDevice& file, const char* data, qint64 size, QString& reason);
@@ -36,5 +42,11 @@ private:
 bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* reason = nullptr);
 // Copies a file, replacing the target, in the same way.
 bool copyWholeFile(const QString& from, const QString& to, QString* reason = nullptr);
+// Makes the file at `path` in the same way from what `fill` writes: `fill` is handed the name of
+// a new, empty file beside `path` and returns false, with its reason set, when it could not write
+// it whole.
+bool fillWholeFile(const QString& path,
+                   const std::function<bool(const QString& file, QString& reason)>& fill,
+                   QString* reason = nullptr);
 
 } // namespace ui

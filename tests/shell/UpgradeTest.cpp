@@ -154,6 +154,11 @@ TEST_F(UpgradeTest, CarriesEveryRowAndKeyIntoTheNewLayout)
     EXPECT_TRUE(exists(kBackup));
     RawDb upgraded(file(kData));
     EXPECT_EQ(dump(upgraded), before);
+    // The template's indexes, in order with the rows.
+    EXPECT_EQ(upgraded.column("SELECT name FROM sqlite_master WHERE type = 'index' ORDER BY 1"),
+              (QStringList{"Attendance_ByMeeting", "Attendance_ByPerson", "Weeks_ByDate",
+                           "Youth_ByFirstName", "Youth_ByName"}));
+    EXPECT_EQ(upgraded.column("PRAGMA integrity_check"), QStringList{"ok"});
     // Ids are still never reused after the copy.
     upgraded.exec("INSERT INTO Youth (Youth_FName) VALUES ('New')");
     EXPECT_EQ(upgraded.scalar("SELECT MAX(Youth_ID) FROM Youth"), 18);
@@ -165,17 +170,20 @@ TEST_F(UpgradeTest, ATableTheOldFileLacksStaysEmpty)
 {
     {
         RawDb old(file(kData));
+        // An older layout, whose Yes/No fields took any number, and Null.
         old.exec("CREATE TABLE Youth (Youth_ID INTEGER PRIMARY KEY AUTOINCREMENT, Youth_FName "
-                 "TEXT, Youth_LName TEXT)");
+                 "TEXT, Youth_LName TEXT, Youth_Leader BOOLEAN, Youth_Mail_List BOOLEAN)");
         old.exec("CREATE TABLE Weeks (Wk_ID INTEGER PRIMARY KEY AUTOINCREMENT, Wk_Date REAL)");
-        old.exec("INSERT INTO Youth VALUES (4, 'Cy', 'Ng')");
+        old.exec("INSERT INTO Youth VALUES (4, 'Cy', 'Ng', 1, NULL)");
     }
     makeTemplate();
     UpgradeDataFile();
     EXPECT_TRUE(testenv::messages().shown().empty());
     RawDb upgraded(file(kData));
-    EXPECT_EQ(upgraded.column("SELECT Youth_ID || Youth_FName || Youth_Visitor FROM Youth"),
-              QStringList{"4Cy0"});
+    // Stored as the data layer stores them, the field the old table lacks at its default.
+    EXPECT_EQ(upgraded.column("SELECT Youth_ID || Youth_FName || Youth_Leader || '/' || "
+                              "Youth_Mail_List || '/' || Youth_Visitor FROM Youth"),
+              QStringList{"4Cy-1/0/0"});
     EXPECT_EQ(upgraded.scalar("SELECT COUNT(*) FROM Attendance"), 0);
     EXPECT_FALSE(exists(kTemplate));
 }
@@ -184,10 +192,10 @@ TEST_F(UpgradeTest, ATableMissingInTheMiddleStopsNothingAfterIt)
 {
     {
         RawDb old(file(kData));
-        old.exec(
-            "CREATE TABLE Youth (Youth_ID INTEGER PRIMARY KEY AUTOINCREMENT, Youth_FName TEXT)");
+        old.exec("CREATE TABLE Youth (Youth_ID INTEGER PRIMARY KEY AUTOINCREMENT, Youth_FName "
+                 "TEXT, Youth_LName TEXT)");
         old.exec("CREATE TABLE Attendance (Attend_Youth_ID INTEGER, Attend_Wk_ID INTEGER)");
-        old.exec("INSERT INTO Youth VALUES (4, 'Cy')");
+        old.exec("INSERT INTO Youth VALUES (4, 'Cy', 'Ng')");
         old.exec("INSERT INTO Attendance VALUES (4, 8), (4, 9)");
     }
     makeTemplate();
@@ -297,7 +305,8 @@ TEST_F(UpgradeTest, WaitsWhileAnotherCopyRunsAndSaysWhy)
 
 TEST_F(UpgradeTest, ADamagedDataFileIsNeverUpgraded)
 {
-    // Half a data file, and a sound database of another program.
+    // Half a data file, and sound databases of another program, one of them with a table of the
+    // people's table's name.
     const std::function<void()> spoilers[] = {
         [&] {
             QFile data(file(kData));
@@ -307,6 +316,10 @@ TEST_F(UpgradeTest, ADamagedDataFileIsNeverUpgraded)
         [&] {
             ASSERT_TRUE(QFile::remove(file(kData)));
             RawDb(file(kData)).exec("CREATE TABLE foo(a)");
+        },
+        [&] {
+            ASSERT_TRUE(QFile::remove(file(kData)));
+            RawDb(file(kData)).exec("CREATE TABLE Youth(x); INSERT INTO Youth VALUES (1)");
         },
     };
     for (const auto& spoil : spoilers) {
@@ -402,6 +415,20 @@ TEST_F(UpgradeTest, CopyingIntoATableThatHoldsRowsFails)
     EXPECT_FALSE(CopyRecords(source, destination)); // every row arrived, but the count is 3
     EXPECT_EQ(source.State(), data::adStateClosed);
     EXPECT_EQ(destination.State(), data::adStateClosed);
+    from.Close();
+    to.Close();
+
+    // The upgrade's copy keeps the rule: both files stay as they were.
+    ASSERT_TRUE(QFile::remove(file(kTemplate)));
+    makeTemplate();
+    RawDb(file(kTemplate)).exec("INSERT INTO Weeks (Wk_ID, Wk_Date) VALUES (100, 45000)");
+    const QByteArray old = readAll(file(kData));
+    const QByteArray held = readAll(file(kTemplate));
+    UpgradeDataFile();
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Information);
+    EXPECT_EQ(readAll(file(kData)), old);
+    EXPECT_EQ(readAll(file(kTemplate)), held);
 }
 
 TEST_F(UpgradeTest, LeavesNoStaleJournalAndCopiesLargeTables)

@@ -128,6 +128,17 @@ QString FullDisk::reason()
     return QString::fromLocal8Bit(std::strerror(ENOSPC));
 }
 
+bool ReadOnlyFolders::open(QFileDevice&, QIODevice::OpenMode, QString& reason)
+{
+    reason = ReadOnlyFolders::reason();
+    return false;
+}
+
+QString ReadOnlyFolders::reason()
+{
+    return QString::fromLocal8Bit(std::strerror(EACCES));
+}
+
 namespace {
 
 sqlite3_vfs* g_plainVfs = nullptr;

@@ -123,6 +123,18 @@ private:
     ui::FileWritesOverride m_override{*this};
 };
 
+// While it lives, no folder the program writes to takes a new file, as a folder the user may not
+// write to: making one fails with the system's reason.
+class ReadOnlyFolders final : public ui::FileWrites {
+public:
+    bool open(QFileDevice& file, QIODevice::OpenMode mode, QString& reason) override;
+    // The system's description of a folder that may not be written to.
+    static QString reason();
+
+private:
+    ui::FileWritesOverride m_override{*this};
+};
+
 // While it lives, SQLite opens every data file for reading only, as it does a file the system
 // lets it read but not change.
 class ReadOnlyDataFiles {

@@ -60,6 +60,20 @@ TEST(Connection, EachReasonAFileCannotBeUsedHasItsOwnWording)
         file.close();
         EXPECT_EQ(openFailure(path), data::dataFileDamagedText(path)) << content.size();
     }
+    // A people's table without the id and name columns is another program's; an older data
+    // file with fewer columns than today's opens.
+    for (const auto& [layout, failure] :
+         {std::pair{"CREATE TABLE Youth(Youth_ID INTEGER PRIMARY KEY, Youth_FName)",
+                    data::dataFileDamagedText(path)},
+          std::pair{"CREATE TABLE Youth(Youth_ID INTEGER PRIMARY KEY, youth_fname, Youth_LName)",
+                    QStringLiteral("opened")}}) {
+        QFile::remove(path);
+        sqlite3* made = nullptr;
+        ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &made), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(made, layout, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(made);
+        EXPECT_EQ(openFailure(path), failure) << layout;
+    }
 
     // A path too long for the system: a name in it, or the whole path, longer than it allows;
     // a data file whose path is as long as SQLite takes (with "-journal" after it) opens, and

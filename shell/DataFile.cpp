@@ -105,7 +105,10 @@ QString BackupDataFile(BackupResult* result, QString* cause)
         *cause = why;
     if (outcome != BackupResult::Saved)
         return QString();
-    settings().setLastAutoBackup(data::jetdate::fromDate(ui::today()));
+    // The backup stands even when its date cannot be stored (the settings store is not
+    // writable, which the user has been told): the next exit then makes another.
+    TryStep("Recording the backup date",
+            [] { settings().setLastAutoBackup(data::jetdate::fromDate(ui::today())); });
     return kBackupFileName;
 }
 

@@ -270,13 +270,19 @@ TEST(Backup, MenuCommandReportsBothOutcomes)
     EXPECT_EQ(testenv::messages().last().title, QStringLiteral("Corvessa"));
 
     testing_support::DataFixture db;
-    main.mnuBackupData->trigger();
-    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Information);
-    EXPECT_EQ(testenv::messages().last().text,
-              QStringLiteral("Data backed up to ") +
-                  QDir::toNativeSeparators(file("CorvessaData.OLD.bak")) +
-                  QStringLiteral(". You can manually copy this file elsewhere (such as a floppy) "
-                                 "for safe keeping."));
+    // A settings store that cannot take the date does not undo a backup that was made.
+    for (const bool storeWritable : {true, false}) {
+        testenv::settings().failWrites = !storeWritable;
+        QFile::remove(file("CorvessaData.OLD.bak"));
+        main.mnuBackupData->trigger();
+        EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Information);
+        EXPECT_EQ(testenv::messages().last().text,
+                  QStringLiteral("Data backed up to ") +
+                      QDir::toNativeSeparators(file("CorvessaData.OLD.bak")) +
+                      QStringLiteral(". You can manually copy this file elsewhere (such as a "
+                                     "floppy) for safe keeping."));
+        EXPECT_TRUE(QFileInfo::exists(file("CorvessaData.OLD.bak")));
+    }
 }
 
 TEST(Backup, WeeklyRuleAtExit)

@@ -139,7 +139,9 @@ void clsCorvessa::reportUnreadable(const SettingKey& key, const QString& text,
     QString problem = QStringLiteral("The stored setting %1 holds \"%2\", which is not %3.")
                           .arg(key.Key(), text, expected);
     if (!used.isEmpty())
-        problem += QStringLiteral("\n\nThe default, %1, is used in its place.").arg(used);
+        // Among other problems, the stand-in goes with its setting.
+        problem += (m_gathering > 0 ? QStringLiteral(" ") : QStringLiteral("\n\n")) +
+                   QStringLiteral("The default, %1, is used in its place.").arg(used);
     tell(problem);
 }
 

@@ -355,7 +355,7 @@ TEST_F(StartPageTest, NoRuleGoesByASettingThatCouldNotBeRead)
     // and what the one message says.
     struct Case {
         const char* name;
-        std::vector<std::pair<const char*, const char*>> stored;
+        std::vector<std::array<const char*, 3>> stored; // section, key, text
         bool storeUnreadable;
         bool inactive, member, raised;
         QStringList told;
@@ -365,7 +365,7 @@ TEST_F(StartPageTest, NoRuleGoesByASettingThatCouldNotBeRead)
         "denied.");
     const Case cases[] = {
         {"store unreadable",
-         {{"AutoGradVisitor", "False"}},
+         {{"Members", "AutoGradVisitor", "False"}},
          true,
          false,
          false,
@@ -373,18 +373,22 @@ TEST_F(StartPageTest, NoRuleGoesByASettingThatCouldNotBeRead)
          {unreadable, "not made at this start: active people who stay away becoming inactive, "
                       "regular visitors becoming members and the yearly raise of the school "
                       "grades."}},
-        {"two keys of another type",
-         {{"AutoGradVisitor", "maybe"}, {"WeeksToInactive", "abc"}},
+        {"two keys of another type and one only shown",
+         {{"Members", "AutoGradVisitor", "maybe"},
+          {"Members", "WeeksToInactive", "abc"},
+          {"Reminders", "RemindInactiveBday", "x"}},
          false,
          false,
          false,
          true,
          {"WeeksToInactive holds \"abc\", which is not a whole number.",
           "AutoGradVisitor holds \"maybe\", which is not True or False.",
+          "RemindInactiveBday holds \"x\", which is not True or False. The default, False, is "
+          "used in its place.",
           "not made at this start: active people who stay away becoming inactive and regular "
           "visitors becoming members."}},
         {"the raise switch",
-         {{"AutoGradSchool", "perhaps"}},
+         {{"Members", "AutoGradSchool", "perhaps"}},
          false,
          true,
          true,
@@ -400,8 +404,8 @@ TEST_F(StartPageTest, NoRuleGoesByASettingThatCouldNotBeRead)
         testenv::settings() = testing_support::MemorySettingsStore();
         store("GroupInfo", "GroupName", QStringLiteral("Harbor Youth"));
         store("Members", "LastAutoGradSchoolDate", QStringLiteral("2023-06-14"));
-        for (const auto& [key, text] : c.stored)
-            store("Members", key, QString::fromUtf8(text));
+        for (const auto& [section, key, text] : c.stored)
+            store(section, key, QString::fromUtf8(text));
         testenv::clock().setToday(today);
         const int gone = person("Gil", "Gone", 1, {{"Youth_Last_Attended", daysAgo(100)}});
         const int back = person("Bo", "Back", 3,

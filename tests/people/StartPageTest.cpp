@@ -141,6 +141,20 @@ protected:
                               .arg(QLatin1String(name))
                               .arg(id));
     }
+    // `count` people last seen 200 days ago, each with a comment long enough that changing
+    // them all outgrows the page cache; `columns` take `values`, expressions of the row number i.
+    void addLongGonePeople(int count, const char* columns, const char* values)
+    {
+        const double longAgo = data::jetdate::fromDate(ui::today().addDays(-200));
+        m_db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                                 "WHERE i < %1) INSERT INTO Youth (Youth_FName, Youth_LName, "
+                                 "Youth_Last_Attended, Youth_Comments, %2) SELECT 'P' || i, 'Q', "
+                                 "%3, printf('%.*c', 1500, 'x'), %4 FROM n")
+                      .arg(count)
+                      .arg(QLatin1String(columns))
+                      .arg(longAgo)
+                      .arg(QLatin1String(values)));
+    }
     std::int32_t number(int id, const char* name)
     {
         return static_cast<std::int32_t>(field(id, name).number());
@@ -561,14 +575,9 @@ TEST_F(StartPageTest, AnEvaluationThatStoresThousandsOfChangesNeverWaitsForItsel
     // 3,000 active people long gone, with enough text each that their changes outgrow the
     // page cache, and 600 visitors. Every other visitor came four times in the last eight
     // weeks: on one day twice, to a meeting of another type, and next week.
-    const double longAgo = data::jetdate::fromDate(ui::today().addDays(-200));
-    m_db.exec(QStringLiteral(
-                  "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3600) "
-                  "INSERT INTO Youth (Youth_FName, Youth_LName, Youth_Status, Youth_Visitor, "
-                  "Youth_Last_Attended, Youth_Comments) "
-                  "SELECT 'P' || i, 'Q', CASE WHEN i <= 3000 THEN 1 ELSE 0 END, "
-                  "CASE WHEN i > 3000 THEN -1 ELSE 0 END, %1, printf('%.*c', 1500, 'x') FROM n")
-                  .arg(longAgo));
+    addLongGonePeople(
+        3600, "Youth_Status, Youth_Visitor",
+        "CASE WHEN i <= 3000 THEN 1 ELSE 0 END, CASE WHEN i > 3000 THEN -1 ELSE 0 END");
     const QDate today = ui::today();
     const int week = m_db.addMeeting(today.addDays(-56));
     const int sameDay1 = m_db.addMeeting(today.addDays(-7));
@@ -606,13 +615,7 @@ TEST_F(StartPageTest, AnotherProgramReadingTheFilePutsTheRulesOffToTheNextStartW
     testenv::clock().setToday(QDate(2024, 6, 20));
     store("GroupInfo", "GroupName", QStringLiteral("Harbor Youth"));
     store("Members", "LastAutoGradSchoolDate", QStringLiteral("2023-06-14"));
-    const double longAgo = data::jetdate::fromDate(ui::today().addDays(-200));
-    m_db.exec(QStringLiteral(
-                  "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
-                  "INSERT INTO Youth (Youth_FName, Youth_LName, Youth_Status, "
-                  "Youth_Last_Attended, Youth_School_Grade, Youth_Comments) "
-                  "SELECT 'P' || i, 'Q', 1, %1, 5, printf('%.*c', 1500, 'x') FROM n")
-                  .arg(longAgo));
+    addLongGonePeople(2000, "Youth_Status, Youth_School_Grade", "1, 5");
     sqlite3* browser = nullptr;
     ASSERT_EQ(sqlite3_open(m_db.path().toUtf8().constData(), &browser), SQLITE_OK);
     const auto closeBrowser = qScopeGuard([&] { sqlite3_close(browser); });

@@ -16,6 +16,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 
+#include <cmath>
 #include <map>
 
 #include <gtest/gtest.h>
@@ -170,6 +171,12 @@ TEST_F(PhotoDirReport, LongLinesPrintWholeInASmallerType)
     EXPECT_FALSE(longBlock.wordWrap);
     const QFontMetricsF metrics(report::toQFont(longBlock.font));
     EXPECT_LE(metrics.horizontalAdvance(email), longBlock.rect.width());
+    // The largest type in half points that fits: half a point more would not.
+    EXPECT_EQ(std::fmod(longBlock.font.size * 2, 1.0), 0.0);
+    report::Font larger = longBlock.font;
+    larger.size += 0.5;
+    EXPECT_GT(QFontMetricsF(report::toQFont(larger)).horizontalAdvance(email),
+              longBlock.rect.width());
 }
 
 TEST_F(PhotoDirReport, CardsThreeAcrossThenDownUnderTheGroupName)

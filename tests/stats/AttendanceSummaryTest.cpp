@@ -9,6 +9,8 @@
 
 #include <QRegularExpression>
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 using testing_support::DataFixture;
@@ -214,12 +216,83 @@ TEST(AttendanceSummary, TwiceWeeklyMeetingsStayInsideTheFrame)
             EXPECT_GT(bars[i].left(), bars[i - 1].right()) << i;
         }
     }
+    // The counts stand in boxes no wider than a bar's share of the frame, clear of each other.
+    const auto counts = addedLabelsAtTop(*r.doc, bars[0].top() - 215);
+    ASSERT_EQ(counts.size(), n);
+    for (std::size_t i = 0; i < n; ++i) {
+        EXPECT_LE(counts[i].second.width(), kFrame.width() / double(n) + 1e-6) << i;
+        EXPECT_LE(counts[i].second.right(), kFrame.right() + 1e-6) << i;
+        if (i > 0) {
+            EXPECT_GE(counts[i].second.left(), counts[i - 1].second.right() - 1e-6) << i;
+        }
+    }
     // Day numbers of two digits do not fit between such bars and are left out; one digit fits.
     const auto days = addedLabelsAtTop(*r.doc, kFrame.bottom() + 288);
     ASSERT_FALSE(days.empty());
     for (const auto& [text, rect] : days)
         EXPECT_EQ(text.size(), 1) << text.toStdString();
     EXPECT_EQ(r.layout->monthBands().size(), 12u);
+}
+
+TEST(AttendanceSummary, ACountWiderThanItsRoomPrintsWholeInTheLargestTypeThatFits)
+{
+    // A year of weekly meetings with a crowd of a hundred at midsummer and at the last one:
+    // "100" is wider than the room over one of 52 bars in 8 pt, and the last bar's room is cut
+    // at the frame.
+    DataFixture db;
+    db.exec(QStringLiteral("BEGIN"));
+    const int ann = db.addPerson("Ann", "Test");
+    std::vector<int> crowd;
+    for (int i = 1; i < 100; ++i)
+        crowd.push_back(db.addPerson(QStringLiteral("P%1").arg(i), QStringLiteral("Crowd")));
+    for (int week = 0; week < 52; ++week) {
+        const int meeting = db.addMeeting(QDate(2006, 1, 1).addDays(7 * week));
+        db.attend(meeting, {ann});
+        if (week == 25 || week == 51) {
+            for (const int person : crowd)
+                db.addAttendance(person, meeting);
+        }
+    }
+    db.exec(QStringLiteral("COMMIT"));
+
+    const SummaryRun r = runSummary(QStringLiteral("YearPart=2006"));
+    const auto bars = barsIn(*r.doc, kFrame, stats::BarYellow());
+    ASSERT_EQ(bars.size(), 52u);
+    // The count over each bar, as printed.
+    std::vector<std::pair<report::TextItem, QRectF>> counts;
+    for (const QRectF& bar : bars) {
+        for (const report::FoundItem& f : r.doc->items(QString())) {
+            const auto* text = std::get_if<report::TextItem>(f.item);
+            const QRectF box = localRect(f);
+            if (text && std::abs(box.top() - (bar.top() - 215)) < 0.01 &&
+                box.left() <= bar.center().x() && bar.center().x() <= box.right())
+                counts.emplace_back(*text, box);
+        }
+    }
+    ASSERT_EQ(counts.size(), 52u);
+    const double room = kFrame.width() / 52;
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        SCOPED_TRACE(i);
+        const auto& [text, box] = counts[i];
+        EXPECT_LE(box.width(), room);
+        EXPECT_LE(box.right(), kFrame.right());
+        if (i > 0) {
+            EXPECT_GE(box.left(), counts[i - 1].second.right());
+        }
+        // Whole, in the largest type in half points up to 8 that fits the box.
+        EXPECT_LE(text.font.size, 8);
+        EXPECT_EQ(std::fmod(text.font.size * 2, 1.0), 0.0);
+        EXPECT_LE(printedWidth(text.text, text.font), box.width());
+        if (text.font.size < 8) {
+            report::Font larger = text.font;
+            larger.size += 0.5;
+            EXPECT_GT(printedWidth(text.text, larger), box.width());
+        }
+        EXPECT_EQ(text.text, QLatin1String(i == 25 || i == 51 ? "100" : "1"));
+    }
+    EXPECT_LT(counts[25].first.font.size, 8);
+    EXPECT_LT(counts[51].first.font.size, counts[25].first.font.size);
+    EXPECT_EQ(counts[0].first.font.size, 8);
 }
 
 TEST(AttendanceSummary, WeeklyMeetingsFromMarchHaveBandsForTheirMonthsOnly)

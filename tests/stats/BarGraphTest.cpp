@@ -1,4 +1,7 @@
 #include "stats/BarGraph.h"
+#include "tests/stats/PageInspection.h"
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -28,6 +31,14 @@ std::vector<DatedBar> slotsOf(const BarLayout& bars, const std::vector<QDate>& d
         out.push_back({dates[i], bars.left(n), bars.right(n)});
     }
     return out;
+}
+
+// The width of a caption printed in a graph label's font (Arial) at a size.
+double widthAt(const QString& text, double points)
+{
+    report::Font font;
+    font.size = points;
+    return statstest::printedWidth(text, font);
 }
 
 // Weekly dates from a first date.
@@ -179,6 +190,41 @@ TEST(BarLayout, CaptionsFitTheRoomBetweenBars)
     EXPECT_EQ(tooWide.points, 6);
     EXPECT_LE(tooWide.box.right(), kSummaryFrame.right());
     EXPECT_EQ(FitCaption(many, 49, 1000, 200, QStringLiteral("16")).points, 8);
+
+    // A caption's type is the largest in half points, from 8 down, at which it fits its box;
+    // the box is no wider than its bar's room and stays clear of its neighbours' and inside the
+    // frame.
+    const struct {
+        int count;
+        int bar;
+        const char* text;
+    } fitted[] = {
+        {49, 49, "167"}, {52, 26, "100"}, {52, 52, "100"}, {60, 60, "10"},
+        {82, 41, "10"},  {95, 47, "10"},  {104, 52, "1"},  {104, 104, "1"},
+    };
+    for (const auto& c : fitted) {
+        SCOPED_TRACE(std::to_string(c.count) + " bars, bar " + std::to_string(c.bar) + ": " +
+                     c.text);
+        const BarLayout bars = FitBars(kSummaryFrame, c.count, 144, 400);
+        const QString text = QString::fromLatin1(c.text);
+        const FittedCaption caption = FitCaption(bars, c.bar, 1000, 200, text);
+        ASSERT_TRUE(caption.fits);
+        EXPECT_EQ(std::fmod(caption.points * 2, 1.0), 0.0);
+        EXPECT_LE(caption.points, 8);
+        EXPECT_LE(widthAt(text, caption.points), caption.box.width());
+        if (caption.points < 8) {
+            EXPECT_GT(widthAt(text, caption.points + 0.5), caption.box.width());
+        }
+        EXPECT_LE(caption.box.width(), bars.pitch() + 1e-9);
+        EXPECT_GE(caption.box.left(), kSummaryFrame.left());
+        EXPECT_LE(caption.box.right(), kSummaryFrame.right());
+        if (c.bar > 1) {
+            EXPECT_LE(FitCaption(bars, c.bar - 1, 1000, 200, text).box.right(),
+                      caption.box.left() + 1e-9);
+        }
+    }
+    // Between bars packed closer than the usual gap two digits do not fit even at 6 pt.
+    EXPECT_FALSE(FitCaption(twiceWeekly, 52, 1000, 200, QStringLiteral("10")).fits);
 }
 
 TEST(MonthBands, RunsOfOneMonthUnderTheBars)

@@ -1,5 +1,6 @@
 #include "tests/stats/PageInspection.h"
 
+#include <QFontMetricsF>
 #include <QtGlobal>
 
 namespace statstest {
@@ -65,6 +66,11 @@ double lineY2(const report::Document& doc, const QString& name)
     const auto found = doc.items(name);
     const auto& line = std::get<report::LineItem>(*found.at(0).item);
     return line.line.y2() - found.at(0).section->rect.top();
+}
+
+double printedWidth(const QString& text, const report::Font& font)
+{
+    return QFontMetricsF(report::toQFont(font)).horizontalAdvance(text);
 }
 
 } // namespace statstest

@@ -30,4 +30,7 @@ QStringList scaleCaptions(const report::Document& doc, const QRectF& frame);
 // The second point's y of a named line, relative to its section.
 double lineY2(const report::Document& doc, const QString& name);
 
+// The width of a text printed in that font, in twips.
+double printedWidth(const QString& text, const report::Font& font);
+
 } // namespace statstest

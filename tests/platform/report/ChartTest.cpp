@@ -9,6 +9,10 @@
 #include <QPieSeries>
 #include <QPieSlice>
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
 #include <gtest/gtest.h>
 
 using namespace report;
@@ -50,12 +54,97 @@ QByteArray fileBytes(const QString& name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A chart painted on white, one pixel to a chart unit times the scale.
+QImage painted(const ChartPicture& picture, QSizeF twips, int scale = 1)
+{
+    QImage image((twips / kChartTwipsPerUnit * scale).toSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    picture.paint(painter, image.rect());
+    painter.end();
+    return image;
+}
+
+bool sameColour(const QColor& a, const QColor& b)
+{
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+               std::abs(a.blue() - b.blue()) <=
+           6;
+}
+
+// The legend markers of a chart painted at scale 1: squares whose whole border has the edge
+// colour, the left column first, each column top to bottom.
+std::vector<QRect> markersIn(const QImage& image, const QColor& edge)
+{
+    const auto isEdge = [&](int x, int y) {
+        return image.rect().contains(x, y) && sameColour(image.pixelColor(x, y), edge);
+    };
+    std::vector<QRect> markers;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!isEdge(x, y) || isEdge(x - 1, y) || isEdge(x, y - 1))
+                continue;
+            int right = x;
+            while (isEdge(right + 1, y))
+                ++right;
+            int bottom = y;
+            while (isEdge(x, bottom + 1))
+                ++bottom;
+            const QRect box(QPoint(x, y), QPoint(right, bottom));
+            if (box.width() < 5 || box.width() > 60 || std::abs(box.width() - box.height()) > 1)
+                continue;
+            bool outlined = !isEdge(box.center().x(), box.center().y());
+            for (int i = x; i <= right; ++i)
+                outlined = outlined && isEdge(i, bottom);
+            for (int j = y; j <= bottom; ++j)
+                outlined = outlined && isEdge(right, j);
+            if (outlined)
+                markers.push_back(box);
+        }
+    }
+    std::sort(markers.begin(), markers.end(), [](const QRect& a, const QRect& b) {
+        return std::pair(a.left(), a.top()) < std::pair(b.left(), b.top());
+    });
+    return markers;
+}
+
+// The bounds of the pixels of these colours outside the legend markers: the pie.
+QRect pieIn(const QImage& image, const std::vector<QColor>& colours,
+            const std::vector<QRect>& markers)
+{
+    QRect pie;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (std::none_of(colours.begin(), colours.end(),
+                             [&](const QColor& c) { return sameColour(pixel, c); }))
+                continue;
+            if (std::none_of(markers.begin(), markers.end(), [&](const QRect& m) {
+                    return m.adjusted(-1, -1, 1, 1).contains(x, y);
+                }))
+                pie |= QRect(x, y, 1, 1);
+        }
+    }
+    return pie;
+}
+
+// True when a row of the image holds a pixel of that colour between two columns.
+bool rowHolds(const QImage& image, int y, int fromX, int toX, const QColor& colour)
+{
+    for (int x = std::max(0, fromX); x < std::min(image.width(), toX); ++x) {
+        if (sameColour(image.pixelColor(x, y), colour))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 TEST(ChartPicture, EveryCategoryIsASliceOutlinedInTheEdgeColourWithItsOwnFill)
 {
     ChartData data = statusChart();
-    data.edgeColor = QColor(0, 0, 0);
+    const QColor edge(128, 0, 128); // apart from the fills and the black legend text
+    data.edgeColor = edge;
     ChartPicture picture(data, kStatsChart, 6);
     const QList<QPieSlice*> slices = picture.series().slices();
     ASSERT_EQ(slices.size(), 4);
@@ -65,13 +154,91 @@ TEST(ChartPicture, EveryCategoryIsASliceOutlinedInTheEdgeColourWithItsOwnFill)
         EXPECT_EQ(slices[i]->label(), category.label);
         EXPECT_EQ(slices[i]->value(), category.value);
         EXPECT_EQ(slices[i]->brush().color(), *category.fill);
-        // Set after the series joined the chart, so the theme's white pen does not win.
-        EXPECT_EQ(slices[i]->pen().color(), QColor(Qt::black));
+        // Set after the series joined the chart, so the theme's white pen does not win; the
+        // empty slice draws no stray line from the centre.
+        if (category.value > 0)
+            EXPECT_EQ(slices[i]->pen().color(), edge);
+        else
+            EXPECT_EQ(slices[i]->pen().style(), Qt::NoPen);
         EXPECT_FALSE(slices[i]->isLabelVisible());
     }
     // The empty category keeps its legend entry.
     EXPECT_EQ(picture.shownLegendLabels(),
               QStringList({"Unassigned", "Active(40.0%)", "Away(0.0%)", "Inactive(40.0%)"}));
+
+    // As painted: the legend is one column of markers in the categories' order and fills,
+    // outlined in the edge colour, each with its text, beside the pie on the right and centred
+    // from top to bottom.
+    const QImage image = painted(picture, kStatsChart);
+    const auto markers = markersIn(image, edge);
+    ASSERT_EQ(markers.size(), 4u);
+    std::vector<QColor> fills;
+    for (const ChartCategory& category : data.categories)
+        fills.push_back(*category.fill);
+    // (The grey fill is left out of the search: the text's smoothed edges have greys too.)
+    const QRect pie = pieIn(image, {fills[1], fills[3], edge}, markers);
+    const int pitch = markers[1].top() - markers[0].top();
+    EXPECT_GT(pitch, markers[0].height());
+    for (std::size_t k = 0; k < markers.size(); ++k) {
+        SCOPED_TRACE(k);
+        const QRect& marker = markers[k];
+        EXPECT_TRUE(sameColour(image.pixelColor(marker.center()), fills[k]));
+        EXPECT_EQ(marker.left(), markers[0].left());
+        EXPECT_NEAR(marker.top(), markers[0].top() + int(k) * pitch, 1);
+        EXPECT_GT(marker.left(), pie.right());
+        EXPECT_TRUE(
+            rowHolds(image, marker.center().y(), marker.right() + 2, image.width(), Qt::black));
+    }
+    EXPECT_GT(markers.front().top(), pie.top());
+    EXPECT_LT(markers.back().bottom(), pie.bottom());
+    EXPECT_NEAR((markers.front().top() + markers.back().bottom()) / 2.0, image.height() / 2.0, 3);
+
+    // The pie is round and takes the room left of the legend, in its middle.
+    EXPECT_NEAR(pie.width(), pie.height(), 2);
+    EXPECT_NEAR(pie.center().x(), markers[0].left() / 2.0, 10);
+    EXPECT_NEAR(pie.center().y(), image.height() / 2.0, 2);
+    // Each slice is its category's share of the circle, in order clockwise from twelve o'clock,
+    // outlined along its radii and round its rim; the empty category has no slice.
+    const QPointF centre = QRectF(pie).center();
+    const double radius = pie.width() / 2.0;
+    const auto at = [&](double degrees, double share) {
+        const double a = degrees * std::numbers::pi / 180;
+        return image.pixelColor(QPointF(centre.x() + share * radius * std::sin(a),
+                                        centre.y() - share * radius * std::cos(a))
+                                    .toPoint());
+    };
+    const struct {
+        double from;
+        double to;
+        std::size_t category;
+    } shares[] = {{0, 72, 0}, {72, 216, 1}, {216, 360, 3}};
+    for (const auto& slice : shares) {
+        SCOPED_TRACE(slice.category);
+        for (const double degrees : {slice.from + 4, (slice.from + slice.to) / 2, slice.to - 4})
+            EXPECT_TRUE(sameColour(at(degrees, 0.5), fills[slice.category])) << degrees;
+        bool radiusOutlined = false;
+        for (double degrees = slice.from - 2; degrees <= slice.from + 2; degrees += 0.25)
+            radiusOutlined = radiusOutlined || sameColour(at(degrees, 0.5), edge);
+        EXPECT_TRUE(radiusOutlined);
+    }
+    for (double degrees = 0; degrees < 360; degrees += 10) {
+        bool rimOutlined = false;
+        for (double share = 0.9; share <= 1.1; share += 0.002)
+            rimOutlined = rimOutlined || sameColour(at(degrees, share), edge);
+        EXPECT_TRUE(rimOutlined) << degrees;
+        EXPECT_EQ(at(degrees, 1.1), QColor(Qt::white)) << degrees;
+    }
+    // Painted twice as large, the chart scales whole: the pie doubles and so does its outline,
+    // half a point wide.
+    const QImage twice = painted(picture, kStatsChart, 2);
+    const QRect bigPie = pieIn(twice, {fills[1], fills[3], edge}, markersIn(twice, edge));
+    EXPECT_NEAR(bigPie.width(), 2 * pie.width(), 3);
+    EXPECT_NEAR(bigPie.center().x(), 2 * pie.center().x(), 3);
+    EXPECT_NEAR(bigPie.center().y(), 2 * pie.center().y(), 3);
+    int outline = 0;
+    for (int x = bigPie.center().x() + 20; x <= bigPie.right(); ++x)
+        outline += sameColour(twice.pixelColor(x, bigPie.center().y()), edge) ? 1 : 0;
+    EXPECT_NEAR(outline, 2 * 2, 1);
 
     // Without fills the categories take the chart's fixed palette: the same every time.
     ChartData plain;
@@ -127,6 +294,11 @@ TEST(ChartPicture, BlankLabelsShowNoLegendEntry)
     ASSERT_GT(widest, 200);
     for (int y = centre.y() - widest / 2 + 5; y < centre.y(); ++y)
         ASSERT_TRUE(filled(centre.x(), y)) << y;
+    // The disc is outlined in the edge colour.
+    int x = centre.x();
+    while (filled(x, centre.y()))
+        ++x;
+    EXPECT_EQ(image.pixelColor(x, centre.y()), QColor(Qt::black));
 }
 
 TEST(ChartLegend, TheFontIsTheLargestAtWhichEveryLabelShowsWhole)
@@ -193,9 +365,32 @@ TEST(ChartLegend, ManyEntriesGetASmallerFontSoThatAllOfThemShow)
     const QSizeF teamChart(4020, 1920);
     const double forSixty = fitLegendPoints(sixty, teamChart);
     EXPECT_GE(forSixty, 5);
+    const QColor edge(128, 0, 128);
+    sixty.edgeColor = edge;
     const ChartPicture sixtyTeams(sixty, teamChart, forSixty);
     EXPECT_TRUE(sixtyTeams.legendWhole());
     EXPECT_EQ(sixtyTeams.shownLegendLabels(), teams);
+
+    // As painted: four columns of fifteen beside the pie, running down each column first, every
+    // marker in its slice's colour from the fixed palette.
+    const QImage image = painted(sixtyTeams, teamChart);
+    const auto markers = markersIn(image, edge);
+    ASSERT_EQ(markers.size(), 60u);
+    const QRect pie = pieIn(image, {edge}, markers);
+    ASSERT_FALSE(pie.isEmpty());
+    const QList<QPieSlice*> slices = sixtyTeams.series().slices();
+    for (std::size_t k = 0; k < markers.size(); ++k) {
+        SCOPED_TRACE(k);
+        const QRect& marker = markers[k];
+        EXPECT_EQ(marker.left(), markers[k / 15 * 15].left());
+        EXPECT_EQ(marker.top(), markers[k % 15].top());
+        EXPECT_GT(marker.left(), pie.right());
+        EXPECT_TRUE(image.rect().contains(marker));
+        EXPECT_TRUE(
+            sameColour(image.pixelColor(marker.center()), slices[qsizetype(k)]->brush().color()));
+    }
+    EXPECT_GT(markers[15].left(), markers[14].right());
+    EXPECT_GT(markers[1].top(), markers[0].bottom());
 }
 
 TEST(ChartLegend, ALabelTooLongForTheSmallestFontIsCutOffAndSaysSo)
@@ -206,6 +401,14 @@ TEST(ChartLegend, ALabelTooLongForTheSmallestFontIsCutOffAndSaysSo)
     ChartPicture picture(data, kStatsChart, kLegendMinPoints);
     EXPECT_FALSE(picture.legendFits());
     EXPECT_TRUE(picture.shownLegendLabels().value(0).endsWith(QStringLiteral("...")));
+    // The label as drawn stops short of the chart's right edge.
+    const QImage image = painted(picture, kStatsChart);
+    bool text = false;
+    for (int y = 0; y < image.height(); ++y) {
+        text = text || rowHolds(image, y, image.width() / 2, image.width(), Qt::black);
+        ASSERT_FALSE(rowHolds(image, y, image.width() - 4, image.width(), Qt::black)) << y;
+    }
+    EXPECT_TRUE(text);
 }
 
 TEST(ChartControl, KeepsItsDataAndTheChosenLegendFontInThePage)

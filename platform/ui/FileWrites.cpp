@@ -98,6 +98,14 @@ qint64 FileWrites::write(QFileDevice& file, const char* data, qint64 size, QStri
     return written;
 }
 
+qint64 FileWrites::read(QFileDevice& file, char* data, qint64 size, QString& reason)
+{
+    const qint64 got = file.read(data, size);
+    if (got < 0)
+        reason = file.errorString();
+    return got;
+}
+
 FileWritesOverride::FileWritesOverride(FileWrites& writes) : m_previous(g_writes)
 {
     g_writes = &writes;
@@ -118,21 +126,21 @@ bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* reaso
 bool copyWholeFile(const QString& from, const QString& to, QString* reason)
 {
     QFile source(from);
-    const auto unreadable = [&] {
-        return QStringLiteral("%1 could not be read: %2")
-            .arg(QDir::toNativeSeparators(from), source.errorString());
+    const auto unreadable = [&](const QString& why) {
+        return QStringLiteral("%1 could not be read: %2").arg(QDir::toNativeSeparators(from), why);
     };
     if (!source.open(QIODevice::ReadOnly)) {
         if (reason)
-            *reason = unreadable();
+            *reason = unreadable(source.errorString());
         return false;
     }
     WholeFile target(to);
     std::array<char, 64 * 1024> buffer{};
     while (target.ok()) {
-        const qint64 got = source.read(buffer.data(), qint64(buffer.size()));
+        QString why;
+        const qint64 got = g_writes->read(source, buffer.data(), qint64(buffer.size()), why);
         if (got < 0)
-            target.fail(unreadable());
+            target.fail(unreadable(why));
         if (got <= 0)
             break;
         target.write(buffer.data(), got);

@@ -10,8 +10,9 @@ class QFileDevice;
 
 namespace ui {
 
-// How the program's files are made and their bytes reach the disk; tests put another in its
-// place to make a write come up short or a folder refuse a new file.
+// How the program's files are made, how their bytes reach the disk and how a copied file is
+// read; tests put another in its place to make a write come up short, a folder refuse a new
+// file or a read fail part-way.
 class FileWrites {
 public:
     virtual ~FileWrites() = default;
@@ -21,6 +22,9 @@ public:
     // Writes up to `size` bytes; returns how many were written, or -1 with `reason` set to
     // the system's description of the failure.
     virtual qint64 write(QFileDevice& file, const char* data, qint64 size, QString& reason);
+    // Reads up to `size` bytes of a file being copied; returns how many were read (0 at its
+    // end), or -1 with `reason` set to the system's description of the failure.
+    virtual qint64 read(QFileDevice& file, char* data, qint64 size, QString& reason);
 };
 
 // Puts `writes` in place of the plain file writes while it lives.

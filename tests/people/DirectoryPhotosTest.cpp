@@ -157,7 +157,8 @@ TEST_F(DirectoryPhotos, AFailedCopyIsToldAndLeavesThePersonAsItWas)
         click("cmdNewPhoto");
     }
     ASSERT_EQ(testenv::messages().shown().size(), 1u);
-    EXPECT_TRUE(lastMessage().endsWith(testing_support::FullDisk::reason()));
+    EXPECT_EQ(lastMessage(), QStringLiteral("The photo could not be copied to ") + copy +
+                                 QStringLiteral(": ") + testing_support::FullDisk::reason());
     EXPECT_EQ(QImage(copy).pixelColor(0, 0), QColor(Qt::darkGreen));
     EXPECT_EQ(storedPhoto(ann).text(), copy);
     EXPECT_FALSE(shownPhoto().isNull());

@@ -1,6 +1,7 @@
 #include "people/PhotoTab.h"
 #include "shell/PhotoPath.h"
 #include "platform/ui/Services.h"
+#include "tests/support/Doubles.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <QDir>
@@ -99,6 +100,34 @@ TEST(PhotoCopy, RefusalsKeepTheEarlierCopy)
     // A missing file.
     EXPECT_THROW(photos::CopyIntoPhotoFolder(testenv::programFile(QStringLiteral("gone.png")), 42),
                  PhotoFileError);
+
+    // A copy that cannot be finished keeps the earlier copy whole, and says where it was going
+    // and why.
+    const QString other = writePicture(QStringLiteral("other.png"), {800, 400}, Qt::red);
+    const auto unfinished = [&](const QString& why) {
+        try {
+            photos::CopyIntoPhotoFolder(other, 42);
+            ADD_FAILURE() << "an unfinished copy was taken";
+        } catch (const PhotoFileError& e) {
+            EXPECT_EQ(e.description(),
+                      QStringLiteral("The photo could not be copied to %1: %2").arg(copy, why));
+        }
+        EXPECT_EQ(colourOf(copy), QColor(Qt::darkGreen));
+        EXPECT_EQ(QDir(PhotoFolder()).entryList(QDir::Files), QStringList({"42.png"}));
+    };
+    {
+        testing_support::SourcesFailPartWay failing;
+        unfinished(QDir::toNativeSeparators(other) + QStringLiteral(" could not be read: ") +
+                   testing_support::SourcesFailPartWay::reason());
+    }
+    {
+        testing_support::FullDisk disk;
+        unfinished(testing_support::FullDisk::reason());
+    }
+    {
+        testing_support::ReadOnlyFolders readOnly;
+        unfinished(testing_support::ReadOnlyFolders::reason());
+    }
 
     // A photo folder that cannot be made (a file stands in its place).
     ASSERT_TRUE(QDir(PhotoFolder()).removeRecursively());

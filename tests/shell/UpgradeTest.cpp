@@ -6,6 +6,7 @@
 #include "platform/data/ConnectionString.h"
 #include "platform/data/Recordset.h"
 #include "platform/data/Schema.h"
+#include "tests/support/Doubles.h"
 #include "tests/support/OtherCopy.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -16,6 +17,8 @@
 #include <sqlite3.h>
 
 #include <functional>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -208,41 +211,78 @@ TEST_F(UpgradeTest, ATableMissingInTheMiddleStopsNothingAfterIt)
               (QStringList{"8", "9"}));
 }
 
-TEST_F(UpgradeTest, AColumnTheTemplateLacksFailsAndKeepsBothFiles)
+// A copy that fails (a column the template lacks, a template that cannot be read to its end, a
+// disk that fills up while the template is copied) is told, and keeps both files as they were.
+TEST_F(UpgradeTest, AFailedCopyIsToldAndKeepsBothFiles)
 {
-    makeOldData();
-    {
-        RawDb old(file(kData));
-        old.exec("ALTER TABLE Youth ADD COLUMN Youth_Shoe_Size INTEGER");
+    enum class Failure { ColumnTheTemplateLacks, TemplateUnreadable, DiskFull };
+    for (const Failure failure :
+         {Failure::ColumnTheTemplateLacks, Failure::TemplateUnreadable, Failure::DiskFull}) {
+        SCOPED_TRACE(static_cast<int>(failure));
+        QDir(testenv::programFolder()).removeRecursively();
+        QDir().mkpath(testenv::programFolder());
+        testenv::messages().clear();
+        makeOldData();
+        if (failure == Failure::ColumnTheTemplateLacks) {
+            RawDb old(file(kData));
+            old.exec("ALTER TABLE Youth ADD COLUMN Youth_Shoe_Size INTEGER");
+        }
+        makeTemplate();
+        const QByteArray oldBytes = readAll(file(kData));
+        const QByteArray templateBytes = readAll(file(kTemplate));
+
+        {
+            std::optional<testing_support::SourcesFailPartWay> unreadable;
+            std::optional<testing_support::FullDisk> full;
+            if (failure == Failure::TemplateUnreadable)
+                unreadable.emplace();
+            if (failure == Failure::DiskFull)
+                full.emplace();
+            UpgradeDataFile();
+        }
+
+        ASSERT_EQ(testenv::messages().shown().size(), 1u);
+        EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Information);
+        EXPECT_EQ(testenv::messages().last().title, QStringLiteral("Corvessa"));
+        EXPECT_EQ(testenv::messages().last().text,
+                  QStringLiteral("A problem occured while updating certain settings. As a "
+                                 "precaution, a backup of your data was saved with a '.OLD.bak' "
+                                 "extension. If you encounter problems with using the program, "
+                                 "contact Corvessa technical support."));
+        EXPECT_EQ(readAll(file(kData)), oldBytes);
+        EXPECT_TRUE(exists(kTemplate));
+        EXPECT_TRUE(exists(kBackup));
+        // The template is as clean as it shipped, so the next start tries again from scratch.
+        EXPECT_EQ(readAll(file(kTemplate)), templateBytes);
+        RawDb pristine(file(kTemplate));
+        EXPECT_EQ(
+            pristine.scalar("SELECT (SELECT COUNT(*) FROM Youth) + (SELECT COUNT(*) FROM Weeks) + "
+                            "(SELECT COUNT(*) FROM Attendance)"),
+            0);
+        EXPECT_FALSE(exists(kTemplate + QStringLiteral(".upgrade")));
+        EXPECT_EQ(QDir(testenv::programFolder()).entryList(QDir::Files),
+                  (QStringList{kData, kBackup, kTemplate}));
     }
-    makeTemplate();
-    QFile original(file(kData));
-    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-    const QByteArray oldBytes = original.readAll();
-    original.close();
+}
 
-    UpgradeDataFile();
-
-    ASSERT_EQ(testenv::messages().shown().size(), 1u);
-    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Information);
-    EXPECT_EQ(testenv::messages().last().title, QStringLiteral("Corvessa"));
-    EXPECT_EQ(
-        testenv::messages().last().text,
-        QStringLiteral(
-            "A problem occured while updating certain settings. As a precaution, a backup of your "
-            "data was saved with a '.OLD.bak' extension. If you encounter problems with using the "
-            "program, contact Corvessa technical support."));
-    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-    EXPECT_EQ(original.readAll(), oldBytes);
-    EXPECT_TRUE(exists(kTemplate));
-    EXPECT_TRUE(exists(kBackup));
-    // The template is as clean as it shipped, so the next start tries again from scratch.
-    RawDb pristine(file(kTemplate));
-    EXPECT_EQ(
-        pristine.scalar("SELECT (SELECT COUNT(*) FROM Youth) + (SELECT COUNT(*) FROM Weeks) + "
-                        "(SELECT COUNT(*) FROM Attendance)"),
-        0);
-    EXPECT_FALSE(exists(kTemplate + QStringLiteral(".upgrade")));
+// The upgrade's file operations never replace a file: copying or moving onto one fails and
+// leaves both as they were.
+TEST_F(UpgradeTest, TheFileOperationsNeverReplaceAFile)
+{
+    const QString from = file(kTemplate);
+    const QString to = file(kTemplate + QStringLiteral(".upgrade"));
+    using Operation = bool (UpgradeFiles::*)(const QString&, const QString&);
+    for (const Operation operation : {&UpgradeFiles::copy, &UpgradeFiles::rename}) {
+        for (const auto& [path, bytes] : {std::pair{from, "template"}, std::pair{to, "kept"}}) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        EXPECT_FALSE((UpgradeFiles::plain().*operation)(from, to));
+        EXPECT_EQ(readAll(to), QByteArray("kept"));
+        EXPECT_EQ(readAll(from), QByteArray("template"));
+        EXPECT_EQ(QDir(testenv::programFolder()).entryList(QDir::Files).size(), 2);
+    }
 }
 
 TEST_F(UpgradeTest, ATableThatCannotBeReadFailsTheUpgrade)

@@ -139,6 +139,20 @@ QString ReadOnlyFolders::reason()
     return QString::fromLocal8Bit(std::strerror(EACCES));
 }
 
+qint64 SourcesFailPartWay::read(QFileDevice& file, char* data, qint64 size, QString& reason)
+{
+    if (file.pos() > 0) {
+        reason = SourcesFailPartWay::reason();
+        return -1;
+    }
+    return file.read(data, qMin(size, qMax(qint64(1), file.size() / 2)));
+}
+
+QString SourcesFailPartWay::reason()
+{
+    return QString::fromLocal8Bit(std::strerror(EIO));
+}
+
 namespace {
 
 sqlite3_vfs* g_plainVfs = nullptr;

@@ -135,6 +135,19 @@ private:
     ui::FileWritesOverride m_override{*this};
 };
 
+// While it lives, every file the program copies can be read only part-way, as on a failing disk
+// or a network folder that goes away: the first read gives at most half its bytes, and every
+// later one fails with the system's reason.
+class SourcesFailPartWay final : public ui::FileWrites {
+public:
+    qint64 read(QFileDevice& file, char* data, qint64 size, QString& reason) override;
+    // The system's description of a failed read.
+    static QString reason();
+
+private:
+    ui::FileWritesOverride m_override{*this};
+};
+
 // While it lives, SQLite opens every data file for reading only, as it does a file the system
 // lets it read but not change.
 class ReadOnlyDataFiles {

@@ -269,21 +269,30 @@ TEST_F(AttendanceList, TwoCopiesNeverOverwriteEachOthersListOrMeetingUnseen)
     type(box("Wk_Topic"), "Hope");
     click("cmdFirst");
     ASSERT_EQ(testenv::messages().shown().size(), 1u);
-    EXPECT_TRUE(
-        testenv::messages().last().text.contains("changed by another user since you opened it"));
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
+    EXPECT_EQ(testenv::messages().last().text,
+              kMeetingNotStored + " " + kTypingKept + "\n\n" + data::kChangedByAnotherUser);
+    EXPECT_EQ(text("Wk_Date"), "5/12/2024");
     EXPECT_EQ(text("Wk_Topic"), "Hope");
     EXPECT_EQ(db.value(QString("SELECT Wk_Topic FROM Weeks WHERE Wk_ID = %1").arg(week)).text(),
               "Peace");
 
-    // A meeting the other copy deleted is called removed: its changes can be dropped to move
-    // on, and its list is never saved.
+    // A meeting the other copy deleted is called removed: its changes can be kept on screen
+    // (No, the default) or dropped to move on, and its list is never saved.
     db.exec(QString("DELETE FROM Attendance WHERE Attend_Wk_ID = %1").arg(week));
     db.exec(QString("DELETE FROM Weeks WHERE Wk_ID = %1").arg(week));
+    const QString removed = kMeetingNotStored + " " + kTypingKept + "\n\n" +
+                            data::kRemovedByAnotherUser + "\n\n" + kDropOrKeep;
+    testenv::messages().clear();
+    click("cmdFirst");
+    EXPECT_EQ(messageTexts(), QStringList{removed});
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::CriticalYesNo);
+    EXPECT_EQ(text("Wk_Date"), "5/12/2024");
+    EXPECT_EQ(text("Wk_Topic"), "Hope");
     testenv::messages().clear();
     testenv::messages().scriptAnswer(Answer::Yes);
     click("cmdFirst");
-    EXPECT_EQ(messageTexts(), QStringList{kMeetingNotStored + " " + kTypingKept + "\n\n" +
-                                          data::kRemovedByAnotherUser + "\n\n" + kDropOrKeep});
+    EXPECT_EQ(messageTexts(), QStringList{removed});
     EXPECT_EQ(text("Wk_Date"), "5/5/2024");
     click("cmdLast");
     addFromDropDown("Brown, Bob");

@@ -1,9 +1,13 @@
 #include "tests/people/MeetingsScreenFixture.h"
 
 #include "people/MeetingsText.h"
+#include "platform/data/RecordsetModel.h"
 #include "tests/support/ScreenDoubles.h"
 
 #include <QClipboard>
+
+#include <functional>
+#include <stdexcept>
 
 using namespace meetings_text;
 using testing_support::day;
@@ -285,7 +289,41 @@ TEST_F(MeetingsScreen, StoresEditedFieldsAndTheMeetingTypeWhenLeft)
     db.exec("CREATE TRIGGER keep BEFORE UPDATE ON Weeks BEGIN SELECT RAISE(ABORT, 'read-only'); "
             "END;");
     open();
-    type(box("Wk_Topic"), "Lost?");
+    // A move to another meeting that fails stays on this one and says why: a refused write as
+    // the edits not saved, any other failure (also one with no edits to save) in its own words.
+    auto* rows = screen().findChild<data::RecordsetModel*>();
+    ASSERT_NE(rows, nullptr);
+    const struct {
+        const char* typed;
+        std::function<void()> alsoFails; // during the move, before the write
+        ui::MessageKind kind;
+        QString message;
+    } moves[] = {
+        {nullptr, [] { throw data::DataError("The data file is busy."); }, ui::MessageKind::Plain,
+         "The data file is busy."},
+        {"Lost?", [] { throw std::runtime_error("out of memory"); }, ui::MessageKind::Plain,
+         "out of memory"},
+        {"Lost?", nullptr, ui::MessageKind::Critical,
+         kMeetingNotStored + " " + kTypingKept + "\n\nread-only"},
+    };
+    for (const auto& m : moves) {
+        SCOPED_TRACE(m.message.toStdString());
+        if (m.typed)
+            type(box("Wk_Topic"), m.typed);
+        testenv::messages().clear();
+        const auto failing =
+            m.alsoFails
+                ? QObject::connect(rows, &data::RecordsetModel::submitRequested, m.alsoFails)
+                : QMetaObject::Connection();
+        click("cmdFirst");
+        QObject::disconnect(failing);
+        ASSERT_EQ(testenv::messages().shown().size(), 1u);
+        EXPECT_EQ(testenv::messages().last().kind, m.kind);
+        EXPECT_EQ(testenv::messages().last().text, m.message);
+        EXPECT_EQ(text("Wk_Date"), "3/8/2024");
+        EXPECT_EQ(text("Wk_Topic"), m.typed ? m.typed : QString(50, 'x'));
+    }
+    testenv::messages().clear();
     leave();
     EXPECT_EQ(messageTexts(), QStringList({kMeetingNotStored + " " + kTypingKept +
                                            "\n\nread-only\n\n" + kLeaveWithoutStoring}));

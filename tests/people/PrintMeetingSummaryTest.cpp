@@ -10,6 +10,7 @@
 namespace {
 
 using meetings_text::kSaveBeforePrinting;
+using meetings_text::kSaveListQuestion;
 
 // The meetings screen with the real roll sheet behind its print command.
 class PrintMeetingSummary : public MeetingsScreenTest {
@@ -104,12 +105,14 @@ TEST_F(PrintMeetingSummary, UnsavedTicksAreSavedOrLeftOutOnlyAsTheUserSays)
     const int week = db.addMeeting(QDate(2024, 5, 12));
     db.addMeeting(QDate(2024, 5, 19)); // the latest, which a new screen opens on
     const QList<int> people = {ann, bob};
+    testenv::clock().setToday(QDate(2024, 5, 25)); // the meeting of 5/12 is an old one
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.answer));
         db.exec(QStringLiteral("DELETE FROM Attendance"));
         db.attend(week, {ann});
         frmServices& meetings = open();
         click("cmdFirst");
+        testenv::messages().scriptAnswer(ui::Answer::Yes); // yes, change the old list
         addFromDropDown(QStringLiteral("Brown, Bob"));
         toggle(QStringLiteral("Adams, Ann")); // Ann unticked, Bob ticked: not saved yet
         testenv::messages().clear();
@@ -137,12 +140,41 @@ TEST_F(PrintMeetingSummary, UnsavedTicksAreSavedOrLeftOutOnlyAsTheUserSays)
         EXPECT_EQ(messageTexts(), QStringList({kSaveBeforePrinting}));
         EXPECT_EQ(text("Wk_Date"), c.dateAfter);
         EXPECT_EQ(list(), c.listAfter);
+        EXPECT_EQ(count(), QStringLiteral(" %1 Total Names").arg(c.listAfter.size()));
         EXPECT_EQ(saveListShown(), c.stillChanged);
+        // Leaving asks about unsaved ticks, as it always does; they save as the list shows them.
+        testenv::messages().clear();
         if (c.stillChanged)
-            testenv::messages().scriptAnswer(ui::Answer::No); // leaving asks, as it always does
+            testenv::messages().scriptAnswer(ui::Answer::Yes);
         leave();
+        EXPECT_EQ(messageTexts(),
+                  c.stillChanged ? QStringList({kSaveListQuestion}) : QStringList());
+        EXPECT_EQ(attendees(week), QList<int>({bob}));
         testenv::messages().clear();
     }
+    testenv::clock().setToday(QDate(2024, 5, 15));
+
+    // Another copy saves the meeting's list while the sheet is shown: the ticks kept are never
+    // saved over it unseen.
+    db.exec(QStringLiteral("DELETE FROM Attendance"));
+    db.attend(week, {ann});
+    open();
+    click("cmdFirst");
+    addFromDropDown(QStringLiteral("Brown, Bob"));
+    testenv::messages().scriptAnswer(ui::Answer::No);
+    click("cmdPrintWeekRoll");
+    db.exec(QStringLiteral("DELETE FROM Attendance"));
+    closePreview();
+    testenv::messages().clear();
+    click("cmdSet");
+    ASSERT_EQ(messageTexts().size(), 1);
+    EXPECT_TRUE(messageTexts().last().startsWith(meetings_text::kListNotSaved));
+    EXPECT_TRUE(messageTexts().last().contains("changed by another user since you opened it"));
+    EXPECT_EQ(list(), QStringList({"[x] Adams, Ann", "[x] Brown, Bob"}));
+    EXPECT_TRUE(attendees(week).isEmpty());
+    testenv::messages().scriptAnswer(ui::Answer::No);
+    leave();
+    testenv::messages().clear();
 
     // Another copy deletes the meeting while the sheet is shown: the ticks cannot be kept, and
     // the user is told so, by the meeting's date.

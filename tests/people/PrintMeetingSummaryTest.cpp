@@ -154,15 +154,20 @@ TEST_F(PrintMeetingSummary, UnsavedTicksAreSavedOrLeftOutOnlyAsTheUserSays)
     }
     testenv::clock().setToday(QDate(2024, 5, 15));
 
+    // The first meeting opened, Bob ticked, and its sheet printed with the tick left unsaved.
+    const auto printWithBobUnsaved = [&] {
+        open();
+        click("cmdFirst");
+        addFromDropDown(QStringLiteral("Brown, Bob"));
+        testenv::messages().scriptAnswer(ui::Answer::No);
+        click("cmdPrintWeekRoll");
+    };
+
     // Another copy saves the meeting's list while the sheet is shown: the ticks kept are never
     // saved over it unseen.
     db.exec(QStringLiteral("DELETE FROM Attendance"));
     db.attend(week, {ann});
-    open();
-    click("cmdFirst");
-    addFromDropDown(QStringLiteral("Brown, Bob"));
-    testenv::messages().scriptAnswer(ui::Answer::No);
-    click("cmdPrintWeekRoll");
+    printWithBobUnsaved();
     db.exec(QStringLiteral("DELETE FROM Attendance"));
     closePreview();
     testenv::messages().clear();
@@ -179,11 +184,7 @@ TEST_F(PrintMeetingSummary, UnsavedTicksAreSavedOrLeftOutOnlyAsTheUserSays)
     // Another copy deletes the meeting while the sheet is shown: the ticks cannot be kept, and
     // the user is told so, by the meeting's date.
     db.attend(week, {ann});
-    open();
-    click("cmdFirst");
-    addFromDropDown(QStringLiteral("Brown, Bob"));
-    testenv::messages().scriptAnswer(ui::Answer::No);
-    click("cmdPrintWeekRoll");
+    printWithBobUnsaved();
     db.exec(QStringLiteral("DELETE FROM Attendance WHERE Attend_Wk_ID = %1").arg(week));
     db.exec(QStringLiteral("DELETE FROM Weeks WHERE Wk_ID = %1").arg(week));
     closePreview();

@@ -392,14 +392,14 @@ void UpgradeDataFile(UpgradeFiles& files)
 
     // Nothing is changed without a backup to go back to, and never from a damaged file.
     BackupResult backup = BackupResult::Failed;
-    BackupDataFile(&backup);
+    QString cause;
+    BackupDataFile(&backup, &cause);
     if (backup == BackupResult::DataFileDamaged) {
         ui::critical(DamagedDataFileText(true));
         return;
     }
     if (backup != BackupResult::Saved) {
-        ui::critical(
-            QStringLiteral("There was a problem backing up the data file.  No backup was made."));
+        ui::critical(BackupFailedText(cause));
         return;
     }
 

@@ -84,6 +84,20 @@ void truncateDataFile(qint64 keep)
     ASSERT_TRUE(f.resize(keep < 0 ? f.size() / 2 : keep));
 }
 
+// File > Backup fails: one critical message, the fixed words followed by `cause`.
+void menuBackupFails(frmMainMDI& main, const QString& cause)
+{
+    testenv::messages().clear();
+    main.mnuBackupData->trigger();
+    ASSERT_EQ(testenv::messages().shown().size(), 1u);
+    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
+    EXPECT_EQ(testenv::messages().last().title, QStringLiteral("Corvessa"));
+    EXPECT_EQ(
+        testenv::messages().last().text,
+        QStringLiteral("There was a problem backing up the data file.  No backup was made. ") +
+            cause);
+}
+
 } // namespace
 
 TEST(Backup, CopiesTheDataFileAndRecordsTheDate)
@@ -151,14 +165,7 @@ TEST(Backup, AFailedBackupKeepsThePreviousOneAndSaysWhy)
         const QString because = QStringLiteral("The backup could not be written to the folder ") +
                                 QDir::toNativeSeparators(testenv::programFolder()) +
                                 QStringLiteral(": ") + reason + QLatin1Char('.');
-        testenv::messages().clear();
-        main.mnuBackupData->trigger();
-        ASSERT_EQ(testenv::messages().shown().size(), 1u);
-        EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
-        EXPECT_EQ(
-            testenv::messages().last().text,
-            QStringLiteral("There was a problem backing up the data file.  No backup was made. ") +
-                because);
+        menuBackupFails(main, because);
         testenv::messages().clear();
         AutomaticBackupAtExit();
         ASSERT_EQ(testenv::messages().shown().size(), 1u);
@@ -260,14 +267,7 @@ TEST(Backup, MenuCommandReportsBothOutcomes)
     frmMainMDI main;
     main.Load();
 
-    main.mnuBackupData->trigger();
-    ASSERT_EQ(testenv::messages().shown().size(), 1u);
-    EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
-    EXPECT_EQ(
-        testenv::messages().last().text,
-        QStringLiteral("There was a problem backing up the data file.  No backup was made. ") +
-            data::dataFileMissingText(file("CorvessaData.mdb")));
-    EXPECT_EQ(testenv::messages().last().title, QStringLiteral("Corvessa"));
+    menuBackupFails(main, data::dataFileMissingText(file("CorvessaData.mdb")));
 
     testing_support::DataFixture db;
     // A settings store that cannot take the date does not undo a backup that was made.

@@ -4,6 +4,7 @@
 #include "shell/clsCorvessa.h"
 #include "platform/data/Connection.h"
 #include "platform/data/ConnectionString.h"
+#include "platform/data/DataError.h"
 #include "platform/data/Recordset.h"
 #include "platform/data/Schema.h"
 #include "tests/support/Doubles.h"
@@ -310,8 +311,10 @@ TEST_F(UpgradeTest, NoUpgradeWithoutABackup)
     UpgradeDataFile();
     ASSERT_EQ(testenv::messages().shown().size(), 1u);
     EXPECT_EQ(testenv::messages().last().kind, ui::MessageKind::Critical);
-    EXPECT_EQ(testenv::messages().last().text,
-              QStringLiteral("There was a problem backing up the data file.  No backup was made."));
+    EXPECT_EQ(
+        testenv::messages().last().text,
+        QStringLiteral("There was a problem backing up the data file.  No backup was made. ") +
+            data::dataFileMissingText(file(kData)));
     EXPECT_TRUE(exists(kTemplate));
     EXPECT_TRUE(QFileInfo(file(kData)).isDir());
 }

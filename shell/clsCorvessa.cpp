@@ -58,10 +58,10 @@ void clsCorvessa::tell(const QString& problem) const
     ui::critical(problem);
 }
 
-std::optional<QString> clsCorvessa::readStored(const SettingKey& key) const
+std::optional<QString> clsCorvessa::readStored(const SettingKey& key, const QString& absent) const
 {
     try {
-        return ui::settingsStore().read(key.Section(), key.Key()).value_or(key.Absent());
+        return ui::settingsStore().read(key.Section(), key.Key()).value_or(absent);
     } catch (const ui::SettingsStoreError& e) {
         if (!m_storeFailureTold) {
             m_storeFailureTold = true;
@@ -73,25 +73,20 @@ std::optional<QString> clsCorvessa::readStored(const SettingKey& key) const
     }
 }
 
-QString clsCorvessa::readOrDefault(const SettingKey& key, const QString& fallback) const
+std::optional<QString> clsCorvessa::readStored(const SettingKey& key) const
 {
-    try {
-        return ui::settingsStore().read(key.Section(), key.Key()).value_or(fallback);
-    } catch (const ui::SettingsStoreError&) {
-        readStored(key); // tells the failure once
-        return fallback;
-    }
+    return readStored(key, key.Absent());
 }
 
-QString clsCorvessa::read(const SettingKey& key) const
+QString clsCorvessa::read(const SettingKey& key, const QString& absent) const
 {
-    return readStored(key).value_or(key.Absent());
+    return readStored(key, absent).value_or(absent);
 }
 
 // A date through the tolerant conversion: unreadable text is the zero date.
 double clsCorvessa::readLenientDate(const SettingKey& key) const
 {
-    return ToDate(data::Variant(read(key)), 0.0);
+    return ToDate(data::Variant(read(key, key.Absent())), 0.0);
 }
 
 QStringList clsCorvessa::TakeGathered() const
@@ -327,7 +322,7 @@ void clsCorvessa::ResetValues()
 
 QString clsCorvessa::ChurchName() const
 {
-    return read(keys::ChurchName);
+    return read(keys::ChurchName, keys::ChurchName.Absent());
 }
 
 void clsCorvessa::setChurchName(const QString& name)
@@ -337,7 +332,7 @@ void clsCorvessa::setChurchName(const QString& name)
 
 QString clsCorvessa::GroupName() const
 {
-    return readOrDefault(keys::GroupName, QStringLiteral("Corvessa: Group Edition"));
+    return read(keys::GroupName, QStringLiteral("Corvessa: Group Edition"));
 }
 
 void clsCorvessa::setGroupName(const QString& name)

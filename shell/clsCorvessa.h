@@ -92,11 +92,12 @@ private:
     // empty).
     void reportUnreadable(const SettingKey& key, const QString& text, const QString& expected,
                           const QString& used) const;
-    // The stored text of a key, its default when absent; nullopt when the store cannot be read
-    // (told once in the run).
+    // The stored text of a key, `absent` (or the key's default) when it is absent; nullopt when
+    // the store cannot be read (told once in the run).
+    std::optional<QString> readStored(const SettingKey& key, const QString& absent) const;
     std::optional<QString> readStored(const SettingKey& key) const;
-    QString readOrDefault(const SettingKey& key, const QString& fallback) const;
-    QString read(const SettingKey& key) const;
+    // The same, with `absent` standing in when the store cannot be read too.
+    QString read(const SettingKey& key, const QString& absent) const;
     double readLenientDate(const SettingKey& key) const;
     void tell(const QString& problem) const;
 
